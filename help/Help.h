@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+class QWidget;
+
+namespace brivanto::help {
+
+// The screens that have a help button, each with its own title and run of paragraphs.
+enum class HelpTopic { Overview, Archives, Editor, Export };
+
+QString helpTitle(HelpTopic topic);
+QStringList helpParagraphs(HelpTopic topic);
+// The paragraphs joined by one empty line ("\r\n\r\n"), nothing before or after.
+QString helpText(HelpTopic topic);
+
+// Each creates a fresh window owned by `owner`, shows it modally and destroys it when it closes.
+void showHelp(QWidget* owner, HelpTopic topic);
+void showInformation(QWidget* owner);
+void showSplash(QWidget* owner);
+
+} // namespace brivanto::help

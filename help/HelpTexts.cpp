@@ -1,0 +1,184 @@
+#include "help/Help.h"
+
+namespace brivanto::help {
+namespace {
+
+// The launcher's overview of the whole program. The archive screens and the record editor show
+// runs of it word for word, so a paragraph is changed here once for every screen.
+const QStringList& overviewParagraphs()
+{
+    static const QStringList paragraphs = {
+        // 1
+        QStringLiteral(
+            "Brivanto è il programma pensato per i collezionisti di giochi da tavolo di ogni genere: giochi "
+            "di strategia, party game, giochi cooperativi e giochi di carte. Con Brivanto si tengono cataloghi "
+            "personali della propria collezione, anche su una chiavetta USB, nei quali ogni gioco è descritto "
+            "nei minimi dettagli; qualsiasi gioco si ritrova con pochi clic e la sua scheda, fotografie "
+            "comprese, si aggiorna o si stampa in un attimo."),
+        // 2
+        QStringLiteral(
+            "I giochi possono essere catalogati secondo qualunque criterio, per esempio per valore di "
+            "mercato, per genere, per anno di uscita o per paese di origine, e le banche dati che si possono "
+            "tenere sono illimitate. I dati inseriti si ritrovano nella schermata di ricerca, che interroga "
+            "l'archivio secondo più criteri insieme e permette di stampare i riepiloghi."),
+        // 3
+        QStringLiteral(
+            "La schermata iniziale dà accesso a due aree di lavoro: la prima serve a creare una nuova "
+            "collezione, la seconda ad aprire e compilare una collezione già esistente. Il primo passo è "
+            "quindi premere il pulsante dell'area in cui si vuole lavorare."),
+        // 4
+        QStringLiteral(
+            "Tutti i file degli archivi si trovano nella cartella di installazione del programma. Per fare "
+            "una copia di sicurezza basta copiare l'intera cartella su un altro supporto, come un disco "
+            "esterno o una chiavetta USB; per ripristinare i dati basta sovrascrivere la cartella di "
+            "installazione con la copia."),
+        // 5
+        QStringLiteral(
+            "Per creare un archivio premere \"Crea nuovo archivio\", scrivere il nome completo dell'archivio "
+            "nel campo di testo della schermata che si apre e confermare con il pulsante in basso."),
+        // 6
+        QStringLiteral(
+            "Ogni nuova collezione è un file di archivio con estensione GDT, creato nella cartella del "
+            "programma. Un archivio contiene un numero illimitato di schede, ognuna con due fotografie del "
+            "gioco e i relativi commenti. Si consiglia di scegliere un nome completo, con parole chiave come "
+            "il paese di origine o la rarità dei giochi raccolti."),
+        // 7
+        QStringLiteral(
+            "Dopo aver scritto il nome, il pulsante \"Applica e chiudi\" conferma la creazione. Tornati alla "
+            "schermata iniziale, il pulsante \"Apri archivio esistente\" mostra l'elenco di tutte le "
+            "collezioni: basta fare clic su un nome e premere \"Apri archivio\"."),
+        // 8
+        QStringLiteral(
+            "L'icona del cestino elimina la collezione selezionata. Va usata con cautela, perché un archivio "
+            "eliminato non si può più recuperare."),
+        // 9
+        QStringLiteral(
+            "L'app Zendaro gestisce un numero illimitato di schede per ogni catalogo, i file allegati a "
+            "ciascuna scheda e i giochi messi in vendita. Permette ricerche con una o più chiavi, l'anteprima "
+            "e la stampa delle schede, la visione in sequenza di tutte le fotografie e l'esportazione "
+            "dell'archivio in un file di Excel."),
+        // 10
+        QStringLiteral(
+            "Ogni scheda contiene due fotografie, per esempio la scatola e il suo contenuto, e i campi "
+            "informativi: nome, codice ID, genere, editore, descrizione generale, anno di uscita, valore di "
+            "mercato, lingua, autore o designer, rarità, paese di origine, complessità, dimensioni della "
+            "scatola, difetti, contenuto della scatola, numero di giocatori, stato e luogo di conservazione."),
+        // 11
+        QStringLiteral(
+            "Il campo \"Note\" accoglie ogni altra informazione utile a ritrovare il gioco con la funzione di "
+            "ricerca, come un aneddoto sulla sua uscita, un autografo o una scritta sulla scatola. Una ricerca "
+            "sul campo \"Note\" elenca tutti i giochi che contengono la chiave cercata."),
+        // 12
+        QStringLiteral(
+            "Spuntando la casella \"In vendita\" il gioco entra nell'elenco dei pezzi in vendita; il pulsante "
+            "con l'icona della mano che regge una moneta mostra tutti i giochi attualmente in vendita."),
+        // 13
+        QStringLiteral(
+            "Le fotografie sono salvate in formato JPEG. Si importano una alla volta con \"Sfoglia\", oppure si "
+            "scattano con la webcam: premere \"Accendi webcam\", mettere davanti all'obiettivo prima la "
+            "scatola e poi il suo contenuto, premere \"Cattura foto\" e quindi \"Importa foto in scheda\". "
+            "Alla fine la scheda si memorizza con \"Salva\"."),
+        // 14
+        QStringLiteral(
+            "Le due fotografie vengono adattate ai riquadri di anteprima, e l'icona della lente mostra "
+            "ciascuna a tutto schermo. Per ritoccare una fotografia conviene salvarla su disco, modificarla con "
+            "un programma di grafica e caricarla di nuovo con \"Sfoglia\"."),
+        // 15
+        QStringLiteral(
+            "Il pulsante \"Slide Show\" mostra a tutto schermo, per qualche secondo ciascuna, la prima "
+            "fotografia di ogni scheda dell'archivio aperto e, dopo l'ultima, ricomincia dall'inizio; un clic "
+            "in un punto qualsiasi dello schermo la interrompe."),
+        // 16
+        QStringLiteral(
+            "Il pulsante con la graffetta allega a una scheda documenti di qualsiasi tipo, per esempio un "
+            "certificato di autenticità o una fotografia dell'autore del gioco."),
+        // 17
+        QStringLiteral(
+            "Una volta salvate le schede, le ricerche avanzate funzionano anche con chiavi parziali, cioè una o "
+            "più parole consecutive contenute in un campo qualsiasi, e si possono combinare più filtri: per "
+            "esempio tutti i giochi di un certo genere la cui scatola contiene un determinato pezzo, oppure "
+            "tutti i giochi usciti in un certo anno."),
+        // 18
+        QStringLiteral(
+            "I dati testuali di ogni archivio si possono esportare in un foglio di Excel, per condividerli con "
+            "chi non possiede Zendaro. Le singole schede, fotografie comprese, si stampano o si vedono in "
+            "anteprima con i rispettivi pulsanti."),
+        // 19
+        QStringLiteral(
+            "Brivanto si può usare anche in una rete locale, condividendo gli archivi fra più postazioni di "
+            "lavoro."),
+        // 20
+        QStringLiteral(
+            "L'accesso al programma è protetto da una password, che l'utente può cambiare tutte le volte che "
+            "vuole. Per il primo accesso la password è la parola \"benvenutissimo\", da scrivere senza le "
+            "virgolette."),
+        // 21
+        QStringLiteral(
+            "Brivanto funziona anche da chiavetta USB: basta copiare la cartella del programma sulla chiavetta "
+            "e fare doppio clic sull'icona dell'applicazione. Copiare la cartella su un dispositivo esterno è "
+            "anche il modo più rapido per avere una copia di sicurezza di tutti gli archivi."),
+        // 22
+        QStringLiteral(
+            "In conclusione, Brivanto permette a ogni collezionista di costruire in poco tempo il catalogo "
+            "dell'intera collezione, da consultare con altri appassionati o con possibili acquirenti, e non "
+            "richiede praticamente alcun apprendimento."),
+    };
+    return paragraphs;
+}
+
+// The spreadsheet export has a help text of its own.
+const QStringList& exportParagraphs()
+{
+    static const QStringList paragraphs = {
+        // 1
+        QStringLiteral(
+            "Il pulsante \"Esporta archivio\" esporta i dati testuali dell'archivio in un foglio di lavoro di "
+            "Microsoft Excel, che si apre con qualsiasi programma in grado di gestire i file XLS, per esempio "
+            "Open Office, Libre Office o Microsoft Office."),
+        // 2
+        QStringLiteral(
+            "Aperta la finestra con la griglia dei dati, fare clic sull'icona di Excel: viene creato subito un "
+            "file XLS con le schede dell'archivio, che si può aprire all'istante rispondendo sì alla domanda "
+            "che segue."),
+        // 3
+        QStringLiteral("Da ultimo, salvare il foglio sul proprio disco con il nome che si preferisce."),
+    };
+    return paragraphs;
+}
+
+// A run of overview paragraphs, numbered from 1 as the overview numbers them.
+QStringList overviewRun(int first, int last)
+{
+    return overviewParagraphs().mid(first - 1, last - first + 1);
+}
+
+} // namespace
+
+QString helpTitle(HelpTopic topic)
+{
+    switch (topic) {
+    case HelpTopic::Overview: return QStringLiteral("Uno sguardo a Brivanto");
+    case HelpTopic::Archives: return QStringLiteral("Creazione e apertura archivi giochi da tavolo");
+    case HelpTopic::Editor: return QStringLiteral("App Zendaro");
+    case HelpTopic::Export: return QStringLiteral("Esportazione archivio giochi da tavolo in Excel");
+    }
+    return {};
+}
+
+QStringList helpParagraphs(HelpTopic topic)
+{
+    switch (topic) {
+    case HelpTopic::Overview: return overviewParagraphs();
+    case HelpTopic::Archives: return overviewRun(3, 8);
+    case HelpTopic::Editor: return overviewRun(9, 18);
+    case HelpTopic::Export: return exportParagraphs();
+    }
+    return {};
+}
+
+QString helpText(HelpTopic topic)
+{
+    return helpParagraphs(topic).join(QStringLiteral("\r\n\r\n"));
+}
+
+} // namespace brivanto::help

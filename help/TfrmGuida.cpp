@@ -1,0 +1,82 @@
+#include "help/TfrmGuida.h"
+
+#include "help/LinkLabel.h"
+#include "help/WindowParts.h"
+#include "platform/PictureBox.h"
+#include "shell/Screen.h"
+#include "shell/TMisc.h"
+#include "storage/ProgramFolder.h"
+
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QPushButton>
+
+namespace brivanto {
+
+using platform::PictureButton;
+
+namespace {
+constexpr int ClientWidth = 670;
+constexpr int ClientHeight = 572;
+constexpr int Margin = 15;
+constexpr QRgb TitleColour = 0xDC143C; // crimson
+} // namespace
+
+TfrmGuida::TfrmGuida(QWidget* parent) : QDialog(parent)
+{
+    prepareScreen(this, QStringLiteral("TfrmGuida"), QStringLiteral(" Guida all'utilizzo del software"));
+    makeFixedDialogWindow(this, ClientWidth, ClientHeight);
+
+    addFramedLogo(this, QStringLiteral(":/help/logo_guida.svg"), Margin - 5, 10, 4);
+
+    lblTitolo_ = new QLabel(QStringLiteral("Argomento della guida."), this);
+    lblTitolo_->setObjectName(QStringLiteral("lblTitolo"));
+    lblTitolo_->setTextFormat(Qt::PlainText);
+    lblTitolo_->setFont(QFont(QStringLiteral("Arial"), 16, QFont::Bold));
+    QPalette crimson = lblTitolo_->palette();
+    crimson.setColor(QPalette::WindowText, QColor::fromRgb(TitleColour));
+    lblTitolo_->setPalette(crimson);
+    lblTitolo_->setGeometry(Margin, 110, ClientWidth - 2 * Margin, 30);
+
+    txtGuida_ = new QPlainTextEdit(this);
+    txtGuida_->setObjectName(QStringLiteral("txtGuida"));
+    txtGuida_->setReadOnly(true);
+    txtGuida_->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    txtGuida_->setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    txtGuida_->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    txtGuida_->setFont(QFont(QStringLiteral("Verdana"), 12, QFont::Bold));
+    txtGuida_->setGeometry(Margin, 146, ClientWidth - 2 * Margin, 344);
+
+    auto* imgPDF = new PictureButton(QStringLiteral("imgPDF"), QStringLiteral(":/help/pdf.svg"), this);
+    imgPDF->move(Margin, 506);
+    auto* lnkWeb = new LinkLabel(QStringLiteral("lnkWeb"), QStringLiteral("Visualizza guida in formato PDF"), this);
+    lnkWeb->move(imgPDF->x() + imgPDF->width() + 8, imgPDF->y() + (imgPDF->height() - lnkWeb->height()) / 2);
+    lnkWeb->addIcon(imgPDF);
+    connect(lnkWeb, &LinkLabel::clicked, this, &TfrmGuida::lnkWebClick);
+
+    QPushButton* btnChiudi = addCloseButton(this);
+    btnChiudi->setGeometry(ClientWidth - Margin - 110, 508, 110, 36);
+
+    centreOnScreen(this);
+}
+
+void TfrmGuida::setTitle(const QString& title)
+{
+    lblTitolo_->setText(title);
+}
+
+void TfrmGuida::setText(const QString& text)
+{
+    text_ = text;
+    // The text box breaks lines at "\n" only; a "\r" left in would show as a stray character.
+    QString shown = text;
+    shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    txtGuida_->setPlainText(shown);
+}
+
+void TfrmGuida::lnkWebClick()
+{
+    TMisc::Open(QLatin1Char('"') + ProgramFolder() + QStringLiteral("Guida.pdf") + QLatin1Char('"'));
+}
+
+} // namespace brivanto

@@ -1,0 +1,33 @@
+#pragma once
+
+#include "platform/Seam.h"
+
+#include <QString>
+#include <QStringList>
+
+class QWidget;
+
+namespace brivanto::platform {
+
+struct FileDialogRequest
+{
+    QString title;
+    QStringList filters;      // "Immagini JPEG (*.jpg)" and the like, first one selected
+    QString initialName;      // file name (or full path) proposed in the dialog
+    QString defaultExtension; // appended when the user types a name without one ("jpg")
+    bool askBeforeReplacing = true;
+};
+
+// Open-file and save-file dialogs; an empty result means the user cancelled.
+class FileDialogs
+{
+public:
+    virtual ~FileDialogs() = default;
+    virtual QString openFile(QWidget* parent, const FileDialogRequest& request) = 0;
+    virtual QString saveFile(QWidget* parent, const FileDialogRequest& request) = 0;
+    static FileDialogs& real();
+};
+
+using Dialogs = Seam<FileDialogs>;
+
+} // namespace brivanto::platform

@@ -1,0 +1,95 @@
+#pragma once
+
+#include "platform/Clock.h"
+#include "platform/DesktopShell.h"
+#include "platform/FileDialogs.h"
+#include "platform/MessageBoxes.h"
+
+#include <QList>
+#include <QQueue>
+#include <QUrl>
+
+#include <functional>
+#include <memory>
+
+namespace brivanto::platform::testing {
+
+struct ShownMessage
+{
+    MessageKind kind;
+    QString text;
+    MessageButtons buttons;
+};
+
+// Records every box and answers from a queue; with the queue empty a notice answers OK and a
+// question answers No, so an unexpected question never destroys anything.
+class ScriptedMessageBoxes final : public MessageBoxes
+{
+public:
+    Answer show(QWidget* parent, MessageKind kind, const QString& text, MessageButtons buttons) override;
+
+    void answerNext(Answer answer) { answers_.enqueue(answer); }
+    // Runs while the box is "open", to check what the screen looks like at that moment.
+    void whileShowing(std::function<void()> action) { whileShowing_ = std::move(action); }
+    const QList<ShownMessage>& shown() const { return shown_; }
+    QStringList texts() const;
+    void clear() { shown_.clear(); }
+
+private:
+    QQueue<Answer> answers_;
+    QList<ShownMessage> shown_;
+    std::function<void()> whileShowing_;
+};
+
+class ScriptedFileDialogs final : public FileDialogs
+{
+public:
+    QString openFile(QWidget* parent, const FileDialogRequest& request) override;
+    QString saveFile(QWidget* parent, const FileDialogRequest& request) override;
+
+    void chooseNext(const QString& path) { names_.enqueue(path); } // empty = cancel
+    const QList<FileDialogRequest>& requests() const { return requests_; }
+
+private:
+    QQueue<QString> names_;
+    QList<FileDialogRequest> requests_;
+};
+
+class RecordingShell final : public DesktopShell
+{
+public:
+    void open(const QUrl& target) override { opened_.append(target); }
+    const QList<QUrl>& opened() const { return opened_; }
+
+private:
+    QList<QUrl> opened_;
+};
+
+class FixedClock final : public Clock
+{
+public:
+    QDateTime now() const override { return now_; }
+    void set(const QDateTime& now) { now_ = now; }
+
+private:
+    QDateTime now_ = QDateTime(QDate(2026, 1, 2), QTime(3, 4, 5));
+};
+
+// Installs all the doubles for the lifetime of a test.
+class ScriptedPlatform
+{
+public:
+    ScriptedPlatform();
+    ~ScriptedPlatform();
+
+    ScriptedMessageBoxes messages;
+    ScriptedFileDialogs dialogs;
+    RecordingShell shell;
+    FixedClock clock;
+
+private:
+    struct Installed;
+    std::unique_ptr<Installed> installed_;
+};
+
+} // namespace brivanto::platform::testing

@@ -1,0 +1,29 @@
+#include "shell/Application.h"
+
+#include "platform/MessageBoxes.h"
+
+#include <exception>
+
+namespace brivanto {
+
+Application::Application(int& argc, char** argv) : QApplication(argc, argv)
+{
+    setApplicationName(QStringLiteral("Brivanto"));
+    // Screens are hidden and shown as the user moves between them; only the three ways out of
+    // the program end it.
+    setQuitOnLastWindowClosed(false);
+}
+
+bool Application::notify(QObject* receiver, QEvent* event)
+{
+    try {
+        return QApplication::notify(receiver, event);
+    } catch (const std::exception& failure) {
+        platform::reportUnhandledFailure(activeWindow(), QString::fromLocal8Bit(failure.what()));
+    } catch (...) {
+        platform::reportUnhandledFailure(activeWindow(), QStringLiteral("Errore sconosciuto."));
+    }
+    return false;
+}
+
+} // namespace brivanto

@@ -1,0 +1,42 @@
+#pragma once
+
+#include <QWidget>
+
+class QLabel;
+class QListWidget;
+
+namespace brivanto {
+
+// Lists the archives of the program folder; opens the selected one in the record editor or
+// deletes it after a confirmation.
+class TfrmApriCatalogo : public QWidget
+{
+    Q_OBJECT
+public:
+    explicit TfrmApriCatalogo(QWidget* parent = nullptr);
+
+    void ListArchives();
+
+Q_SIGNALS:
+    // The screen closed with the return screen "avvio".
+    void closedToLauncher();
+    // The screen closed with "cartoline": the archive's full path and name for the editor.
+    void archiveChosen(const QString& file, const QString& name);
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void btnApriClick();
+    void btnEliminaClick();
+    void btnAnnullaClick();
+    void imgGuidaClick();
+
+    QListWidget* lstFiles_;
+    QLabel* lblCreati_;
+    QLabel* lblMemory_;
+    QLabel* lblFile_;
+};
+
+} // namespace brivanto

@@ -1,0 +1,97 @@
+#include "shell/TfrmAvvio.h"
+
+#include "help/Help.h"
+#include "platform/PictureBox.h"
+#include "shell/Maker.h"
+#include "shell/Screen.h"
+#include "shell/TMisc.h"
+
+#include <QCloseEvent>
+
+namespace brivanto {
+
+using platform::PictureBox;
+using platform::PictureButton;
+
+namespace {
+constexpr int PanelWidth = 760;
+constexpr int PanelHeight = 660;
+} // namespace
+
+TfrmAvvio::TfrmAvvio(QWidget* parent) : QWidget(parent)
+{
+    prepareScreen(this, QStringLiteral("TfrmAvvio"), QStringLiteral(" Brivanto"));
+    QWidget* panel = addCentredPanel(this, PanelWidth, PanelHeight);
+    panel->setObjectName(QStringLiteral("panAvvio"));
+
+    auto* info = new PictureButton(QStringLiteral("imgInfo"), QStringLiteral(":/launcher/info.svg"), panel);
+    info->move(8, 8);
+    auto* guida = new PictureButton(QStringLiteral("imgGuida"), QStringLiteral(":/launcher/guida.svg"), panel);
+    guida->move(PanelWidth - guida->width() - 8, 8);
+
+    auto* titolo = new PictureBox(QStringLiteral("icoTitolo01"), QStringLiteral(":/launcher/titolo.svg"), panel);
+    titolo->move((PanelWidth - titolo->width()) / 2, 60);
+    auto* sottotitolo =
+        new PictureBox(QStringLiteral("imgSottotitolo"), QStringLiteral(":/launcher/sottotitolo.svg"), panel);
+    sottotitolo->move((PanelWidth - sottotitolo->width()) / 2, 156);
+
+    auto* app01 = new PictureButton(QStringLiteral("imgApp01"), QStringLiteral(":/launcher/app01.svg"), panel);
+    app01->move(30, 210);
+    auto* app02 = new PictureButton(QStringLiteral("imgApp02"), QStringLiteral(":/launcher/app02.svg"), panel);
+    app02->move(PanelWidth - app02->width() - 30, 210);
+    auto* btn01 = new PictureButton(QStringLiteral("btnApp01"), QStringLiteral(":/launcher/btnApp01.svg"), panel);
+    btn01->move(app01->x() + (app01->width() - btn01->width()) / 2, 464);
+    auto* btn02 = new PictureButton(QStringLiteral("btnApp02"), QStringLiteral(":/launcher/btnApp02.svg"), panel);
+    btn02->move(app02->x() + (app02->width() - btn02->width()) / 2, 464);
+
+    auto* sito = new PictureButton(QStringLiteral("imgSito"), QStringLiteral(":/launcher/sito.svg"), panel);
+    sito->move((PanelWidth - sito->width()) / 2, 545);
+    auto* copyright =
+        new PictureButton(QStringLiteral("imgCopyright"), QStringLiteral(":/launcher/copyright.svg"), panel);
+    copyright->move(8, PanelHeight - copyright->height() - 8);
+    auto* esci = new PictureButton(QStringLiteral("imgEsci"), QStringLiteral(":/launcher/esci.svg"), panel);
+    esci->move(PanelWidth - esci->width() - 8, PanelHeight - esci->height() - 8);
+
+    connect(app01, &PictureButton::clicked, this, &TfrmAvvio::createArchiveRequested);
+    connect(btn01, &PictureButton::clicked, this, &TfrmAvvio::createArchiveRequested);
+    connect(app02, &PictureButton::clicked, this, &TfrmAvvio::openArchiveRequested);
+    connect(btn02, &PictureButton::clicked, this, &TfrmAvvio::openArchiveRequested);
+    connect(info, &PictureButton::clicked, this, &TfrmAvvio::imgInfoClick);
+    connect(guida, &PictureButton::clicked, this, &TfrmAvvio::imgGuidaClick);
+    connect(sito, &PictureButton::clicked, this, &TfrmAvvio::imgSitoClick);
+    connect(copyright, &PictureButton::clicked, this, &TfrmAvvio::imgCopyrightClick);
+    connect(esci, &PictureButton::clicked, this, &TfrmAvvio::imgEsciClick);
+}
+
+void TfrmAvvio::imgInfoClick()
+{
+    help::showInformation(this);
+}
+
+void TfrmAvvio::imgGuidaClick()
+{
+    help::showHelp(this, help::HelpTopic::Overview);
+}
+
+void TfrmAvvio::imgSitoClick()
+{
+    TMisc::Open(makerWebSite());
+}
+
+void TfrmAvvio::imgCopyrightClick()
+{
+    help::showSplash(this);
+}
+
+void TfrmAvvio::imgEsciClick()
+{
+    Q_EMIT endRequested();
+}
+
+void TfrmAvvio::closeEvent(QCloseEvent* event)
+{
+    event->accept();
+    Q_EMIT endRequested();
+}
+
+} // namespace brivanto

@@ -1,0 +1,165 @@
+#include "shell/TfrmCreaCatalogo.h"
+
+#include "help/Help.h"
+#include "platform/MessageBoxes.h"
+#include "platform/PictureBox.h"
+#include "shell/Screen.h"
+#include "storage/ArchiveFolder.h"
+#include "storage/FieldText.h"
+#include "storage/ProgramFolder.h"
+
+#include <QCloseEvent>
+#include <QFile>
+#include <QFileInfo>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+
+namespace brivanto {
+
+using platform::PictureBox;
+using platform::PictureButton;
+
+namespace {
+constexpr int PanelWidth = 760;
+constexpr int PanelHeight = 560;
+constexpr QStringView Refused = u"\"*/:<>?\\\u00B0\u00C7\u00D1\u00E7\u00F1";
+
+// A name the file system cannot take as one file of the program folder.
+QString unusableNameReason(const QString& name)
+{
+    if (name.contains(QLatin1Char('/')) || name.contains(QChar(0)))
+        return QStringLiteral("Il nome contiene un carattere non ammesso dal file system.");
+    return {};
+}
+} // namespace
+
+TfrmCreaCatalogo::TfrmCreaCatalogo(QWidget* parent) : QWidget(parent)
+{
+    prepareScreen(this, QStringLiteral("TfrmCreaCatalogo"),
+                  QStringLiteral(" Brivanto - Creazione archivio giochi da tavolo"));
+    QWidget* panel = addCentredPanel(this, PanelWidth, PanelHeight);
+
+    auto* guida = new PictureButton(QStringLiteral("imgGuida"), QStringLiteral(":/launcher/guida.svg"), panel);
+    guida->move(PanelWidth - guida->width() - 8, 8);
+    auto* istruzioni =
+        new PictureBox(QStringLiteral("icoIstruzioni"), QStringLiteral(":/archives/istruzioni_crea.svg"), panel);
+    istruzioni->move((PanelWidth - istruzioni->width()) / 2, 64);
+    auto* icona02 = new PictureBox(QStringLiteral("icoIcona02"), QStringLiteral(":/archives/icona02.svg"), panel);
+    icona02->move(20, 250);
+    auto* icona04 = new PictureBox(QStringLiteral("icoIcona04"), QStringLiteral(":/archives/icona04.svg"), panel);
+    icona04->move(PanelWidth - icona04->width() - 20, 250);
+    auto* mano = new PictureBox(QStringLiteral("icoMano"), QStringLiteral(":/archives/mano.svg"), panel);
+    mano->move((PanelWidth - mano->width()) / 2, 236);
+
+    txtFile_ = new QLineEdit(panel);
+    txtFile_->setObjectName(QStringLiteral("txtFile"));
+    txtFile_->setFont(QFont(QStringLiteral("Verdana"), 16, QFont::Bold));
+    txtFile_->setMaxLength(250);
+    txtFile_->setGeometry(140, 310, PanelWidth - 280, 44);
+    txtFile_->installEventFilter(this);
+    setNameFieldColour(false);
+
+    auto* applica = new PictureButton(QStringLiteral("btnApplica"), QStringLiteral(":/archives/applica.svg"), panel);
+    applica->move(PanelWidth / 2 - applica->width() - 20, 400);
+    auto* annulla = new PictureButton(QStringLiteral("btnAnnulla"), QStringLiteral(":/archives/annulla.svg"), panel);
+    annulla->move(PanelWidth / 2 + 20, 400);
+
+    lblFile_ = new QLabel(panel);
+    lblFile_->setObjectName(QStringLiteral("lblFile"));
+    lblFile_->hide();
+
+    connect(applica, &PictureButton::clicked, this, &TfrmCreaCatalogo::btnApplicaClick);
+    connect(annulla, &PictureButton::clicked, this, &TfrmCreaCatalogo::btnAnnullaClick);
+    connect(guida, &PictureButton::clicked, this, &TfrmCreaCatalogo::imgGuidaClick);
+}
+
+bool TfrmCreaCatalogo::isRefusedCharacter(QChar c)
+{
+    return Refused.contains(c);
+}
+
+void TfrmCreaCatalogo::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    txtFile_->clear();
+    txtFile_->setFocus();
+}
+
+bool TfrmCreaCatalogo::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == txtFile_) {
+        if (event->type() == QEvent::KeyPress) {
+            const QString text = static_cast<QKeyEvent*>(event)->text();
+            if (text.size() == 1 && isRefusedCharacter(text.front()))
+                return true;
+        } else if (event->type() == QEvent::FocusIn || event->type() == QEvent::FocusOut) {
+            setNameFieldColour(event->type() == QEvent::FocusIn);
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void TfrmCreaCatalogo::setNameFieldColour(bool focused)
+{
+    txtFile_->setStyleSheet(focused ? QStringLiteral("QLineEdit { background: #FFFF00; border: 2px solid #87CEEB; }")
+                                    : QStringLiteral("QLineEdit { background: #F0F8FF; border: 2px solid #87CEEB; }"));
+}
+
+void TfrmCreaCatalogo::btnApplicaClick()
+{
+    lblFile_->clear();
+    const QString name = trimmed(txtFile_->text());
+    if (name.isEmpty()) {
+        platform::warning(this, QStringLiteral("Attenzione: per creare l'archivio di giochi da tavolo "
+                                               "\u00E8 necessario indicarne il nome."));
+        txtFile_->setFocus();
+        return;
+    }
+    const QString path = ProgramFolder() + name + ArchiveExtension;
+    lblFile_->setText(path);
+
+    QFile file(path);
+    if (QFileInfo::exists(path)) {
+        platform::warning(
+            this, QStringLiteral("Attenzione: il nome dell'archivio di giochi da tavolo indicato \u00E8 gi\u00E0 "
+                                 "stato utilizzato in precedenza.\r\n\r\nInserire un nome diverso oppure, se si "
+                                 "desidera aprire un archivio di giochi da tavolo gi\u00E0 creato, premere il "
+                                 "pulsante Apri archivio esistente."));
+        return;
+    }
+    // The name must stay one file of the program folder: a separator would put the archive
+    // somewhere the list never looks.
+    QString failure = unusableNameReason(name);
+    if (failure.isEmpty() && !file.open(QIODevice::WriteOnly | QIODevice::NewOnly))
+        failure = file.errorString();
+    if (!failure.isEmpty()) {
+        platform::reportUnhandledFailure(
+            this, QStringLiteral("Impossibile creare il file \"%1\".\r\n\r\n%2").arg(path, failure));
+        return;
+    }
+    file.close();
+
+    platform::information(this, QStringLiteral("Il file relativo al nuovo archivio di giochi da tavolo \u00E8 "
+                                               "stato creato con successo.\r\n\r\nE' ora possibile "
+                                               "visualizzarlo nell'elenco degli archivi esistenti."));
+    close();
+}
+
+void TfrmCreaCatalogo::btnAnnullaClick()
+{
+    close();
+}
+
+void TfrmCreaCatalogo::imgGuidaClick()
+{
+    help::showHelp(this, help::HelpTopic::Archives);
+}
+
+void TfrmCreaCatalogo::closeEvent(QCloseEvent* event)
+{
+    event->accept();
+    Q_EMIT closed();
+}
+
+} // namespace brivanto

@@ -1,0 +1,12 @@
+#include "shell/Application.h"
+#include "shell/ScreenSet.h"
+
+int main(int argc, char* argv[])
+{
+    brivanto::Application app(argc, argv);
+    brivanto::ScreenSet screens;
+    QObject::connect(&screens, &brivanto::ScreenSet::endRequested, &app, &QApplication::quit,
+                     Qt::QueuedConnection);
+    screens.start();
+    return app.exec();
+}

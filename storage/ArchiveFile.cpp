@@ -1,0 +1,237 @@
+#include "storage/ArchiveFile.h"
+
+#include <QFile>
+
+#include <algorithm>
+#include <cerrno>
+#include <chrono>
+#include <cstring>
+#include <string>
+#include <thread>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace brivanto {
+namespace {
+
+constexpr std::int64_t ReadAheadRecords = 64;
+int lockTimeoutMs = 10000;
+
+[[noreturn]] void fail(const char* what, int error = errno)
+{
+    throw ArchiveError(std::string(what) + ": " + std::strerror(error));
+}
+
+std::int64_t offsetOf(std::int64_t index)
+{
+    return index * static_cast<std::int64_t>(RecordSize);
+}
+
+bool writeAll(int fd, const std::uint8_t* data, std::size_t size, std::int64_t offset)
+{
+    while (size > 0) {
+        const ssize_t n = ::pwrite(fd, data, size, offset);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            return false;
+        data += n;
+        size -= static_cast<std::size_t>(n);
+        offset += n;
+    }
+    return true;
+}
+
+std::int64_t readAll(int fd, std::uint8_t* data, std::size_t size, std::int64_t offset)
+{
+    std::int64_t total = 0;
+    while (size > 0) {
+        const ssize_t n = ::pread(fd, data + total, size, offset + total);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0)
+            return -1;
+        if (n == 0)
+            break;
+        total += n;
+        size -= static_cast<std::size_t>(n);
+    }
+    return total;
+}
+
+} // namespace
+
+QString archiveAccessErrorText()
+{
+    return QStringLiteral(
+        "Attenzione: il sistema non permette di accedere all'archivio.\n\r\n\r"
+        "Accertarsi di possedere i privilegi di scrittura nella cartella di installazione del programma.");
+}
+
+void ArchiveFile::setLockTimeoutMs(int ms)
+{
+    lockTimeoutMs = ms;
+}
+
+ArchiveFile::~ArchiveFile()
+{
+    closeQuietly();
+}
+
+void ArchiveFile::Open(const QString& path, Access access)
+{
+    closeQuietly();
+    path_ = path;
+    const QByteArray name = QFile::encodeName(path);
+    int fd = ::open(name.constData(), O_RDWR | O_CLOEXEC);
+    if (fd < 0 && errno == ENOENT)
+        fd = ::open(name.constData(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (fd < 0 && errno == EEXIST) // created by someone else in between: open theirs
+        fd = ::open(name.constData(), O_RDWR | O_CLOEXEC);
+    if (fd < 0)
+        fail("open");
+    fd_ = fd;
+    pointer_ = 0;
+    written_ = false;
+    bufferCount_ = 0;
+    try {
+        lock(access);
+        struct stat info {};
+        if (::fstat(fd_, &info) != 0)
+            fail("fstat");
+        if (!S_ISREG(info.st_mode))
+            fail("not a regular file", EINVAL);
+        length_ = info.st_size;
+    } catch (...) {
+        closeQuietly();
+        throw;
+    }
+}
+
+void ArchiveFile::lock(Access access)
+{
+    struct flock request {};
+    request.l_type = access == Access::Read ? F_RDLCK : F_WRLCK;
+    request.l_whence = SEEK_SET;
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(lockTimeoutMs);
+    for (;;) {
+        if (::fcntl(fd_, F_OFD_SETLK, &request) == 0)
+            return;
+        if (errno != EAGAIN && errno != EACCES && errno != EINTR)
+            fail("lock");
+        if (std::chrono::steady_clock::now() >= deadline)
+            fail("lock timeout");
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+}
+
+void ArchiveFile::requireOpen() const
+{
+    if (fd_ < 0)
+        throw ArchiveError("archive not open");
+}
+
+int ArchiveFile::RecordCount() const
+{
+    requireOpen();
+    return static_cast<int>(std::min<std::int64_t>(length_ / static_cast<std::int64_t>(RecordSize), INT32_MAX));
+}
+
+void ArchiveFile::Seek(int index)
+{
+    requireOpen();
+    if (index < 0)
+        throw ArchiveError("negative seek");
+    pointer_ = index;
+}
+
+int ArchiveFile::Pointer() const
+{
+    requireOpen();
+    return pointer_;
+}
+
+bool ArchiveFile::AtEnd() const
+{
+    return Pointer() >= RecordCount();
+}
+
+void ArchiveFile::Read(GameRecord& record)
+{
+    requireOpen();
+    if (pointer_ >= RecordCount())
+        throw ArchiveError("no whole record at the pointer");
+    if (pointer_ < bufferFirst_ || pointer_ >= bufferFirst_ + bufferCount_) {
+        const std::int64_t wanted = std::min<std::int64_t>(ReadAheadRecords, RecordCount() - pointer_);
+        buffer_.resize(static_cast<std::size_t>(wanted) * RecordSize);
+        const std::int64_t got = readAll(fd_, buffer_.data(), buffer_.size(), offsetOf(pointer_));
+        if (got < static_cast<std::int64_t>(RecordSize))
+            fail("read", got < 0 ? errno : EIO);
+        bufferFirst_ = pointer_;
+        bufferCount_ = got / static_cast<std::int64_t>(RecordSize);
+    }
+    std::memcpy(&record, buffer_.data() + offsetOf(pointer_ - bufferFirst_), RecordSize);
+    ++pointer_;
+}
+
+void ArchiveFile::Write(const GameRecord& record)
+{
+    requireOpen();
+    if (pointer_ == INT32_MAX)
+        throw ArchiveError("archive too large");
+    const std::int64_t offset = offsetOf(pointer_);
+    bufferCount_ = 0;
+
+    // Keep what the write replaces, so that a failed write can be undone instead of leaving a
+    // torn record behind.
+    std::vector<std::uint8_t> previous;
+    if (offset < length_) {
+        previous.resize(static_cast<std::size_t>(std::min<std::int64_t>(RecordSize, length_ - offset)));
+        if (readAll(fd_, previous.data(), previous.size(), offset) != static_cast<std::int64_t>(previous.size()))
+            fail("read before write");
+    }
+    if (!writeAll(fd_, reinterpret_cast<const std::uint8_t*>(&record), RecordSize, offset)) {
+        const int error = errno;
+        restoreAfterFailedWrite(offset, previous);
+        fail("write", error);
+    }
+    written_ = true;
+    length_ = std::max(length_, offset + static_cast<std::int64_t>(RecordSize));
+    ++pointer_;
+}
+
+void ArchiveFile::restoreAfterFailedWrite(std::int64_t offset, const std::vector<std::uint8_t>& previous)
+{
+    if (!previous.empty())
+        writeAll(fd_, previous.data(), previous.size(), offset);
+    while (::ftruncate(fd_, length_) != 0 && errno == EINTR) {
+    }
+}
+
+void ArchiveFile::Close()
+{
+    if (fd_ < 0)
+        return;
+    const int fd = fd_;
+    fd_ = -1;
+    bufferCount_ = 0;
+    // Records written by this action reach the disk before the user is told they are saved.
+    const bool synced = !written_ || ::fdatasync(fd) == 0;
+    const int syncError = errno;
+    if (::close(fd) != 0 && errno != EINTR)
+        fail("close");
+    if (!synced)
+        fail("sync", syncError);
+}
+
+void ArchiveFile::closeQuietly() noexcept
+{
+    if (fd_ >= 0)
+        ::close(fd_);
+    fd_ = -1;
+    bufferCount_ = 0;
+}
+
+} // namespace brivanto

@@ -1,0 +1,75 @@
+#pragma once
+
+#include "storage/GameRecord.h"
+
+#include <QString>
+
+#include <cstdint>
+#include <stdexcept>
+#include <vector>
+
+namespace brivanto {
+
+// The one failure of every archive operation. Its what() is a technical detail for logs; the
+// user is always shown archiveAccessErrorText().
+class ArchiveError : public std::runtime_error
+{
+public:
+    using std::runtime_error::runtime_error;
+};
+
+QString archiveAccessErrorText();
+
+// An archive file held open for the length of one user action: open, seek, read or write whole
+// records, close. Every failure throws ArchiveError; the destructor closes the file quietly, so a
+// handler that catches the error has nothing left open.
+//
+// Archives may live in a folder shared by several workstations, so the file is locked for the
+// whole operation: shared while reading, exclusive while writing. An append (Seek(RecordCount())
+// then Write) under the exclusive lock can never land on another program's new record.
+class ArchiveFile
+{
+public:
+    enum class Access { Read, Write };
+
+    ArchiveFile() = default;
+    ~ArchiveFile();
+    ArchiveFile(const ArchiveFile&) = delete;
+    ArchiveFile& operator=(const ArchiveFile&) = delete;
+
+    // Opens the file for reading and writing, creating it empty when there is none. An existing
+    // file that cannot be opened for writing is a failure and is never touched.
+    void Open(const QString& path, Access access = Access::Write);
+    int RecordCount() const;
+    void Seek(int index);
+    void Read(GameRecord& record);
+    void Write(const GameRecord& record);
+    int Pointer() const;
+    bool AtEnd() const;
+    void Close();
+
+    bool isOpen() const { return fd_ >= 0; }
+    const QString& path() const { return path_; }
+
+    // How long Open waits for another program's lock before giving up.
+    static void setLockTimeoutMs(int ms);
+
+private:
+    void requireOpen() const;
+    void lock(Access access);
+    void restoreAfterFailedWrite(std::int64_t offset, const std::vector<std::uint8_t>& previous);
+    void closeQuietly() noexcept;
+
+    QString path_;
+    int fd_ = -1;
+    std::int32_t pointer_ = 0;
+    std::int64_t length_ = 0;
+    bool written_ = false;
+
+    // Read-ahead of whole records, so visiting an archive costs few system calls.
+    std::vector<std::uint8_t> buffer_;
+    std::int64_t bufferFirst_ = 0; // index of the first record in buffer_
+    std::int64_t bufferCount_ = 0;
+};
+
+} // namespace brivanto

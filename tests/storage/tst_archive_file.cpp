@@ -1,0 +1,338 @@
+#include "storage/ArchiveFile.h"
+#include "storage/FieldText.h"
+
+#include "TaggedRecord.h"
+
+#include <QFile>
+#include <QProcess>
+#include <QSet>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <csignal>
+#include <cstring>
+#include <functional>
+
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+using namespace brivanto;
+
+namespace {
+
+GameRecord recordNamed(const QString& title)
+{
+    GameRecord record;
+    TextToField(title, record.Titolo);
+    writeForSale(record, false);
+    return record;
+}
+
+void writeFile(const QString& path, const QByteArray& bytes)
+{
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    QCOMPARE(file.write(bytes), bytes.size());
+}
+
+QByteArray readFile(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+QByteArray archiveOf(const QStringList& titles)
+{
+    QByteArray bytes;
+    for (const QString& title : titles) {
+        const GameRecord record = recordNamed(title);
+        bytes.append(reinterpret_cast<const char*>(&record), RecordSize);
+    }
+    return bytes;
+}
+
+// Runs `action` in a child process without root's privileges (the CI runs as root, and root
+// writes to read-only files), and returns its exit code.
+int runUnprivileged(const std::function<int()>& action)
+{
+    const pid_t child = ::fork();
+    if (child == 0) {
+        if (::geteuid() == 0 && (::setgid(65534) != 0 || ::setuid(65534) != 0))
+            ::_exit(90);
+        ::_exit(action());
+    }
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    return WIFEXITED(status) ? WEXITSTATUS(status) : 99;
+}
+
+// 0 when the archive operation failed with ArchiveError, 1 when it succeeded.
+int failsWithArchiveError(const std::function<void()>& operation)
+{
+    try {
+        operation();
+    } catch (const ArchiveError&) {
+        return 0;
+    }
+    return 1;
+}
+
+} // namespace
+
+class TestArchiveFile : public QObject
+{
+    Q_OBJECT
+private Q_SLOTS:
+    void init();
+    void openCreatesMissingArchive();
+    void pointerFollowsReadsAndWrites();
+    void trailingPartialRecordIsOverwrittenByAppend();
+    void overwriteKeepsOtherRecords();
+    void invalidOperationsFail_data();
+    void invalidOperationsFail();
+    void readOnlyArchiveIsNeverTouched_data();
+    void readOnlyArchiveIsNeverTouched();
+    void failedAppendLeavesNoTornRecord();
+    void concurrentAppendersKeepEveryRecord();
+
+private:
+    QTemporaryDir dir_;
+    QString path_;
+};
+
+void TestArchiveFile::init()
+{
+    QVERIFY(dir_.isValid());
+    ::chmod(QFile::encodeName(dir_.path()).constData(), 0777);
+    path_ = dir_.filePath(QStringLiteral("Giochi.gdt"));
+    QFile::remove(path_);
+}
+
+void TestArchiveFile::openCreatesMissingArchive()
+{
+    ArchiveFile archive;
+    archive.Open(path_);
+    QCOMPARE(archive.RecordCount(), 0);
+    QVERIFY(archive.AtEnd());
+    QCOMPARE(archive.Pointer(), 0);
+    archive.Close();
+    QVERIFY(QFile::exists(path_));
+    QCOMPARE(QFileInfo(path_).size(), 0);
+}
+
+void TestArchiveFile::pointerFollowsReadsAndWrites()
+{
+    writeFile(path_, archiveOf({"uno", "due", "tre", "quattro", "cinque"}));
+    ArchiveFile archive;
+    archive.Open(path_, ArchiveFile::Access::Read);
+    QCOMPARE(archive.RecordCount(), 5);
+    GameRecord record;
+    archive.Seek(0);
+    archive.Read(record);
+    QCOMPARE(archive.Pointer(), 1);
+    QCOMPARE(FieldToText(record.Titolo), QStringLiteral("uno"));
+    archive.Seek(4);
+    archive.Read(record);
+    QCOMPARE(archive.Pointer(), 5);
+    QVERIFY(archive.AtEnd());
+    QCOMPARE(FieldToText(record.Titolo), QStringLiteral("cinque"));
+
+    // A visit reads every record in file order, backwards seeks included.
+    archive.Seek(2);
+    archive.Read(record);
+    QCOMPARE(FieldToText(record.Titolo), QStringLiteral("tre"));
+    archive.Seek(0);
+    QStringList titles;
+    while (!archive.AtEnd()) {
+        archive.Read(record);
+        titles << FieldToText(record.Titolo);
+    }
+    QCOMPARE(titles, QStringList({"uno", "due", "tre", "quattro", "cinque"}));
+    archive.Close();
+
+    archive.Open(path_);
+    archive.Seek(archive.RecordCount());
+    archive.Write(recordNamed(QStringLiteral("sei")));
+    QCOMPARE(archive.Pointer(), 6);
+    QCOMPARE(archive.RecordCount(), 6);
+    archive.Close();
+    QCOMPARE(QFileInfo(path_).size(), 6 * qint64(RecordSize));
+}
+
+void TestArchiveFile::trailingPartialRecordIsOverwrittenByAppend()
+{
+    writeFile(path_, archiveOf({"uno", "due"}) + QByteArray(100, '\x7F'));
+    ArchiveFile archive;
+    archive.Open(path_);
+    QCOMPARE(archive.RecordCount(), 2);
+    GameRecord record;
+    int visited = 0;
+    while (!archive.AtEnd()) {
+        archive.Read(record);
+        ++visited;
+    }
+    QCOMPARE(visited, 2);
+    archive.Seek(archive.RecordCount());
+    archive.Write(recordNamed(QStringLiteral("tre")));
+    QCOMPARE(archive.Pointer(), 3);
+    archive.Close();
+    QCOMPARE(readFile(path_), archiveOf({"uno", "due", "tre"}));
+}
+
+void TestArchiveFile::overwriteKeepsOtherRecords()
+{
+    writeFile(path_, archiveOf({"uno", "due", "tre"}));
+    ArchiveFile archive;
+    archive.Open(path_);
+    archive.Seek(1);
+    archive.Write(recordNamed(QStringLiteral("DUE")));
+    QCOMPARE(archive.Pointer(), 2);
+    // A read after a write sees the new record, not a stale read-ahead.
+    archive.Seek(0);
+    GameRecord record;
+    archive.Read(record);
+    archive.Read(record);
+    QCOMPARE(FieldToText(record.Titolo), QStringLiteral("DUE"));
+    archive.Close();
+    QCOMPARE(readFile(path_), archiveOf({"uno", "DUE", "tre"}));
+}
+
+void TestArchiveFile::invalidOperationsFail_data()
+{
+    QTest::addColumn<std::function<void(ArchiveFile&)>>("operation");
+    QTest::addColumn<bool>("open");
+    GameRecord record;
+    QTest::newRow("negative seek") << std::function<void(ArchiveFile&)>([](ArchiveFile& a) { a.Seek(-1); }) << true;
+    QTest::newRow("read at end") << std::function<void(ArchiveFile&)>([record](ArchiveFile& a) mutable {
+        a.Seek(a.RecordCount());
+        a.Read(record);
+    }) << true;
+    QTest::newRow("read past end") << std::function<void(ArchiveFile&)>([record](ArchiveFile& a) mutable {
+        a.Seek(7);
+        a.Read(record);
+    }) << true;
+    QTest::newRow("count when closed")
+        << std::function<void(ArchiveFile&)>([](ArchiveFile& a) { a.RecordCount(); }) << false;
+    QTest::newRow("pointer when closed")
+        << std::function<void(ArchiveFile&)>([](ArchiveFile& a) { a.Pointer(); }) << false;
+    QTest::newRow("at end when closed")
+        << std::function<void(ArchiveFile&)>([](ArchiveFile& a) { a.AtEnd(); }) << false;
+    QTest::newRow("open a folder") << std::function<void(ArchiveFile&)>([](ArchiveFile& a) {
+        a.Open(QFileInfo(a.path()).absolutePath());
+    }) << true;
+}
+
+void TestArchiveFile::invalidOperationsFail()
+{
+    QFETCH(std::function<void(ArchiveFile&)>, operation);
+    QFETCH(bool, open);
+    writeFile(path_, archiveOf({"uno", "due"}) + QByteArray(10, 'x'));
+    const QByteArray before = readFile(path_);
+    ArchiveFile archive;
+    if (open)
+        archive.Open(path_);
+    QVERIFY_THROWS_EXCEPTION(ArchiveError, operation(archive));
+    archive.Close();
+    QCOMPARE(readFile(path_), before);
+}
+
+void TestArchiveFile::readOnlyArchiveIsNeverTouched_data()
+{
+    QTest::addColumn<bool>("fileReadOnly");
+    QTest::addColumn<bool>("folderReadOnly");
+    QTest::addColumn<bool>("fileExists");
+    QTest::newRow("read-only file") << true << false << true;
+    QTest::newRow("read-only folder, existing file") << true << true << true;
+    QTest::newRow("read-only folder, missing file") << false << true << false;
+}
+
+void TestArchiveFile::readOnlyArchiveIsNeverTouched()
+{
+    QFETCH(bool, fileReadOnly);
+    QFETCH(bool, folderReadOnly);
+    QFETCH(bool, fileExists);
+    const QByteArray content = archiveOf({"uno", "due"});
+    if (fileExists)
+        writeFile(path_, content);
+    if (fileReadOnly)
+        ::chmod(QFile::encodeName(path_).constData(), 0444);
+    if (folderReadOnly)
+        ::chmod(QFile::encodeName(dir_.path()).constData(), 0555);
+
+    const QString path = path_;
+    const int result = runUnprivileged([path] {
+        return failsWithArchiveError([path] {
+            ArchiveFile archive;
+            archive.Open(path);
+            archive.Seek(archive.RecordCount());
+            archive.Write(recordNamed(QStringLiteral("tre")));
+            archive.Close();
+        });
+    });
+    ::chmod(QFile::encodeName(dir_.path()).constData(), 0777);
+    QCOMPARE(result, 0);
+    QCOMPARE(QFile::exists(path_), fileExists);
+    if (fileExists)
+        QCOMPARE(readFile(path_), content);
+}
+
+void TestArchiveFile::failedAppendLeavesNoTornRecord()
+{
+    // The disk fills up in the middle of a record: the archive keeps its length and content.
+    const QByteArray content = archiveOf({"uno", "due"}) + QByteArray(100, 'x');
+    writeFile(path_, content);
+    const QString path = path_;
+    const qint64 limit = content.size() + 1000;
+    const int result = runUnprivileged([path, limit] {
+        std::signal(SIGXFSZ, SIG_IGN);
+        const rlimit fileSize{rlim_t(limit), rlim_t(limit)};
+        if (::setrlimit(RLIMIT_FSIZE, &fileSize) != 0)
+            return 91;
+        return failsWithArchiveError([path] {
+            ArchiveFile archive;
+            archive.Open(path);
+            archive.Seek(archive.RecordCount());
+            archive.Write(recordNamed(QStringLiteral("tre")));
+            archive.Close();
+        });
+    });
+    QCOMPARE(result, 0);
+    QCOMPARE(readFile(path_), content);
+}
+
+void TestArchiveFile::concurrentAppendersKeepEveryRecord()
+{
+    constexpr int PerWriter = 150;
+    QProcess first;
+    QProcess second;
+    const QStringList args1{path_, QStringLiteral("1"), QString::number(PerWriter)};
+    const QStringList args2{path_, QStringLiteral("2"), QString::number(PerWriter)};
+    first.start(QStringLiteral(APPENDER_PATH), args1);
+    second.start(QStringLiteral(APPENDER_PATH), args2);
+    QVERIFY(first.waitForFinished(120000));
+    QVERIFY(second.waitForFinished(120000));
+    QCOMPARE(first.exitCode(), 0);
+    QCOMPARE(second.exitCode(), 0);
+
+    ArchiveFile archive;
+    archive.Open(path_, ArchiveFile::Access::Read);
+    QCOMPARE(archive.RecordCount(), 2 * PerWriter);
+    QCOMPARE(QFileInfo(path_).size(), 2 * PerWriter * qint64(RecordSize));
+    QSet<QString> seen;
+    GameRecord record;
+    while (!archive.AtEnd()) {
+        archive.Read(record);
+        const QString tag = FieldToText(record.Titolo).section(QLatin1Char('|'), 0, 0);
+        const int writer = tag.section(QLatin1Char('/'), 0, 0).toInt();
+        const int sequence = tag.section(QLatin1Char('/'), 1, 1).toInt();
+        const GameRecord expected = taggedRecord(writer, sequence);
+        QVERIFY2(std::memcmp(&record, &expected, RecordSize) == 0, qPrintable(tag));
+        seen.insert(tag);
+    }
+    QCOMPARE(seen.size(), 2 * PerWriter);
+}
+
+QTEST_GUILESS_MAIN(TestArchiveFile)
+#include "tst_archive_file.moc"
