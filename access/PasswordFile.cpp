@@ -2,6 +2,7 @@
 
 #include "access/PasswordCodec.h"
 #include "platform/ProfileFile.h"
+#include "storage/ArchiveFolder.h"
 #include "storage/FieldText.h"
 #include "storage/ProgramFolder.h"
 
@@ -16,16 +17,6 @@ const QString Key = QStringLiteral("Valore");
 QString passwordFilePath()
 {
     return ProgramFolder() + QStringLiteral("unins000.dll");
-}
-
-QString foldAsciiLetters(QStringView text)
-{
-    QString folded = text.toString();
-    for (QChar& c : folded) {
-        if (c >= QLatin1Char('a') && c <= QLatin1Char('z'))
-            c = QChar(static_cast<char16_t>(c.unicode() - u'a' + u'A'));
-    }
-    return folded;
 }
 
 QString normalisedPassword(QStringView typed)

@@ -12,25 +12,32 @@ namespace brivanto {
 // own: it is delivered with the installation and only the change-password screen writes it.
 QString passwordFilePath();
 
-// The password comparison ignores the case of the ASCII letters only: a-z become A-Z, while
-// accented letters and every other character stay exactly as typed.
-QString foldAsciiLetters(QStringView text);
-
-// A typed password as it is compared and stored: ASCII letters folded, then trimmed.
+// A typed password as it is compared and stored: the ASCII letters a-z turned into A-Z (accented
+// letters and every other character stay exactly as typed), then trimmed.
 QString normalisedPassword(QStringView typed);
 
 // The stored password, decoded and trimmed. A missing file, section or key gives the empty text;
 // nullopt when the file cannot be read or its value is not hexadecimal.
 std::optional<QString> readStoredPassword();
 
-enum class PasswordCheck { Right, Wrong, Unreadable };
+enum class PasswordCheck
+{
+    Right,
+    Wrong,
+    Unreadable
+};
 
 // Compares a typed password with the stored one, character for character.
 PasswordCheck checkPassword(QStringView typed);
 
 // What the scrambling cannot keep: more than 255 characters, or a code above U+00FF (only its
 // low 8 bits would be stored, and the password could never be typed again).
-enum class NewPasswordProblem { None, TooLong, UnsupportedCharacter };
+enum class NewPasswordProblem
+{
+    None,
+    TooLong,
+    UnsupportedCharacter
+};
 constexpr qsizetype MaxPasswordLength = 255;
 
 NewPasswordProblem newPasswordProblem(QStringView typed);

@@ -21,10 +21,10 @@ const QString NotConfirmed =
                    u"E' necessario reinserire entrambi i valori.");
 const QString TooLong = QStringLiteral(u"Attenzione: la nuova password non può superare i 255 caratteri. "
                                        u"E' necessario reinserire entrambi i valori.");
-const QString UnsupportedCharacter =
-    QStringLiteral(u"Attenzione: la nuova password contiene caratteri non ammessi. Sono ammessi soltanto "
-                   u"lettere, anche accentate, cifre e simboli dell'alfabeto latino (ISO 8859-1), "
-                   u"senza il simbolo dell'euro. E' necessario reinserire entrambi i valori.");
+const QString UnsupportedCharacter = QStringLiteral(
+    u"Attenzione: la nuova password contiene caratteri non ammessi, come il simbolo dell'euro. "
+    u"Sono ammessi soltanto le lettere, anche accentate, le cifre e i simboli dell'alfabeto "
+    u"latino occidentale. E' necessario reinserire entrambi i valori.");
 const QString ChangeFailure =
     QStringLiteral(u"Attenzione: si è verificato un errore durante la procedura di modifica della password. "
                    u"Si consiglia di reinstallare il software.");
@@ -69,7 +69,8 @@ TfrmCambiaPassword::TfrmCambiaPassword(QWidget* parent) : QWidget(parent)
     prepareScreen(this, QStringLiteral("TfrmCambiaPassword"), QStringLiteral(" Cambia password"));
     makeFixedDialogWindow(this, 411, 418);
 
-    auto* imgLogo = new platform::PictureBox(QStringLiteral("imgLogo"), QStringLiteral(":/access/logo.svg"), this);
+    auto* imgLogo =
+        new platform::PictureBox(QStringLiteral("imgLogo"), QStringLiteral(":/access/logo.svg"), this);
     imgLogo->setGeometry(26, 10, 360, 120);
 
     makeLabel(QStringLiteral("lblRigo05"), QStringLiteral("Vecchia password:"), 138, this);
@@ -78,9 +79,9 @@ TfrmCambiaPassword::TfrmCambiaPassword(QWidget* parent) : QWidget(parent)
     txtPasswordNew = makeField(QStringLiteral("txtPasswordNew"), 230, this);
     makeLabel(QStringLiteral("lblRigo07"), QStringLiteral("Conferma nuova password:"), 278, this);
     txtConferma = makeField(QStringLiteral("txtConferma"), 300, this);
-    highlights_ = {new FocusHighlight(QStringLiteral("effPasswordOld"), txtPasswordOld, this),
-                   new FocusHighlight(QStringLiteral("effPasswordNew"), txtPasswordNew, this),
-                   new FocusHighlight(QStringLiteral("effConferma"), txtConferma, this)};
+    effPasswordOld = new FocusHighlight(QStringLiteral("effPasswordOld"), txtPasswordOld, this);
+    effPasswordNew = new FocusHighlight(QStringLiteral("effPasswordNew"), txtPasswordNew, this);
+    effConferma = new FocusHighlight(QStringLiteral("effConferma"), txtConferma, this);
 
     auto* cmdEsci = makeButton(QStringLiteral("cmdEsci"), QStringLiteral("Chiudi"), 56, this);
     cmdOK = makeButton(QStringLiteral("cmdOK"), QStringLiteral("OK"), 211, this);
@@ -118,8 +119,8 @@ void TfrmCambiaPassword::closeEvent(QCloseEvent* event)
 
 bool TfrmCambiaPassword::eventFilter(QObject* watched, QEvent* event)
 {
-    if (event->type() == QEvent::KeyRelease
-        && (watched == txtPasswordOld || watched == txtPasswordNew || watched == txtConferma))
+    if (event->type() == QEvent::KeyRelease &&
+        (watched == txtPasswordOld || watched == txtPasswordNew || watched == txtConferma))
         txtPasswordChange();
     return QWidget::eventFilter(watched, event);
 }
@@ -132,14 +133,14 @@ void TfrmCambiaPassword::FormShow()
     txtConferma->clear();
     centreOnScreen(this);
     txtPasswordOld->setFocus();
-    for (FocusHighlight* highlight : std::as_const(highlights_))
+    for (FocusHighlight* highlight : {effPasswordOld, effPasswordNew, effConferma})
         highlight->follow();
 }
 
 void TfrmCambiaPassword::txtPasswordChange()
 {
-    cmdOK->setEnabled(!trimmed(txtPasswordOld->text()).isEmpty() && !trimmed(txtPasswordNew->text()).isEmpty()
-                      && !trimmed(txtConferma->text()).isEmpty());
+    cmdOK->setEnabled(!trimmed(txtPasswordOld->text()).isEmpty() &&
+                      !trimmed(txtPasswordNew->text()).isEmpty() && !trimmed(txtConferma->text()).isEmpty());
 }
 
 // Enter walks the three fields round; it never presses OK on this screen.

@@ -40,7 +40,9 @@ private:
     QLineEdit* txtPasswordOld;
     QLineEdit* txtPasswordNew;
     QLineEdit* txtConferma;
-    QList<FocusHighlight*> highlights_;
+    FocusHighlight* effPasswordOld;
+    FocusHighlight* effPasswordNew;
+    FocusHighlight* effConferma;
     QPushButton* cmdOK;
 };
 

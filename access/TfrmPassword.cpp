@@ -36,7 +36,8 @@ TfrmPassword::TfrmPassword(QWidget* parent) : QWidget(parent)
     prepareScreen(this, QStringLiteral("TfrmPassword"), QStringLiteral(" Brivanto - Immissione password"));
     makeFixedDialogWindow(this, 388, 405);
 
-    auto* imgLogo = new platform::PictureBox(QStringLiteral("imgLogo"), QStringLiteral(":/access/logo.svg"), this);
+    auto* imgLogo =
+        new platform::PictureBox(QStringLiteral("imgLogo"), QStringLiteral(":/access/logo.svg"), this);
     imgLogo->setGeometry(14, 12, 360, 150);
 
     auto* lblRigo05 = new QLabel(QStringLiteral("Immetti la password e premi OK."), this);
@@ -53,9 +54,10 @@ TfrmPassword::TfrmPassword(QWidget* parent) : QWidget(parent)
 
     cmdOK = makeButton(QStringLiteral("cmdOK"), QStringLiteral("OK"), QRect(44, 284, 145, 34), this);
     cmdOK->setEnabled(false);
-    auto* cmdEsci = makeButton(QStringLiteral("cmdEsci"), QStringLiteral("Esci"), QRect(199, 284, 145, 34), this);
-    auto* btnCambiaPassword = makeButton(QStringLiteral("btnCambiaPassword"), QStringLiteral("Cambia password"),
-                                         QRect(44, 330, 300, 34), this);
+    auto* cmdEsci =
+        makeButton(QStringLiteral("cmdEsci"), QStringLiteral("Esci"), QRect(199, 284, 145, 34), this);
+    auto* btnCambiaPassword = makeButton(QStringLiteral("btnCambiaPassword"),
+                                         QStringLiteral("Cambia password"), QRect(44, 330, 300, 34), this);
 
     setTabOrder(txtPassword, cmdOK);
     setTabOrder(cmdOK, cmdEsci);
@@ -72,9 +74,7 @@ TfrmPassword::TfrmPassword(QWidget* parent) : QWidget(parent)
 void TfrmPassword::showEmptied()
 {
     txtPassword->clear();
-    centreOnScreen(this);
     show();
-    raise();
     activateWindow();
     FormShow();
 }
@@ -102,6 +102,7 @@ bool TfrmPassword::eventFilter(QObject* watched, QEvent* event)
 
 void TfrmPassword::FormShow()
 {
+    centreOnScreen(this);
     txtPassword->setFocus();
     effPassword->follow();
 }

@@ -8,7 +8,13 @@ class QWidget;
 namespace brivanto::help {
 
 // The screens that have a help button, each with its own title and run of paragraphs.
-enum class HelpTopic { Overview, Archives, Editor, Export };
+enum class HelpTopic
+{
+    Overview,
+    Archives,
+    Editor,
+    Export
+};
 
 QString helpTitle(HelpTopic topic);
 QStringList helpParagraphs(HelpTopic topic);

@@ -11,8 +11,10 @@ const QStringList& overviewParagraphs()
         // 1
         QStringLiteral(
             "Brivanto è il programma pensato per i collezionisti di giochi da tavolo di ogni genere: giochi "
-            "di strategia, party game, giochi cooperativi e giochi di carte. Con Brivanto si tengono cataloghi "
-            "personali della propria collezione, anche su una chiavetta USB, nei quali ogni gioco è descritto "
+            "di strategia, party game, giochi cooperativi e giochi di carte. Con Brivanto si tengono "
+            "cataloghi "
+            "personali della propria collezione, anche su una chiavetta USB, nei quali ogni gioco è "
+            "descritto "
             "nei minimi dettagli; qualsiasi gioco si ritrova con pochi clic e la sua scheda, fotografie "
             "comprese, si aggiorna o si stampa in un attimo."),
         // 2
@@ -54,7 +56,8 @@ const QStringList& overviewParagraphs()
         // 9
         QStringLiteral(
             "L'app Zendaro gestisce un numero illimitato di schede per ogni catalogo, i file allegati a "
-            "ciascuna scheda e i giochi messi in vendita. Permette ricerche con una o più chiavi, l'anteprima "
+            "ciascuna scheda e i giochi messi in vendita. Permette ricerche con una o più chiavi, "
+            "l'anteprima "
             "e la stampa delle schede, la visione in sequenza di tutte le fotografie e l'esportazione "
             "dell'archivio in un file di Excel."),
         // 10
@@ -62,31 +65,37 @@ const QStringList& overviewParagraphs()
             "Ogni scheda contiene due fotografie, per esempio la scatola e il suo contenuto, e i campi "
             "informativi: nome, codice ID, genere, editore, descrizione generale, anno di uscita, valore di "
             "mercato, lingua, autore o designer, rarità, paese di origine, complessità, dimensioni della "
-            "scatola, difetti, contenuto della scatola, numero di giocatori, stato e luogo di conservazione."),
+            "scatola, difetti, contenuto della scatola, numero di giocatori, stato e luogo di "
+            "conservazione."),
         // 11
-        QStringLiteral(
-            "Il campo \"Note\" accoglie ogni altra informazione utile a ritrovare il gioco con la funzione di "
-            "ricerca, come un aneddoto sulla sua uscita, un autografo o una scritta sulla scatola. Una ricerca "
-            "sul campo \"Note\" elenca tutti i giochi che contengono la chiave cercata."),
+        QStringLiteral("Il campo \"Note\" accoglie ogni altra informazione utile a ritrovare il gioco con la "
+                       "funzione di "
+                       "ricerca, come un aneddoto sulla sua uscita, un autografo o una scritta sulla "
+                       "scatola. Una ricerca "
+                       "sul campo \"Note\" elenca tutti i giochi che contengono la chiave cercata."),
         // 12
         QStringLiteral(
-            "Spuntando la casella \"In vendita\" il gioco entra nell'elenco dei pezzi in vendita; il pulsante "
+            "Spuntando la casella \"In vendita\" il gioco entra nell'elenco dei pezzi in vendita; il "
+            "pulsante "
             "con l'icona della mano che regge una moneta mostra tutti i giochi attualmente in vendita."),
         // 13
         QStringLiteral(
-            "Le fotografie sono salvate in formato JPEG. Si importano una alla volta con \"Sfoglia\", oppure si "
+            "Le fotografie sono salvate in formato JPEG. Si importano una alla volta con \"Sfoglia\", oppure "
+            "si "
             "scattano con la webcam: premere \"Accendi webcam\", mettere davanti all'obiettivo prima la "
             "scatola e poi il suo contenuto, premere \"Cattura foto\" e quindi \"Importa foto in scheda\". "
             "Alla fine la scheda si memorizza con \"Salva\"."),
         // 14
         QStringLiteral(
             "Le due fotografie vengono adattate ai riquadri di anteprima, e l'icona della lente mostra "
-            "ciascuna a tutto schermo. Per ritoccare una fotografia conviene salvarla su disco, modificarla con "
+            "ciascuna a tutto schermo. Per ritoccare una fotografia conviene salvarla su disco, modificarla "
+            "con "
             "un programma di grafica e caricarla di nuovo con \"Sfoglia\"."),
         // 15
         QStringLiteral(
             "Il pulsante \"Slide Show\" mostra a tutto schermo, per qualche secondo ciascuna, la prima "
-            "fotografia di ogni scheda dell'archivio aperto e, dopo l'ultima, ricomincia dall'inizio; un clic "
+            "fotografia di ogni scheda dell'archivio aperto e, dopo l'ultima, ricomincia dall'inizio; un "
+            "clic "
             "in un punto qualsiasi dello schermo la interrompe."),
         // 16
         QStringLiteral(
@@ -94,13 +103,15 @@ const QStringList& overviewParagraphs()
             "certificato di autenticità o una fotografia dell'autore del gioco."),
         // 17
         QStringLiteral(
-            "Una volta salvate le schede, le ricerche avanzate funzionano anche con chiavi parziali, cioè una o "
+            "Una volta salvate le schede, le ricerche avanzate funzionano anche con chiavi parziali, cioè "
+            "una o "
             "più parole consecutive contenute in un campo qualsiasi, e si possono combinare più filtri: per "
             "esempio tutti i giochi di un certo genere la cui scatola contiene un determinato pezzo, oppure "
             "tutti i giochi usciti in un certo anno."),
         // 18
         QStringLiteral(
-            "I dati testuali di ogni archivio si possono esportare in un foglio di Excel, per condividerli con "
+            "I dati testuali di ogni archivio si possono esportare in un foglio di Excel, per condividerli "
+            "con "
             "chi non possiede Zendaro. Le singole schede, fotografie comprese, si stampano o si vedono in "
             "anteprima con i rispettivi pulsanti."),
         // 19
@@ -113,10 +124,11 @@ const QStringList& overviewParagraphs()
             "vuole. Per il primo accesso la password è la parola \"benvenutissimo\", da scrivere senza le "
             "virgolette."),
         // 21
-        QStringLiteral(
-            "Brivanto funziona anche da chiavetta USB: basta copiare la cartella del programma sulla chiavetta "
-            "e fare doppio clic sull'icona dell'applicazione. Copiare la cartella su un dispositivo esterno è "
-            "anche il modo più rapido per avere una copia di sicurezza di tutti gli archivi."),
+        QStringLiteral("Brivanto funziona anche da chiavetta USB: basta copiare la cartella del programma "
+                       "sulla chiavetta "
+                       "e fare doppio clic sull'icona dell'applicazione. Copiare la cartella su un "
+                       "dispositivo esterno è "
+                       "anche il modo più rapido per avere una copia di sicurezza di tutti gli archivi."),
         // 22
         QStringLiteral(
             "In conclusione, Brivanto permette a ogni collezionista di costruire in poco tempo il catalogo "
@@ -131,13 +143,15 @@ const QStringList& exportParagraphs()
 {
     static const QStringList paragraphs = {
         // 1
-        QStringLiteral(
-            "Il pulsante \"Esporta archivio\" esporta i dati testuali dell'archivio in un foglio di lavoro di "
-            "Microsoft Excel, che si apre con qualsiasi programma in grado di gestire i file XLS, per esempio "
-            "Open Office, Libre Office o Microsoft Office."),
+        QStringLiteral("Il pulsante \"Esporta archivio\" esporta i dati testuali dell'archivio in un foglio "
+                       "di lavoro di "
+                       "Microsoft Excel, che si apre con qualsiasi programma in grado di gestire i file XLS, "
+                       "per esempio "
+                       "Open Office, Libre Office o Microsoft Office."),
         // 2
         QStringLiteral(
-            "Aperta la finestra con la griglia dei dati, fare clic sull'icona di Excel: viene creato subito un "
+            "Aperta la finestra con la griglia dei dati, fare clic sull'icona di Excel: viene creato subito "
+            "un "
             "file XLS con le schede dell'archivio, che si può aprire all'istante rispondendo sì alla domanda "
             "che segue."),
         // 3
@@ -157,10 +171,14 @@ QStringList overviewRun(int first, int last)
 QString helpTitle(HelpTopic topic)
 {
     switch (topic) {
-    case HelpTopic::Overview: return QStringLiteral("Uno sguardo a Brivanto");
-    case HelpTopic::Archives: return QStringLiteral("Creazione e apertura archivi giochi da tavolo");
-    case HelpTopic::Editor: return QStringLiteral("App Zendaro");
-    case HelpTopic::Export: return QStringLiteral("Esportazione archivio giochi da tavolo in Excel");
+    case HelpTopic::Overview:
+        return QStringLiteral("Uno sguardo a Brivanto");
+    case HelpTopic::Archives:
+        return QStringLiteral("Creazione e apertura archivi giochi da tavolo");
+    case HelpTopic::Editor:
+        return QStringLiteral("App Zendaro");
+    case HelpTopic::Export:
+        return QStringLiteral("Esportazione archivio giochi da tavolo in Excel");
     }
     return {};
 }
@@ -168,10 +186,14 @@ QString helpTitle(HelpTopic topic)
 QStringList helpParagraphs(HelpTopic topic)
 {
     switch (topic) {
-    case HelpTopic::Overview: return overviewParagraphs();
-    case HelpTopic::Archives: return overviewRun(3, 8);
-    case HelpTopic::Editor: return overviewRun(9, 18);
-    case HelpTopic::Export: return exportParagraphs();
+    case HelpTopic::Overview:
+        return overviewParagraphs();
+    case HelpTopic::Archives:
+        return overviewRun(3, 8);
+    case HelpTopic::Editor:
+        return overviewRun(9, 18);
+    case HelpTopic::Export:
+        return exportParagraphs();
     }
     return {};
 }

@@ -42,14 +42,16 @@ TfrmGuida::TfrmGuida(QWidget* parent) : QDialog(parent)
     txtGuida_->setObjectName(QStringLiteral("txtGuida"));
     txtGuida_->setReadOnly(true);
     txtGuida_->setLineWrapMode(QPlainTextEdit::WidgetWidth);
-    txtGuida_->setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    txtGuida_->setWordWrapMode(QTextOption::WordWrap);
     txtGuida_->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    txtGuida_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     txtGuida_->setFont(QFont(QStringLiteral("Verdana"), 12, QFont::Bold));
     txtGuida_->setGeometry(Margin, 146, ClientWidth - 2 * Margin, 344);
 
     auto* imgPDF = new PictureButton(QStringLiteral("imgPDF"), QStringLiteral(":/help/pdf.svg"), this);
     imgPDF->move(Margin, 506);
-    auto* lnkWeb = new LinkLabel(QStringLiteral("lnkWeb"), QStringLiteral("Visualizza guida in formato PDF"), this);
+    auto* lnkWeb =
+        new LinkLabel(QStringLiteral("lnkWeb"), QStringLiteral("Visualizza guida in formato PDF"), this);
     lnkWeb->move(imgPDF->x() + imgPDF->width() + 8, imgPDF->y() + (imgPDF->height() - lnkWeb->height()) / 2);
     lnkWeb->addIcon(imgPDF);
     connect(lnkWeb, &LinkLabel::clicked, this, &TfrmGuida::lnkWebClick);
@@ -68,10 +70,8 @@ void TfrmGuida::setTitle(const QString& title)
 void TfrmGuida::setText(const QString& text)
 {
     text_ = text;
-    // The text box breaks lines at "\n" only; a "\r" left in would show as a stray character.
-    QString shown = text;
-    shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    txtGuida_->setPlainText(shown);
+    // The text box reads "\r\n" as one line break, so each separator shows as one empty line.
+    txtGuida_->setPlainText(text);
 }
 
 void TfrmGuida::lnkWebClick()

@@ -153,7 +153,14 @@ bool writeProfileString(const QString& path, const QString& section, const QStri
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         return false;
-    file.write(toWindows1252(text));
+    // commit() does not notice when the final flush of the write buffer fails (a full disk): it
+    // would put a truncated file in place of the old one. Push the bytes out and check first;
+    // a cancelled save leaves the previous file untouched.
+    const QByteArray bytes = toWindows1252(text);
+    if (file.write(bytes) != bytes.size() || !file.flush()) {
+        file.cancelWriting();
+        return false;
+    }
     return file.commit();
 }
 

@@ -283,6 +283,7 @@ void TestArchiveFile::failedAppendLeavesNoTornRecord()
     // The disk fills up in the middle of a record: the archive keeps its length and content.
     const QByteArray content = archiveOf({"uno", "due"}) + QByteArray(100, 'x');
     writeFile(path_, content);
+    ::chmod(QFile::encodeName(path_).constData(), 0666);
     const QString path = path_;
     const qint64 limit = content.size() + 1000;
     const int result = runUnprivileged([path, limit] {
@@ -290,9 +291,10 @@ void TestArchiveFile::failedAppendLeavesNoTornRecord()
         const rlimit fileSize{rlim_t(limit), rlim_t(limit)};
         if (::setrlimit(RLIMIT_FSIZE, &fileSize) != 0)
             return 91;
-        return failsWithArchiveError([path] {
-            ArchiveFile archive;
-            archive.Open(path);
+        ArchiveFile archive;
+        if (failsWithArchiveError([&] { archive.Open(path); }) == 0)
+            return 92;
+        return failsWithArchiveError([&] {
             archive.Seek(archive.RecordCount());
             archive.Write(recordNamed(QStringLiteral("tre")));
             archive.Close();

@@ -1,0 +1,21 @@
+#!/usr/bin/env bash
+# Builds the benchmark in Release, runs both sides in one process with repetitions, and prints
+# the median of each and their ratio (ArchiveFile visit / plain read; target at most 1.5).
+set -euo pipefail
+here=$(cd "$(dirname "$0")/.." && pwd)
+build=${BUILD_DIR:-$here/build-bench}
+cmake -S "$here" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DBRIVANTO_TESTS=OFF -DBRIVANTO_BENCH=ON >/dev/null
+cmake --build "$build" --target bench_archive_visit >/dev/null
+out=$(mktemp)
+"$build/bench/bench_archive_visit" --benchmark_repetitions=${REPETITIONS:-9} \
+    --benchmark_report_aggregates_only=true --benchmark_format=json >"$out"
+python3 - "$out" <<'PY'
+import json, sys
+runs = {b["run_name"].split("/")[0]: b["real_time"] for b in json.load(open(sys.argv[1]))["benchmarks"]
+        if b.get("aggregate_name") == "median"}
+plain, visit = runs["PlainSequentialRead"], runs["ArchiveFileVisit"]
+print(f"plain sequential read, median: {plain:.1f} ms")
+print(f"ArchiveFile visit, median:     {visit:.1f} ms")
+print(f"ratio: {visit / plain:.2f}")
+PY
+rm -f "$out"

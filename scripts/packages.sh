@@ -1,0 +1,36 @@
+# Installs the Debian packages that are missing, as root or through sudo. Sourced by run.sh and
+# test.sh: `install_missing_packages <package>...`.
+install_missing_packages() {
+    local missing=()
+    local package
+    for package in "$@"; do
+        if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed"; then
+            missing+=("$package")
+        fi
+    done
+    [ ${#missing[@]} -eq 0 ] && return 0
+    echo "Installing missing packages: ${missing[*]}"
+    local as_root=()
+    if [ "$(id -u)" -ne 0 ]; then
+        if ! command -v sudo >/dev/null 2>&1; then
+            echo "These packages are missing and this user cannot install them: ${missing[*]}" >&2
+            echo "Install them as root (apt-get install ${missing[*]}) and run this command again." >&2
+            exit 1
+        fi
+        as_root=(sudo)
+    fi
+    "${as_root[@]}" env DEBIAN_FRONTEND=noninteractive apt-get update -q
+    "${as_root[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends "${missing[@]}"
+}
+
+# What building and running the program needs.
+BRIVANTO_PACKAGES=(
+    g++ cmake ninja-build pkg-config
+    qt6-base-dev qt6-svg-dev qt6-multimedia-dev libqt6svg6 qt6-qpa-plugins
+    libgl-dev
+    fonts-liberation fonts-dejavu-core
+)
+# What the tests need on top: a virtual display for real windows, a PDF text reader.
+BRIVANTO_TEST_PACKAGES=(
+    xvfb xauth xdotool x11-utils poppler-utils
+)

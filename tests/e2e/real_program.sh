@@ -1,0 +1,79 @@
+#!/usr/bin/env bash
+# Starts the real program in a fresh program folder on a virtual X display, types the initial
+# password in small letters as a user would, checks that the launcher replaces the password
+# screen, and leaves by the launcher's exit icon.
+#   real_program.sh <Brivanto executable> <delivered unins000.dll> [screenshot.png]
+set -euo pipefail
+exe=$1
+password_file=$2
+screenshot=${3:-}
+for tool in Xvfb xdotool; do
+    command -v "$tool" >/dev/null || { echo "SKIP: $tool is not installed"; exit 77; }
+done
+
+work=$(mktemp -d)
+program=""
+server=""
+cleanup() {
+    [ -n "$program" ] && kill "$program" 2>/dev/null || true
+    [ -n "$server" ] && kill "$server" 2>/dev/null || true
+    rm -rf "$work"
+}
+trap cleanup EXIT
+
+folder="$work/Brivanto"
+mkdir -p "$folder"
+cp "$exe" "$folder/Brivanto"
+cp "$password_file" "$folder/unins000.dll"
+cp "$folder/unins000.dll" "$work/password-before"
+
+exec 3>"$work/display"
+Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
+server=$!
+for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
+export DISPLAY=":$(head -n1 "$work/display")"
+
+# Leaks are checked by the in-process tests; here the window system's libraries would only add noise.
+ASAN_OPTIONS=detect_leaks=0 QT_QPA_PLATFORM=xcb "$folder/Brivanto" >"$work/program.log" 2>&1 &
+program=$!
+
+wait_for_window() { # <name regex> -> window id
+    local id=""
+    for _ in $(seq 150); do
+        id=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n1 || true)
+        [ -n "$id" ] && { echo "$id"; return 0; }
+        kill -0 "$program" 2>/dev/null || { echo "program ended early" >&2; cat "$work/program.log" >&2; return 1; }
+        sleep 0.2
+    done
+    echo "no visible window named $1" >&2
+    return 1
+}
+
+password=$(wait_for_window '^ Brivanto - Immissione password$')
+xdotool windowfocus --sync "$password"
+xdotool type --delay 20 "benvenutissimo"
+xdotool key Return
+
+launcher=$(wait_for_window '^ Brivanto$')
+sleep 0.5
+if xdotool search --onlyvisible --name 'Immissione password' >/dev/null 2>&1; then
+    echo "the password screen is still visible next to the launcher" >&2
+    exit 1
+fi
+[ -n "$screenshot" ] && command -v import >/dev/null && import -window root "$screenshot" || true
+cmp -s "$work/password-before" "$folder/unins000.dll" || { echo "the password file changed" >&2; exit 1; }
+
+# The exit icon sits in the bottom-right corner of the launcher's centred 760 x 660 panel.
+eval "$(xdotool getwindowgeometry --shell "$launcher")"
+xdotool mousemove --window "$launcher" $(( (WIDTH - 760) / 2 + 728 )) $(( (HEIGHT - 660) / 2 + 628 )) click 1
+for _ in $(seq 100); do
+    kill -0 "$program" 2>/dev/null || break
+    sleep 0.1
+done
+if kill -0 "$program" 2>/dev/null; then
+    echo "the exit icon did not end the program" >&2
+    exit 1
+fi
+wait "$program" || { echo "the program ended with an error" >&2; cat "$work/program.log" >&2; exit 1; }
+program=""
+echo "reached the launcher with the initial password and left by the exit icon"

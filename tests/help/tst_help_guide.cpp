@@ -1,0 +1,100 @@
+#include "help/Help.h"
+
+#include <QFile>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QStandardPaths>
+#include <QTest>
+
+using brivanto::help::helpParagraphs;
+using brivanto::help::helpTitle;
+using brivanto::help::HelpTopic;
+
+Q_DECLARE_METATYPE(HelpTopic)
+
+namespace {
+const QString GuidePath = QStringLiteral(GUIDE_PATH);
+
+// The first words of a paragraph: enough to find it, short enough to stay on one line of the page.
+QString opening(const QString& paragraph)
+{
+    return paragraph.split(QLatin1Char(' ')).mid(0, 5).join(QLatin1Char(' '));
+}
+} // namespace
+
+class TestHelpGuide : public QObject
+{
+    Q_OBJECT
+private Q_SLOTS:
+    void initTestCase();
+    void guideIsAPdfOfSeveralPages();
+    void guideHoldsTheTitle();
+    void guideHoldsEveryParagraphOnce_data();
+    void guideHoldsEveryParagraphOnce();
+
+private:
+    QString guideText_; // as a reader extracts it, whitespace simplified; empty without one
+};
+
+void TestHelpGuide::initTestCase()
+{
+    const QString reader = QStandardPaths::findExecutable(QStringLiteral("pdftotext"));
+    if (reader.isEmpty())
+        return;
+    QProcess process;
+    process.start(reader, {QStringLiteral("-enc"), QStringLiteral("UTF-8"), GuidePath, QStringLiteral("-")});
+    QVERIFY(process.waitForFinished());
+    QCOMPARE(process.exitCode(), 0);
+    // Compatibility normalisation turns the typographic ligatures the fonts draw back into letters.
+    guideText_ = QString::fromUtf8(process.readAllStandardOutput())
+                     .normalized(QString::NormalizationForm_KC)
+                     .simplified();
+    QVERIFY(!guideText_.isEmpty());
+}
+
+void TestHelpGuide::guideIsAPdfOfSeveralPages()
+{
+    QFile guide(GuidePath);
+    QVERIFY2(guide.open(QIODevice::ReadOnly), qPrintable(GuidePath));
+    const QByteArray content = guide.readAll();
+    QVERIFY(content.startsWith("%PDF-"));
+    QVERIFY(content.trimmed().endsWith("%%EOF"));
+    static const QRegularExpression pageObject(QStringLiteral("/Type\\s*/Page(?![a-zA-Z])"));
+    QVERIFY(QString::fromLatin1(content).count(pageObject) > 2);
+}
+
+void TestHelpGuide::guideHoldsTheTitle()
+{
+    if (guideText_.isEmpty())
+        QSKIP("pdftotext is not installed");
+    QVERIFY(guideText_.startsWith(QStringLiteral("Guida all'utilizzo di Brivanto")));
+}
+
+void TestHelpGuide::guideHoldsEveryParagraphOnce_data()
+{
+    QTest::addColumn<HelpTopic>("topic");
+    QTest::newRow("overview") << HelpTopic::Overview;
+    QTest::newRow("spreadsheet export") << HelpTopic::Export;
+}
+
+void TestHelpGuide::guideHoldsEveryParagraphOnce()
+{
+    QFETCH(HelpTopic, topic);
+    if (guideText_.isEmpty())
+        QSKIP("pdftotext is not installed");
+
+    const qsizetype heading = guideText_.indexOf(helpTitle(topic));
+    QVERIFY2(heading >= 0, qPrintable(helpTitle(topic)));
+    // In order after their heading, and once only: a line drawn on two pages would show twice.
+    qsizetype from = heading;
+    for (const QString& paragraph : helpParagraphs(topic)) {
+        const QString words = opening(paragraph);
+        const qsizetype at = guideText_.indexOf(words, from);
+        QVERIFY2(at > from, qPrintable(words));
+        QVERIFY2(guideText_.indexOf(words, at + 1) < 0, qPrintable(words));
+        from = at;
+    }
+}
+
+QTEST_MAIN(TestHelpGuide)
+#include "tst_help_guide.moc"

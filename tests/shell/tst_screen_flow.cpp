@@ -1,0 +1,193 @@
+#include "access/PasswordCodec.h"
+#include "access/TfrmPassword.h"
+#include "editor/TfrmCartoline.h"
+#include "shell/ScreenSet.h"
+#include "shell/TfrmApriCatalogo.h"
+#include "shell/TfrmAvvio.h"
+#include "shell/TfrmCreaCatalogo.h"
+
+#include "tests/support/ProgramFolderFixture.h"
+
+#include <QDialog>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QSignalSpy>
+#include <QTimer>
+
+using namespace brivanto;
+
+// Walks the program's screens the way a user does, from the password screen to the editor and
+// back, and out.
+class TestScreenFlow : public QObject
+{
+    Q_OBJECT
+private Q_SLOTS:
+    void init();
+    void cleanup();
+    void startsOnPasswordScreenOnly();
+    void launcherLeadsToEachScreenAndBack();
+    void openArchiveReachesEditorWithBlankHandOver();
+    void launcherLinksAndModalWindows_data();
+    void launcherLinksAndModalWindows();
+    void programEnds_data();
+    void programEnds();
+
+private:
+    void logIn();
+    void openArchive(const QString& entry);
+
+    std::unique_ptr<ProgramFolderFixture> folder_;
+    std::unique_ptr<ScreenSet> screens_;
+};
+
+void TestScreenFlow::init()
+{
+    folder_ = std::make_unique<ProgramFolderFixture>();
+    folder_->writeFile("unins000.dll", "[Accesso]\r\nValore=" + EncodePassword(u"SEGRETO").toLatin1() + "\r\n");
+    folder_->writeFile("Giochi rari.gdt");
+    folder_->writeFile("Giochi v.2.gdt");
+    screens_ = std::make_unique<ScreenSet>();
+    screens_->start();
+}
+
+void TestScreenFlow::cleanup()
+{
+    screens_.reset();
+    folder_.reset();
+}
+
+void TestScreenFlow::logIn()
+{
+    QWidget* password = screens_->password();
+    QTest::keyClicks(child<QLineEdit>(password, "txtPassword"), "segreto");
+    click(child(password, "cmdOK"));
+    QCOMPARE(visibleScreens(), QStringList{"TfrmAvvio"});
+}
+
+void TestScreenFlow::openArchive(const QString& entry)
+{
+    click(child(screens_->avvio(), "btnApp02"));
+    QCOMPARE(visibleScreens(), QStringList{"TfrmApriCatalogo"});
+    auto* list = child<QListWidget>(screens_->apriCatalogo(), "lstFiles");
+    list->setCurrentItem(list->findItems(entry, Qt::MatchExactly).value(0));
+    click(child(screens_->apriCatalogo(), "btnApri"));
+}
+
+void TestScreenFlow::startsOnPasswordScreenOnly()
+{
+    QCOMPARE(visibleScreens(), QStringList{"TfrmPassword"});
+    QCOMPARE(screens_->password()->windowTitle().front(), QLatin1Char(' '));
+    QTRY_VERIFY(child(screens_->password(), "txtPassword")->hasFocus());
+}
+
+void TestScreenFlow::launcherLeadsToEachScreenAndBack()
+{
+    logIn();
+    TfrmAvvio* avvio = screens_->avvio();
+    QVERIFY(avvio->isMaximized());
+    QCOMPARE(avvio->windowTitle(), QString(" Brivanto"));
+
+    for (const char* button : {"imgApp01", "btnApp01"}) {
+        click(child(avvio, button));
+        QCOMPARE(visibleScreens(), QStringList{"TfrmCreaCatalogo"});
+        QVERIFY(screens_->creaCatalogo()->isMaximized());
+        click(child(screens_->creaCatalogo(), "btnAnnulla"));
+        QCOMPARE(visibleScreens(), QStringList{"TfrmAvvio"});
+    }
+    click(child(avvio, "imgApp01"));
+    screens_->creaCatalogo()->close(); // the window's own close box
+    QCOMPARE(visibleScreens(), QStringList{"TfrmAvvio"});
+
+    for (const char* button : {"imgApp02", "btnApp02"}) {
+        click(child(avvio, button));
+        QCOMPARE(visibleScreens(), QStringList{"TfrmApriCatalogo"});
+        click(child(screens_->apriCatalogo(), "btnAnnulla"));
+        QCOMPARE(visibleScreens(), QStringList{"TfrmAvvio"});
+    }
+    QVERIFY(folder_->platform.messages.shown().isEmpty());
+}
+
+void TestScreenFlow::openArchiveReachesEditorWithBlankHandOver()
+{
+    logIn();
+    openArchive("Giochi rari.gdt");
+    QCOMPARE(visibleScreens(), QStringList{"TfrmCartoline"});
+    TfrmCartoline* editor = screens_->cartoline();
+    QVERIFY(editor->isMaximized());
+    QCOMPARE(editor->archiveFile(), folder_->path("Giochi rari.gdt"));
+    QCOMPARE(editor->archiveName(), QString("Giochi rari"));
+
+    click(child(editor, "cmdEsci"));
+    QCOMPARE(visibleScreens(), QStringList{"TfrmAvvio"});
+
+    // Opening another archive replaces both hand-over texts.
+    openArchive("Giochi v.2.gdt");
+    QCOMPARE(editor->archiveFile(), folder_->path("Giochi v.2.gdt"));
+    QCOMPARE(editor->archiveName(), QString("Giochi v.2"));
+    editor->close();
+    QCOMPARE(visibleScreens(), QStringList{"TfrmAvvio"});
+}
+
+void TestScreenFlow::launcherLinksAndModalWindows_data()
+{
+    QTest::addColumn<QString>("control");
+    QTest::addColumn<QString>("window");
+    QTest::newRow("help") << "imgGuida" << "TfrmGuida";
+    QTest::newRow("information") << "imgInfo" << "TfrmInfo";
+    QTest::newRow("splash") << "imgCopyright" << "TfrmSplash";
+}
+
+void TestScreenFlow::launcherLinksAndModalWindows()
+{
+    QFETCH(QString, control);
+    QFETCH(QString, window);
+    logIn();
+    QString seen;
+    bool launcherBlocked = false;
+    QTimer::singleShot(0, this, [&] {
+        QWidget* modal = QApplication::activeModalWidget();
+        seen = modal ? modal->objectName() : QString();
+        launcherBlocked = modal && modal->isModal() && modal->parentWidget() == screens_->avvio();
+        if (modal)
+            click(child(modal, "btnChiudi"));
+    });
+    click(child(screens_->avvio(), control.toLatin1().constData()));
+    QCOMPARE(seen, window);
+    QVERIFY(launcherBlocked);
+    QTRY_COMPARE(visibleScreens(), QStringList{"TfrmAvvio"});
+
+    // The banner opens the maker's site and the launcher stays.
+    click(child(screens_->avvio(), "imgSito"));
+    QCOMPARE(folder_->platform.shell.opened().size(), 1);
+    QCOMPARE(folder_->platform.shell.opened().front().scheme(), QString("https"));
+    QCOMPARE(visibleScreens(), QStringList{"TfrmAvvio"});
+}
+
+void TestScreenFlow::programEnds_data()
+{
+    QTest::addColumn<int>("way");
+    QTest::newRow("launcher exit icon") << 0;
+    QTest::newRow("launcher window closed") << 1;
+    QTest::newRow("password screen Esci") << 2;
+}
+
+void TestScreenFlow::programEnds()
+{
+    QFETCH(int, way);
+    QSignalSpy ended(screens_.get(), &ScreenSet::endRequested);
+    if (way == 2) {
+        click(child(screens_->password(), "cmdEsci"));
+    } else {
+        logIn();
+        if (way == 0)
+            click(child(screens_->avvio(), "imgEsci"));
+        else
+            screens_->avvio()->close();
+    }
+    QCOMPARE(ended.count(), 1);
+    QVERIFY(folder_->platform.messages.shown().isEmpty());
+}
+
+QTEST_MAIN(TestScreenFlow)
+#include "tst_screen_flow.moc"

@@ -1,0 +1,66 @@
+#pragma once
+
+#include "platform/testing/ScriptedPlatform.h"
+#include "storage/ProgramFolder.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QWidget>
+
+// A temporary program folder with scripted message boxes, dialogs and shell for one test.
+class ProgramFolderFixture
+{
+public:
+    ProgramFolderFixture() { brivanto::setProgramFolderForTesting(dir.path()); }
+    ~ProgramFolderFixture() { brivanto::setProgramFolderForTesting({}); }
+
+    QString path(const QString& name) const { return brivanto::ProgramFolder() + name; }
+
+    void writeFile(const QString& name, const QByteArray& bytes = {}) const
+    {
+        QDir().mkpath(QFileInfo(path(name)).absolutePath());
+        QFile file(path(name));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+    }
+
+    QTemporaryDir dir;
+    brivanto::platform::testing::ScriptedPlatform platform;
+};
+
+// The object names of the top-level windows on view, in no particular order.
+inline QStringList visibleScreens()
+{
+    QStringList names;
+    const auto windows = QApplication::topLevelWidgets();
+    for (const QWidget* window : windows) {
+        if (window->isVisible())
+            names.append(window->objectName());
+    }
+    names.sort();
+    return names;
+}
+
+template <class T = QWidget>
+T* child(const QWidget* screen, const char* name)
+{
+    T* found = screen->findChild<T*>(QString::fromLatin1(name));
+    if (!found)
+        qFatal("no control %s on %s", name, qPrintable(screen->objectName()));
+    return found;
+}
+
+// Types text the way a user does; characters outside ASCII go one key event at a time.
+inline void typeText(QWidget* widget, const QString& text)
+{
+    for (const QChar c : text)
+        QTest::sendKeyEvent(QTest::Click, widget, Qt::Key_unknown, QString(c), Qt::NoModifier);
+}
+
+inline void click(QWidget* widget)
+{
+    QTest::mouseClick(widget, Qt::LeftButton);
+}
