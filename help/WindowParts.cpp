@@ -4,9 +4,25 @@
 
 #include <QDialog>
 #include <QFrame>
+#include <QKeyEvent>
 #include <QPushButton>
 
 namespace brivanto {
+namespace {
+
+// These windows close by their "Chiudi" button only, like their missing window buttons say:
+// the Escape key that dialogs usually honour is swallowed.
+class EscapeBlocker : public QObject
+{
+public:
+    using QObject::QObject;
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        return event->type() == QEvent::KeyPress && static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape;
+    }
+};
+
+} // namespace
 
 platform::PictureBox* addFramedLogo(QWidget* window, const QString& resource, int x, int y, int border)
 {
@@ -31,6 +47,7 @@ QPushButton* addCloseButton(QDialog* window)
     button->setObjectName(QStringLiteral("btnChiudi"));
     button->setAutoDefault(false);
     QObject::connect(button, &QPushButton::clicked, window, &QDialog::close);
+    window->installEventFilter(new EscapeBlocker(window));
     return button;
 }
 

@@ -22,7 +22,8 @@ private:
     {
         QFileDialog dialog(parent, request.title);
         dialog.setAcceptMode(mode);
-        dialog.setFileMode(mode == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
+        dialog.setFileMode(mode == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile
+                                                           : QFileDialog::AnyFile);
         dialog.setNameFilters(request.filters);
         dialog.setDefaultSuffix(request.defaultExtension);
         dialog.setOption(QFileDialog::DontConfirmOverwrite, !request.askBeforeReplacing);

@@ -1,5 +1,6 @@
 #include "platform/MessageBoxes.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QMessageBox>
 
@@ -15,22 +16,47 @@ public:
         box.setWindowTitle(QStringLiteral("Brivanto"));
         box.setText(text);
         switch (kind) {
-        case MessageKind::Warning: box.setIcon(QMessageBox::Warning); break;
-        case MessageKind::Information: box.setIcon(QMessageBox::Information); break;
-        case MessageKind::Error: box.setIcon(QMessageBox::Critical); break;
-        case MessageKind::Confirmation: box.setIcon(QMessageBox::Question); break;
-        case MessageKind::Plain: box.setIcon(QMessageBox::NoIcon); break;
+        case MessageKind::Warning:
+            box.setIcon(QMessageBox::Warning);
+            break;
+        case MessageKind::Information:
+            box.setIcon(QMessageBox::Information);
+            break;
+        case MessageKind::Error:
+            box.setIcon(QMessageBox::Critical);
+            break;
+        case MessageKind::Confirmation:
+            box.setIcon(QMessageBox::Question);
+            break;
+        case MessageKind::Plain:
+            box.setIcon(QMessageBox::NoIcon);
+            break;
         }
         switch (buttons) {
-        case MessageButtons::OkCancel: box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel); break;
-        case MessageButtons::YesNo: box.setStandardButtons(QMessageBox::Yes | QMessageBox::No); break;
-        case MessageButtons::Ok: box.setStandardButtons(QMessageBox::Ok); break;
+        case MessageButtons::OkCancel:
+            box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel);
+            break;
+        case MessageButtons::YesNo:
+            box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+            break;
+        case MessageButtons::Ok:
+            box.setStandardButtons(QMessageBox::Ok);
+            break;
         }
+        // The program speaks Italian whatever the desktop's language.
+        if (QAbstractButton* button = box.button(QMessageBox::Cancel))
+            button->setText(QStringLiteral("Annulla"));
+        if (QAbstractButton* button = box.button(QMessageBox::Yes))
+            button->setText(QStringLiteral(u"S\u00EC"));
         switch (box.exec()) {
-        case QMessageBox::Cancel: return Answer::Cancel;
-        case QMessageBox::Yes: return Answer::Yes;
-        case QMessageBox::No: return Answer::No;
-        default: return Answer::Ok;
+        case QMessageBox::Cancel:
+            return Answer::Cancel;
+        case QMessageBox::Yes:
+            return Answer::Yes;
+        case QMessageBox::No:
+            return Answer::No;
+        default:
+            return Answer::Ok;
         }
     }
 };
@@ -65,7 +91,8 @@ void plainNotice(QWidget* parent, const QString& text)
 
 bool confirm(QWidget* parent, const QString& text)
 {
-    return Messages::current().show(parent, MessageKind::Confirmation, text, MessageButtons::YesNo) == Answer::Yes;
+    return Messages::current().show(parent, MessageKind::Confirmation, text, MessageButtons::YesNo) ==
+           Answer::Yes;
 }
 
 void reportUnhandledFailure(QWidget* parent, const QString& description)

@@ -8,9 +8,27 @@ class QWidget;
 
 namespace brivanto::platform {
 
-enum class MessageKind { Warning, Information, Error, Confirmation, Plain };
-enum class MessageButtons { OkCancel, YesNo, Ok };
-enum class Answer { Ok, Cancel, Yes, No };
+enum class MessageKind
+{
+    Warning,
+    Information,
+    Error,
+    Confirmation,
+    Plain
+};
+enum class MessageButtons
+{
+    OkCancel,
+    YesNo,
+    Ok
+};
+enum class Answer
+{
+    Ok,
+    Cancel,
+    Yes,
+    No
+};
 
 // Modal message boxes. Screens call the helpers below, never QMessageBox.
 class MessageBoxes

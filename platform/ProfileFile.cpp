@@ -19,8 +19,8 @@ struct Line
 
 QString unquoted(QString value)
 {
-    if (value.size() >= 2 && (value.front() == QLatin1Char('"') || value.front() == QLatin1Char('\''))
-        && value.back() == value.front())
+    if (value.size() >= 2 && (value.front() == QLatin1Char('"') || value.front() == QLatin1Char('\'')) &&
+        value.back() == value.front())
         return value.mid(1, value.size() - 2);
     return value;
 }

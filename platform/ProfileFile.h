@@ -18,6 +18,7 @@ std::optional<QString> readProfileString(const QString& path, const QString& sec
 // Writing: creates the file, the section or the key when absent and replaces the value otherwise,
 // keeping every other line as it was. The file is replaced in one step, so a failed write leaves
 // the previous content in force. Returns false on failure.
-bool writeProfileString(const QString& path, const QString& section, const QString& key, const QString& value);
+bool writeProfileString(const QString& path, const QString& section, const QString& key,
+                        const QString& value);
 
 } // namespace brivanto::platform

@@ -4,8 +4,7 @@ namespace brivanto::platform {
 
 // One place through which the program reaches a platform service. The program uses the real
 // implementation; a test installs a scripted double for as long as a ScopedSeam lives.
-template <class Service>
-class Seam
+template <class Service> class Seam
 {
 public:
     static Service& current() { return replacement() ? *replacement() : Service::real(); }
@@ -19,8 +18,7 @@ private:
     }
 };
 
-template <class Service>
-class ScopedSeam
+template <class Service> class ScopedSeam
 {
 public:
     explicit ScopedSeam(Service& service) : previous_(&Seam<Service>::current())

@@ -26,7 +26,7 @@ install_missing_packages() {
 # What building and running the program needs.
 BRIVANTO_PACKAGES=(
     g++ cmake ninja-build pkg-config
-    qt6-base-dev qt6-svg-dev qt6-multimedia-dev libqt6svg6 qt6-qpa-plugins
+    qt6-base-dev qt6-svg-dev qt6-multimedia-dev libqt6svg6 qt6-qpa-plugins qt6-translations-l10n
     libgl-dev
     fonts-liberation fonts-dejavu-core
 )

@@ -2,6 +2,9 @@
 
 #include "platform/MessageBoxes.h"
 
+#include <QLibraryInfo>
+#include <QTranslator>
+
 #include <exception>
 
 namespace brivanto {
@@ -12,6 +15,10 @@ Application::Application(int& argc, char** argv) : QApplication(argc, argv)
     // Screens are hidden and shown as the user moves between them; only the three ways out of
     // the program end it.
     setQuitOnLastWindowClosed(false);
+    // The toolkit's own texts (file dialogs, context menus) in Italian, like the rest.
+    auto* translator = new QTranslator(this);
+    if (translator->load(QStringLiteral("qtbase_it"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        installTranslator(translator);
 }
 
 bool Application::notify(QObject* receiver, QEvent* event)

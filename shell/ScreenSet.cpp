@@ -7,12 +7,15 @@
 #include "shell/TfrmAvvio.h"
 #include "shell/TfrmCreaCatalogo.h"
 
+#include <QScreen>
+
 namespace brivanto {
 
 ScreenSet::ScreenSet()
     // The order of creation is the program's: the first screen is the main window.
     : password_(new TfrmPassword), apriCatalogo_(new TfrmApriCatalogo), avvio_(new TfrmAvvio),
-      cambiaPassword_(new TfrmCambiaPassword), cartoline_(new TfrmCartoline), creaCatalogo_(new TfrmCreaCatalogo)
+      cambiaPassword_(new TfrmCambiaPassword), cartoline_(new TfrmCartoline),
+      creaCatalogo_(new TfrmCreaCatalogo)
 {
     connectFlow();
 }
@@ -34,11 +37,14 @@ void ScreenSet::start()
 
 void switchScreen(QWidget* from, QWidget* to)
 {
-    const bool maximised = qobject_cast<TfrmAvvio*>(to) || qobject_cast<TfrmApriCatalogo*>(to)
-                           || qobject_cast<TfrmCreaCatalogo*>(to) || qobject_cast<TfrmCartoline*>(to);
-    if (maximised)
+    const bool maximised = qobject_cast<TfrmAvvio*>(to) || qobject_cast<TfrmApriCatalogo*>(to) ||
+                           qobject_cast<TfrmCreaCatalogo*>(to) || qobject_cast<TfrmCartoline*>(to);
+    if (maximised) {
+        // Without a window manager nothing would maximise the window: give it the screen first.
+        if (const QScreen* screen = to->screen())
+            to->setGeometry(screen->availableGeometry());
         to->showMaximized();
-    else
+    } else
         to->show();
     to->raise();
     to->activateWindow();
@@ -57,7 +63,8 @@ void ScreenSet::connectFlow()
         cambiaPassword_->hide();
     });
 
-    connect(avvio_, &TfrmAvvio::createArchiveRequested, this, [this] { switchScreen(avvio_, creaCatalogo_); });
+    connect(avvio_, &TfrmAvvio::createArchiveRequested, this,
+            [this] { switchScreen(avvio_, creaCatalogo_); });
     connect(avvio_, &TfrmAvvio::openArchiveRequested, this, [this] { switchScreen(avvio_, apriCatalogo_); });
     connect(avvio_, &TfrmAvvio::endRequested, this, &ScreenSet::endRequested);
 

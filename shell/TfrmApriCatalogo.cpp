@@ -31,16 +31,19 @@ TfrmApriCatalogo::TfrmApriCatalogo(QWidget* parent) : QWidget(parent)
                   QStringLiteral(" Brivanto - Apertura archivio giochi da tavolo"));
     QWidget* panel = addCentredPanel(this, PanelWidth, PanelHeight);
 
-    auto* guida = new PictureButton(QStringLiteral("imgGuida"), QStringLiteral(":/launcher/guida.svg"), panel);
+    auto* guida =
+        new PictureButton(QStringLiteral("imgGuida"), QStringLiteral(":/launcher/guida.svg"), panel);
     guida->move(PanelWidth - guida->width() - 8, 8);
-    auto* istruzioni =
-        new PictureBox(QStringLiteral("icoIstruzioni"), QStringLiteral(":/archives/istruzioni_apri.svg"), panel);
+    auto* istruzioni = new PictureBox(QStringLiteral("icoIstruzioni"),
+                                      QStringLiteral(":/archives/istruzioni_apri.svg"), panel);
     istruzioni->move((PanelWidth - istruzioni->width()) / 2, 40);
     auto* mano = new PictureBox(QStringLiteral("icoMano"), QStringLiteral(":/archives/mano.svg"), panel);
     mano->move(40, 230);
-    auto* icona04 = new PictureBox(QStringLiteral("icoIcona04"), QStringLiteral(":/archives/icona04.svg"), panel);
+    auto* icona04 =
+        new PictureBox(QStringLiteral("icoIcona04"), QStringLiteral(":/archives/icona04.svg"), panel);
     icona04->move(PanelWidth - icona04->width() - 20, 480);
-    auto* elimina = new PictureButton(QStringLiteral("btnElimina"), QStringLiteral(":/archives/cestino.svg"), panel);
+    auto* elimina =
+        new PictureButton(QStringLiteral("btnElimina"), QStringLiteral(":/archives/cestino.svg"), panel);
     elimina->move(PanelWidth - elimina->width() - 40, 230);
 
     lstFiles_ = new QListWidget(panel);
@@ -56,7 +59,8 @@ TfrmApriCatalogo::TfrmApriCatalogo(QWidget* parent) : QWidget(parent)
 
     auto* apri = new PictureButton(QStringLiteral("btnApri"), QStringLiteral(":/archives/apri.svg"), panel);
     apri->move(PanelWidth / 2 - apri->width() - 20, 570);
-    auto* annulla = new PictureButton(QStringLiteral("btnAnnulla"), QStringLiteral(":/archives/annulla.svg"), panel);
+    auto* annulla =
+        new PictureButton(QStringLiteral("btnAnnulla"), QStringLiteral(":/archives/annulla.svg"), panel);
     annulla->move(PanelWidth / 2 + 20, 570);
 
     lblMemory_ = new QLabel(ReturnToLauncher, panel);
@@ -84,7 +88,8 @@ void TfrmApriCatalogo::ListArchives()
     }
     lstFiles_->setCurrentRow(-1);
     lstFiles_->clearSelection();
-    lblCreati_->setText(QStringLiteral("Sono stati creati %1 archivi di giochi da tavolo.").arg(lstFiles_->count()));
+    lblCreati_->setText(
+        QStringLiteral("Sono stati creati %1 archivi di giochi da tavolo.").arg(lstFiles_->count()));
 }
 
 void TfrmApriCatalogo::showEvent(QShowEvent* event)
@@ -101,8 +106,9 @@ void TfrmApriCatalogo::btnApriClick()
         return;
     }
     if (lstFiles_->selectedItems().isEmpty()) {
-        platform::warning(this, QStringLiteral("Attenzione: selezionare l'archivio di giochi da tavolo dall'elenco "
-                                               "prima di premere il pulsante Apri archivio."));
+        platform::warning(this,
+                          QStringLiteral("Attenzione: selezionare l'archivio di giochi da tavolo dall'elenco "
+                                         "prima di premere il pulsante Apri archivio."));
         return;
     }
     lblMemory_->setText(ReturnToEditor);
@@ -112,31 +118,34 @@ void TfrmApriCatalogo::btnApriClick()
 void TfrmApriCatalogo::btnEliminaClick()
 {
     if (lstFiles_->count() == 0) {
-        platform::warning(this,
-                          QStringLiteral("Attenzione: l'elenco non contiene nessun archivio di giochi da tavolo."));
+        platform::warning(
+            this, QStringLiteral("Attenzione: l'elenco non contiene nessun archivio di giochi da tavolo."));
         return;
     }
     const QList<QListWidgetItem*> selected = lstFiles_->selectedItems();
     if (selected.isEmpty()) {
-        platform::warning(this, QStringLiteral("Attenzione: selezionare dall'elenco l'archivio da eliminare prima "
-                                               "di premere il pulsante del cestino."));
+        platform::warning(this,
+                          QStringLiteral("Attenzione: selezionare dall'elenco l'archivio da eliminare prima "
+                                         "di premere il pulsante del cestino."));
         return;
     }
-    if (!platform::confirm(this, QStringLiteral("Si sta per eliminare l'archivio di giochi da tavolo selezionato. "
-                                                "Si ricorda che il file eliminato non potr\u00E0 essere "
-                                                "recuperato.\r\n\r\nSi conferma l'eliminazione dell'archivio?")))
+    if (!platform::confirm(this,
+                           QStringLiteral("Si sta per eliminare l'archivio di giochi da tavolo selezionato. "
+                                          "Si ricorda che il file eliminato non potr\u00E0 essere "
+                                          "recuperato.\r\n\r\nSi conferma l'eliminazione dell'archivio?")))
         return;
 
     lblFile_->setText(ProgramFolder() + trimmed(selected.constFirst()->text()));
     QFile file(lblFile_->text());
     if (file.remove()) {
-        platform::information(this,
-                              QStringLiteral("L'archivio di giochi da tavolo \u00E8 stato eliminato con successo."));
+        platform::information(
+            this, QStringLiteral("L'archivio di giochi da tavolo \u00E8 stato eliminato con successo."));
     } else {
-        platform::warning(this, QStringLiteral("Attenzione: non \u00E8 stato possibile eliminare l'archivio di "
-                                               "giochi da tavolo selezionato.\r\n\r\nAccertarsi che il file non "
-                                               "sia in uso e di possedere i privilegi di scrittura nella cartella "
-                                               "di installazione del programma."));
+        platform::warning(this,
+                          QStringLiteral("Attenzione: non \u00E8 stato possibile eliminare l'archivio di "
+                                         "giochi da tavolo selezionato.\r\n\r\nAccertarsi che il file non "
+                                         "sia in uso e di possedere i privilegi di scrittura nella cartella "
+                                         "di installazione del programma."));
     }
     lblMemory_->setText(ReturnToLauncher);
     lblFile_->clear();

@@ -26,22 +26,28 @@ TfrmAvvio::TfrmAvvio(QWidget* parent) : QWidget(parent)
 
     auto* info = new PictureButton(QStringLiteral("imgInfo"), QStringLiteral(":/launcher/info.svg"), panel);
     info->move(8, 8);
-    auto* guida = new PictureButton(QStringLiteral("imgGuida"), QStringLiteral(":/launcher/guida.svg"), panel);
+    auto* guida =
+        new PictureButton(QStringLiteral("imgGuida"), QStringLiteral(":/launcher/guida.svg"), panel);
     guida->move(PanelWidth - guida->width() - 8, 8);
 
-    auto* titolo = new PictureBox(QStringLiteral("icoTitolo01"), QStringLiteral(":/launcher/titolo.svg"), panel);
+    auto* titolo =
+        new PictureBox(QStringLiteral("icoTitolo01"), QStringLiteral(":/launcher/titolo.svg"), panel);
     titolo->move((PanelWidth - titolo->width()) / 2, 60);
     auto* sottotitolo =
         new PictureBox(QStringLiteral("imgSottotitolo"), QStringLiteral(":/launcher/sottotitolo.svg"), panel);
     sottotitolo->move((PanelWidth - sottotitolo->width()) / 2, 156);
 
-    auto* app01 = new PictureButton(QStringLiteral("imgApp01"), QStringLiteral(":/launcher/app01.svg"), panel);
+    auto* app01 =
+        new PictureButton(QStringLiteral("imgApp01"), QStringLiteral(":/launcher/app01.svg"), panel);
     app01->move(30, 210);
-    auto* app02 = new PictureButton(QStringLiteral("imgApp02"), QStringLiteral(":/launcher/app02.svg"), panel);
+    auto* app02 =
+        new PictureButton(QStringLiteral("imgApp02"), QStringLiteral(":/launcher/app02.svg"), panel);
     app02->move(PanelWidth - app02->width() - 30, 210);
-    auto* btn01 = new PictureButton(QStringLiteral("btnApp01"), QStringLiteral(":/launcher/btnApp01.svg"), panel);
+    auto* btn01 =
+        new PictureButton(QStringLiteral("btnApp01"), QStringLiteral(":/launcher/btnApp01.svg"), panel);
     btn01->move(app01->x() + (app01->width() - btn01->width()) / 2, 464);
-    auto* btn02 = new PictureButton(QStringLiteral("btnApp02"), QStringLiteral(":/launcher/btnApp02.svg"), panel);
+    auto* btn02 =
+        new PictureButton(QStringLiteral("btnApp02"), QStringLiteral(":/launcher/btnApp02.svg"), panel);
     btn02->move(app02->x() + (app02->width() - btn02->width()) / 2, 464);
 
     auto* sito = new PictureButton(QStringLiteral("imgSito"), QStringLiteral(":/launcher/sito.svg"), panel);

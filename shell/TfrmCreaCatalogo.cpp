@@ -40,14 +40,17 @@ TfrmCreaCatalogo::TfrmCreaCatalogo(QWidget* parent) : QWidget(parent)
                   QStringLiteral(" Brivanto - Creazione archivio giochi da tavolo"));
     QWidget* panel = addCentredPanel(this, PanelWidth, PanelHeight);
 
-    auto* guida = new PictureButton(QStringLiteral("imgGuida"), QStringLiteral(":/launcher/guida.svg"), panel);
+    auto* guida =
+        new PictureButton(QStringLiteral("imgGuida"), QStringLiteral(":/launcher/guida.svg"), panel);
     guida->move(PanelWidth - guida->width() - 8, 8);
-    auto* istruzioni =
-        new PictureBox(QStringLiteral("icoIstruzioni"), QStringLiteral(":/archives/istruzioni_crea.svg"), panel);
+    auto* istruzioni = new PictureBox(QStringLiteral("icoIstruzioni"),
+                                      QStringLiteral(":/archives/istruzioni_crea.svg"), panel);
     istruzioni->move((PanelWidth - istruzioni->width()) / 2, 64);
-    auto* icona02 = new PictureBox(QStringLiteral("icoIcona02"), QStringLiteral(":/archives/icona02.svg"), panel);
+    auto* icona02 =
+        new PictureBox(QStringLiteral("icoIcona02"), QStringLiteral(":/archives/icona02.svg"), panel);
     icona02->move(20, 250);
-    auto* icona04 = new PictureBox(QStringLiteral("icoIcona04"), QStringLiteral(":/archives/icona04.svg"), panel);
+    auto* icona04 =
+        new PictureBox(QStringLiteral("icoIcona04"), QStringLiteral(":/archives/icona04.svg"), panel);
     icona04->move(PanelWidth - icona04->width() - 20, 250);
     auto* mano = new PictureBox(QStringLiteral("icoMano"), QStringLiteral(":/archives/mano.svg"), panel);
     mano->move((PanelWidth - mano->width()) / 2, 236);
@@ -60,9 +63,11 @@ TfrmCreaCatalogo::TfrmCreaCatalogo(QWidget* parent) : QWidget(parent)
     txtFile_->installEventFilter(this);
     setNameFieldColour(false);
 
-    auto* applica = new PictureButton(QStringLiteral("btnApplica"), QStringLiteral(":/archives/applica.svg"), panel);
+    auto* applica =
+        new PictureButton(QStringLiteral("btnApplica"), QStringLiteral(":/archives/applica.svg"), panel);
     applica->move(PanelWidth / 2 - applica->width() - 20, 400);
-    auto* annulla = new PictureButton(QStringLiteral("btnAnnulla"), QStringLiteral(":/archives/annulla.svg"), panel);
+    auto* annulla =
+        new PictureButton(QStringLiteral("btnAnnulla"), QStringLiteral(":/archives/annulla.svg"), panel);
     annulla->move(PanelWidth / 2 + 20, 400);
 
     lblFile_ = new QLabel(panel);
@@ -102,8 +107,9 @@ bool TfrmCreaCatalogo::eventFilter(QObject* watched, QEvent* event)
 
 void TfrmCreaCatalogo::setNameFieldColour(bool focused)
 {
-    txtFile_->setStyleSheet(focused ? QStringLiteral("QLineEdit { background: #FFFF00; border: 2px solid #87CEEB; }")
-                                    : QStringLiteral("QLineEdit { background: #F0F8FF; border: 2px solid #87CEEB; }"));
+    txtFile_->setStyleSheet(
+        focused ? QStringLiteral("QLineEdit { background: #FFFF00; border: 2px solid #87CEEB; }")
+                : QStringLiteral("QLineEdit { background: #F0F8FF; border: 2px solid #87CEEB; }"));
 }
 
 void TfrmCreaCatalogo::btnApplicaClick()
@@ -122,10 +128,11 @@ void TfrmCreaCatalogo::btnApplicaClick()
     QFile file(path);
     if (QFileInfo::exists(path)) {
         platform::warning(
-            this, QStringLiteral("Attenzione: il nome dell'archivio di giochi da tavolo indicato \u00E8 gi\u00E0 "
-                                 "stato utilizzato in precedenza.\r\n\r\nInserire un nome diverso oppure, se si "
-                                 "desidera aprire un archivio di giochi da tavolo gi\u00E0 creato, premere il "
-                                 "pulsante Apri archivio esistente."));
+            this,
+            QStringLiteral("Attenzione: il nome dell'archivio di giochi da tavolo indicato \u00E8 gi\u00E0 "
+                           "stato utilizzato in precedenza.\r\n\r\nInserire un nome diverso oppure, se si "
+                           "desidera aprire un archivio di giochi da tavolo gi\u00E0 creato, premere il "
+                           "pulsante Apri archivio esistente."));
         return;
     }
     // The name must stay one file of the program folder: a separator would put the archive
@@ -140,9 +147,10 @@ void TfrmCreaCatalogo::btnApplicaClick()
     }
     file.close();
 
-    platform::information(this, QStringLiteral("Il file relativo al nuovo archivio di giochi da tavolo \u00E8 "
-                                               "stato creato con successo.\r\n\r\nE' ora possibile "
-                                               "visualizzarlo nell'elenco degli archivi esistenti."));
+    platform::information(this,
+                          QStringLiteral("Il file relativo al nuovo archivio di giochi da tavolo \u00E8 "
+                                         "stato creato con successo.\r\n\r\nE' ora possibile "
+                                         "visualizzarlo nell'elenco degli archivi esistenti."));
     close();
 }
 

@@ -98,7 +98,9 @@ void ArchiveFile::Open(const QString& path, Access access)
     bufferCount_ = 0;
     try {
         lock(access);
-        struct stat info {};
+        struct stat info
+        {
+        };
         if (::fstat(fd_, &info) != 0)
             fail("fstat");
         if (!S_ISREG(info.st_mode))
@@ -112,7 +114,9 @@ void ArchiveFile::Open(const QString& path, Access access)
 
 void ArchiveFile::lock(Access access)
 {
-    struct flock request {};
+    struct flock request
+    {
+    };
     request.l_type = access == Access::Read ? F_RDLCK : F_WRLCK;
     request.l_whence = SEEK_SET;
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(lockTimeoutMs);
@@ -136,7 +140,8 @@ void ArchiveFile::requireOpen() const
 int ArchiveFile::RecordCount() const
 {
     requireOpen();
-    return static_cast<int>(std::min<std::int64_t>(length_ / static_cast<std::int64_t>(RecordSize), INT32_MAX));
+    return static_cast<int>(
+        std::min<std::int64_t>(length_ / static_cast<std::int64_t>(RecordSize), INT32_MAX));
 }
 
 void ArchiveFile::Seek(int index)
@@ -189,7 +194,8 @@ void ArchiveFile::Write(const GameRecord& record)
     std::vector<std::uint8_t> previous;
     if (offset < length_) {
         previous.resize(static_cast<std::size_t>(std::min<std::int64_t>(RecordSize, length_ - offset)));
-        if (readAll(fd_, previous.data(), previous.size(), offset) != static_cast<std::int64_t>(previous.size()))
+        if (readAll(fd_, previous.data(), previous.size(), offset) !=
+            static_cast<std::int64_t>(previous.size()))
             fail("read before write");
     }
     if (!writeAll(fd_, reinterpret_cast<const std::uint8_t*>(&record), RecordSize, offset)) {

@@ -30,7 +30,11 @@ QString archiveAccessErrorText();
 class ArchiveFile
 {
 public:
-    enum class Access { Read, Write };
+    enum class Access
+    {
+        Read,
+        Write
+    };
 
     ArchiveFile() = default;
     ~ArchiveFile();

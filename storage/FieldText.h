@@ -19,15 +19,13 @@ QString fieldToText(const std::uint8_t* field, std::size_t capacity);
 
 // Screen text -> stored field: trimmed, Windows-1252, cut to N bytes. The bytes after the value
 // are zeroed so that a record never carries leftovers of another one.
-template <std::size_t N>
-void TextToField(QStringView text, Field<N>& field)
+template <std::size_t N> void TextToField(QStringView text, Field<N>& field)
 {
     textToField(text, &field.length, N);
 }
 
 // Stored field -> screen text. A length byte above N (only a damaged file has one) is read as N.
-template <std::size_t N>
-QString FieldToText(const Field<N>& field)
+template <std::size_t N> QString FieldToText(const Field<N>& field)
 {
     return fieldToText(&field.length, N);
 }

@@ -9,8 +9,7 @@ namespace brivanto {
 
 // A text field of capacity N as it lies in the archive: one length byte, then N bytes of
 // Windows-1252 text of which only the first `length` are the value.
-template <std::size_t N>
-struct Field
+template <std::size_t N> struct Field
 {
     static constexpr std::size_t capacity = N;
     std::uint8_t length = 0;
@@ -63,17 +62,21 @@ struct FieldInfo
 
 inline constexpr int FieldCount = 28;
 
-#define BRIVANTO_FIELD(name) FieldInfo{#name, offsetof(GameRecord, name), decltype(GameRecord::name)::capacity}
+#define BRIVANTO_FIELD(name)                                                                                 \
+    FieldInfo                                                                                                \
+    {                                                                                                        \
+#name, offsetof(GameRecord, name), decltype(GameRecord::name)::capacity                              \
+    }
 inline constexpr std::array<FieldInfo, FieldCount> Fields{{
-    BRIVANTO_FIELD(Titolo),       BRIVANTO_FIELD(Tipologia),   BRIVANTO_FIELD(Editore),
-    BRIVANTO_FIELD(Serie),        BRIVANTO_FIELD(Descrizione), BRIVANTO_FIELD(Anno),
-    BRIVANTO_FIELD(Valore),       BRIVANTO_FIELD(Dimensioni),  BRIVANTO_FIELD(Carta),
-    BRIVANTO_FIELD(Rarita),       BRIVANTO_FIELD(Mittente),    BRIVANTO_FIELD(IndirizzoMit),
+    BRIVANTO_FIELD(Titolo),       BRIVANTO_FIELD(Tipologia),    BRIVANTO_FIELD(Editore),
+    BRIVANTO_FIELD(Serie),        BRIVANTO_FIELD(Descrizione),  BRIVANTO_FIELD(Anno),
+    BRIVANTO_FIELD(Valore),       BRIVANTO_FIELD(Dimensioni),   BRIVANTO_FIELD(Carta),
+    BRIVANTO_FIELD(Rarita),       BRIVANTO_FIELD(Mittente),     BRIVANTO_FIELD(IndirizzoMit),
     BRIVANTO_FIELD(Destinatario), BRIVANTO_FIELD(IndirizzoDes), BRIVANTO_FIELD(Testo),
-    BRIVANTO_FIELD(Data),         BRIVANTO_FIELD(Francobollo), BRIVANTO_FIELD(Timbro),
-    BRIVANTO_FIELD(Stato),        BRIVANTO_FIELD(Luogo),       BRIVANTO_FIELD(Note),
-    BRIVANTO_FIELD(InVendita),    BRIVANTO_FIELD(File01),      BRIVANTO_FIELD(File02),
-    BRIVANTO_FIELD(File03),       BRIVANTO_FIELD(Desc01),      BRIVANTO_FIELD(Desc02),
+    BRIVANTO_FIELD(Data),         BRIVANTO_FIELD(Francobollo),  BRIVANTO_FIELD(Timbro),
+    BRIVANTO_FIELD(Stato),        BRIVANTO_FIELD(Luogo),        BRIVANTO_FIELD(Note),
+    BRIVANTO_FIELD(InVendita),    BRIVANTO_FIELD(File01),       BRIVANTO_FIELD(File02),
+    BRIVANTO_FIELD(File03),       BRIVANTO_FIELD(Desc01),       BRIVANTO_FIELD(Desc02),
     BRIVANTO_FIELD(Desc03),
 }};
 #undef BRIVANTO_FIELD

@@ -10,8 +10,10 @@ Answer ScriptedMessageBoxes::show(QWidget*, MessageKind kind, const QString& tex
     if (!answers_.isEmpty())
         return answers_.dequeue();
     switch (buttons) {
-    case MessageButtons::YesNo: return Answer::No;
-    default: return Answer::Ok;
+    case MessageButtons::YesNo:
+        return Answer::No;
+    default:
+        return Answer::Ok;
     }
 }
 
@@ -37,7 +39,8 @@ QString ScriptedFileDialogs::saveFile(QWidget*, const FileDialogRequest& request
 
 struct ScriptedPlatform::Installed
 {
-    Installed(ScriptedPlatform& p) : messages(p.messages), dialogs(p.dialogs), shell(p.shell), clock(p.clock) {}
+    Installed(ScriptedPlatform& p) : messages(p.messages), dialogs(p.dialogs), shell(p.shell), clock(p.clock)
+    {}
     ScopedSeam<MessageBoxes> messages;
     ScopedSeam<FileDialogs> dialogs;
     ScopedSeam<DesktopShell> shell;

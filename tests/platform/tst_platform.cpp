@@ -47,8 +47,7 @@ void TestPlatform::scriptedBoxesRecordAndRestore()
         QVERIFY(confirm(nullptr, QStringLiteral("Domanda?")));
         QVERIFY(!confirm(nullptr, QStringLiteral("Di nuovo?"))); // unscripted questions answer No
         warning(nullptr, QStringLiteral("Attenzione: x"));
-        QCOMPARE(platform.messages.texts(),
-                 QStringList({"Domanda?", "Di nuovo?", "Attenzione: x"}));
+        QCOMPARE(platform.messages.texts(), QStringList({"Domanda?", "Di nuovo?", "Attenzione: x"}));
         QCOMPARE(platform.messages.shown().last().kind, MessageKind::Warning);
         QCOMPARE(platform.messages.shown().last().buttons, MessageButtons::OkCancel);
     }

@@ -117,16 +117,18 @@ void TestApriCatalogo::warningsWithoutSelection_data()
     QTest::addColumn<bool>("withArchives");
     QTest::addColumn<QString>("button");
     QTest::addColumn<QString>("message");
-    QTest::newRow("open, empty list") << false << "btnApri" << "Attenzione: l'elenco non contiene nessun archivio.";
+    QTest::newRow("open, empty list") << false << "btnApri"
+                                      << "Attenzione: l'elenco non contiene nessun archivio.";
     QTest::newRow("delete, empty list")
-        << false << "btnElimina" << "Attenzione: l'elenco non contiene nessun archivio di giochi da tavolo.";
+        << false << "btnElimina"
+        << "Attenzione: l'elenco non contiene nessun archivio di giochi da tavolo.";
     QTest::newRow("open, nothing selected")
         << true << "btnApri"
         << "Attenzione: selezionare l'archivio di giochi da tavolo dall'elenco prima di premere il pulsante "
            "Apri archivio.";
-    QTest::newRow("delete, nothing selected")
-        << true << "btnElimina"
-        << "Attenzione: selezionare dall'elenco l'archivio da eliminare prima di premere il pulsante del cestino.";
+    QTest::newRow("delete, nothing selected") << true << "btnElimina"
+                                              << "Attenzione: selezionare dall'elenco l'archivio da "
+                                                 "eliminare prima di premere il pulsante del cestino.";
 }
 
 void TestApriCatalogo::warningsWithoutSelection()
@@ -150,9 +152,12 @@ void TestApriCatalogo::openHandsOverPathAndName_data()
 {
     QTest::addColumn<QString>("entry");
     QTest::addColumn<QString>("name");
-    QTest::newRow("plain") << "Giochi rari.gdt" << "Giochi rari";
-    QTest::newRow("dots in the name") << "Giochi v.2.gdt" << "Giochi v.2";
-    QTest::newRow("capital extension") << "Vecchi.GDT" << "Vecchi";
+    QTest::newRow("plain") << "Giochi rari.gdt"
+                           << "Giochi rari";
+    QTest::newRow("dots in the name") << "Giochi v.2.gdt"
+                                      << "Giochi v.2";
+    QTest::newRow("capital extension") << "Vecchi.GDT"
+                                       << "Vecchi";
 }
 
 void TestApriCatalogo::openHandsOverPathAndName()
@@ -208,8 +213,8 @@ void TestApriCatalogo::deleteAskedNoKeepsEverything()
 
 void TestApriCatalogo::deleteRemovesOnlyTheArchive()
 {
-    for (const char* name : {"Giochi.gdt", "Altri.gdt", "Foto_Gioco/Giochi_Foto_A_1.jpg",
-                             "Documenti_Allegati/certificato.pdf"})
+    for (const char* name :
+         {"Giochi.gdt", "Altri.gdt", "Foto_Gioco/Giochi_Foto_A_1.jpg", "Documenti_Allegati/certificato.pdf"})
         folder_->writeFile(QString::fromUtf8(name), "x");
     showScreen();
     select("Giochi.gdt");
@@ -218,7 +223,8 @@ void TestApriCatalogo::deleteRemovesOnlyTheArchive()
     QCOMPARE(folder_->platform.messages.texts(), QStringList({ConfirmDelete, Deleted}));
     QCOMPARE(folder_->platform.messages.shown().back().kind, MessageKind::Information);
     QVERIFY(!QFile::exists(folder_->path("Giochi.gdt")));
-    for (const char* kept : {"Altri.gdt", "Foto_Gioco/Giochi_Foto_A_1.jpg", "Documenti_Allegati/certificato.pdf"})
+    for (const char* kept :
+         {"Altri.gdt", "Foto_Gioco/Giochi_Foto_A_1.jpg", "Documenti_Allegati/certificato.pdf"})
         QVERIFY(QFile::exists(folder_->path(QString::fromUtf8(kept))));
     QCOMPARE(entries(), QStringList{"Altri.gdt"});
     QCOMPARE(child<QLabel>(screen_.get(), "lblCreati")->text(), countLine(1));

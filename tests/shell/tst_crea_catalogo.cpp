@@ -10,8 +10,8 @@ using namespace brivanto;
 using platform::MessageKind;
 
 namespace {
-const QString NameMissing =
-    QString::fromUtf8("Attenzione: per creare l'archivio di giochi da tavolo è necessario indicarne il nome.");
+const QString NameMissing = QString::fromUtf8(
+    "Attenzione: per creare l'archivio di giochi da tavolo è necessario indicarne il nome.");
 const QString NameUsed = QString::fromUtf8(
     "Attenzione: il nome dell'archivio di giochi da tavolo indicato è già stato utilizzato in "
     "precedenza.\r\n\r\nInserire un nome diverso oppure, se si desidera aprire un archivio di giochi da "
@@ -76,13 +76,19 @@ void TestCreaCatalogo::createsEmptyArchive_data()
 {
     QTest::addColumn<QString>("typed");
     QTest::addColumn<QString>("file");
-    QTest::newRow("plain") << "Giochi rari" << "Giochi rari.gdt";
-    QTest::newRow("blanks around are dropped, inside kept") << "  Giochi  rari \t" << "Giochi  rari.gdt";
-    QTest::newRow("dots stay") << "Giochi v.2" << "Giochi v.2.gdt";
-    QTest::newRow("extension is always added") << "Giochi.gdt" << "Giochi.gdt.gdt";
-    QTest::newRow("vertical bar is allowed") << "Eurogame|Ameritrash" << "Eurogame|Ameritrash.gdt";
+    QTest::newRow("plain") << "Giochi rari"
+                           << "Giochi rari.gdt";
+    QTest::newRow("blanks around are dropped, inside kept") << "  Giochi  rari \t"
+                                                            << "Giochi  rari.gdt";
+    QTest::newRow("dots stay") << "Giochi v.2"
+                               << "Giochi v.2.gdt";
+    QTest::newRow("extension is always added") << "Giochi.gdt"
+                                               << "Giochi.gdt.gdt";
+    QTest::newRow("vertical bar is allowed") << "Eurogame|Ameritrash"
+                                             << "Eurogame|Ameritrash.gdt";
     QTest::newRow("accents") << QString::fromUtf8("Età dell'oro") << QString::fromUtf8("Età dell'oro.gdt");
-    QTest::newRow("250 characters") << QString(250, QLatin1Char('g')) << QString(250, QLatin1Char('g')) + ".gdt";
+    QTest::newRow("250 characters") << QString(250, QLatin1Char('g'))
+                                    << QString(250, QLatin1Char('g')) + ".gdt";
 }
 
 void TestCreaCatalogo::createsEmptyArchive()

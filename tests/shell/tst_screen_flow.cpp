@@ -44,7 +44,8 @@ private:
 void TestScreenFlow::init()
 {
     folder_ = std::make_unique<ProgramFolderFixture>();
-    folder_->writeFile("unins000.dll", "[Accesso]\r\nValore=" + EncodePassword(u"SEGRETO").toLatin1() + "\r\n");
+    folder_->writeFile("unins000.dll",
+                       "[Accesso]\r\nValore=" + EncodePassword(u"SEGRETO").toLatin1() + "\r\n");
     folder_->writeFile("Giochi rari.gdt");
     folder_->writeFile("Giochi v.2.gdt");
     screens_ = std::make_unique<ScreenSet>();
@@ -133,9 +134,12 @@ void TestScreenFlow::launcherLinksAndModalWindows_data()
 {
     QTest::addColumn<QString>("control");
     QTest::addColumn<QString>("window");
-    QTest::newRow("help") << "imgGuida" << "TfrmGuida";
-    QTest::newRow("information") << "imgInfo" << "TfrmInfo";
-    QTest::newRow("splash") << "imgCopyright" << "TfrmSplash";
+    QTest::newRow("help") << "imgGuida"
+                          << "TfrmGuida";
+    QTest::newRow("information") << "imgInfo"
+                                 << "TfrmInfo";
+    QTest::newRow("splash") << "imgCopyright"
+                            << "TfrmSplash";
 }
 
 void TestScreenFlow::launcherLinksAndModalWindows()

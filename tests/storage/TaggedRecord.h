@@ -12,7 +12,7 @@ inline brivanto::GameRecord taggedRecord(int writer, int sequence)
     GameRecord record;
     const QString tag = QStringLiteral("%1/%2|").arg(writer).arg(sequence);
     for (const FieldInfo& info : Fields)
-        textToField(QString(tag + QString(int(info.capacity), QLatin1Char(char('a' + writer)))), fieldAt(record, info),
-                    info.capacity);
+        textToField(QString(tag + QString(int(info.capacity), QLatin1Char(char('a' + writer)))),
+                    fieldAt(record, info), info.capacity);
     return record;
 }

@@ -1,7 +1,7 @@
 // Appends records to an archive, one archive operation per record, as a second program sharing
 // the archive would. Used by the concurrency test: archive_appender <path> <writer> <count>.
-#include "storage/ArchiveFile.h"
 #include "TaggedRecord.h"
+#include "storage/ArchiveFile.h"
 
 #include <QString>
 

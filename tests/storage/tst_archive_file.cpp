@@ -204,7 +204,8 @@ void TestArchiveFile::invalidOperationsFail_data()
     QTest::addColumn<std::function<void(ArchiveFile&)>>("operation");
     QTest::addColumn<bool>("open");
     GameRecord record;
-    QTest::newRow("negative seek") << std::function<void(ArchiveFile&)>([](ArchiveFile& a) { a.Seek(-1); }) << true;
+    QTest::newRow("negative seek") << std::function<void(ArchiveFile&)>([](ArchiveFile& a) { a.Seek(-1); })
+                                   << true;
     QTest::newRow("read at end") << std::function<void(ArchiveFile&)>([record](ArchiveFile& a) mutable {
         a.Seek(a.RecordCount());
         a.Read(record);

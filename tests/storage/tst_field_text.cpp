@@ -50,9 +50,13 @@ void TestFieldText::textToField_data()
         << QStringLiteral("\t\r\nRisiko  classico\x01") << QByteArray("\x10Risiko  classico");
     QTest::newRow("only blanks") << QStringLiteral("   \t ") << QByteArray("\x00", 1);
     QTest::newRow("euro is byte 80") << QStringLiteral(u"\u20AC 12") << QByteArray("\x04\x80 12");
-    QTest::newRow("accented letters") << QStringLiteral(u"Et\u00E0 \u00E8") << QByteArray("\x05" "Et\xE0 \xE8");
+    QTest::newRow("accented letters") << QStringLiteral(u"Et\u00E0 \u00E8")
+                                      << QByteArray("\x05"
+                                                    "Et\xE0 \xE8");
     QTest::newRow("outside the code page") << QStringLiteral(u"\u4E2D\u0141") << QByteArray("\x02??");
-    QTest::newRow("surrogate pair is one character") << QStringLiteral(u"a\U0001F3B2b") << QByteArray("\x03" "a?b");
+    QTest::newRow("surrogate pair is one character") << QStringLiteral(u"a\U0001F3B2b")
+                                                     << QByteArray("\x03"
+                                                                   "a?b");
     QTest::newRow("holes of the code page") << QStringLiteral(u"\u0081\u008D") << QByteArray("\x02\x81\x8D");
 }
 
@@ -73,7 +77,8 @@ void TestFieldText::cutFallsAfterTrimming()
 
     // Trimming happens before the cut, so a stored value may end in a blank.
     TextToField(QStringLiteral("  abc defgh  "), record.Anno);
-    QCOMPARE(fieldBytes(&record.Anno.length, 4), QByteArray("\x04" "abc "));
+    QCOMPARE(fieldBytes(&record.Anno.length, 4), QByteArray("\x04"
+                                                            "abc "));
     QCOMPARE(FieldToText(record.Anno), QStringLiteral("abc"));
 }
 

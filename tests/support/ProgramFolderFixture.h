@@ -44,8 +44,7 @@ inline QStringList visibleScreens()
     return names;
 }
 
-template <class T = QWidget>
-T* child(const QWidget* screen, const char* name)
+template <class T = QWidget> T* child(const QWidget* screen, const char* name)
 {
     T* found = screen->findChild<T*>(QString::fromLatin1(name));
     if (!found)
