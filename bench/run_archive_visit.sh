@@ -3,6 +3,8 @@
 # the median of each and their ratio (ArchiveFile visit / plain read; target at most 1.5).
 set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
+. "$here/scripts/packages.sh"
+install_missing_packages "${BRIVANTO_PACKAGES[@]}" libbenchmark-dev python3
 build=${BUILD_DIR:-$here/build-bench}
 cmake -S "$here" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DBRIVANTO_TESTS=OFF -DBRIVANTO_BENCH=ON >/dev/null
 cmake --build "$build" --target bench_archive_visit >/dev/null

@@ -3,6 +3,7 @@
 // What the access tests share: a temporary program folder with its password file, and ways to
 // make reading and writing fail.
 
+#include "access/PasswordCodec.h"
 #include "storage/ProgramFolder.h"
 
 #include <QDir>
@@ -20,6 +21,12 @@ namespace brivanto::testing {
 // The password file of the program as delivered: the initial password "BENVENUTISSIMO".
 inline const QByteArray DeliveredPassword = QByteArrayLiteral("4D8B4C4A1AEB37AB82DE806E580E");
 inline const QByteArray DeliveredFile = "[Accesso]\r\nValore=" + DeliveredPassword + "\r\n";
+
+// A password file holding `password` scrambled, as the program writes it.
+inline QByteArray passwordFileWith(const QString& password)
+{
+    return "[Accesso]\r\nValore=" + EncodePassword(password).toLatin1() + "\r\n";
+}
 
 // A program folder of its own for one test; the program looks for its files there while it lives.
 class TestProgramFolder

@@ -5,7 +5,7 @@
 #include "platform/testing/ScriptedPlatform.h"
 
 #include "AccessTestSupport.h"
-#include "TypeText.h"
+#include "tests/support/TypeText.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -39,11 +39,6 @@ enum class FileSetup
     FullDisk,
     ReadOnlyFolder
 };
-
-QByteArray passwordFileWith(const QString& storedPassword)
-{
-    return "[Accesso]\r\nValore=" + EncodePassword(storedPassword).toLatin1() + "\r\n";
-}
 
 // The change-password screen shown in a program folder of its own, with the boxes recorded.
 struct Fixture

@@ -3,7 +3,7 @@
 #include "platform/testing/ScriptedPlatform.h"
 
 #include "AccessTestSupport.h"
-#include "TypeText.h"
+#include "tests/support/TypeText.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -40,11 +40,6 @@ enum class FileSetup
     Folder,
     Unreadable
 };
-
-QByteArray passwordFileWith(const QString& password)
-{
-    return "[Accesso]\r\nValore=" + EncodePassword(password).toLatin1() + "\r\n";
-}
 
 // The password screen shown in a program folder of its own, with the boxes recorded.
 struct Fixture

@@ -169,7 +169,7 @@ void TestCreaCatalogo::refusedCharactersOnlyWhenTyped()
 {
     const QString refused = QString::fromUtf8("\"*/:<>?\\°ÇÑçñ");
     QVERIFY(txtFile_->maxLength() == 250);
-    typeText(txtFile_, "A" + refused + "|b");
+    testing::typeText(txtFile_, "A" + refused + "|b");
     QCOMPARE(txtFile_->text(), QString("A|b"));
     // Pasted text is not filtered.
     txtFile_->insert(refused);

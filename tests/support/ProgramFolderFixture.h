@@ -2,6 +2,7 @@
 
 #include "platform/testing/ScriptedPlatform.h"
 #include "storage/ProgramFolder.h"
+#include "tests/support/TypeText.h"
 
 #include <QApplication>
 #include <QDir>
@@ -50,13 +51,6 @@ template <class T = QWidget> T* child(const QWidget* screen, const char* name)
     if (!found)
         qFatal("no control %s on %s", name, qPrintable(screen->objectName()));
     return found;
-}
-
-// Types text the way a user does; characters outside ASCII go one key event at a time.
-inline void typeText(QWidget* widget, const QString& text)
-{
-    for (const QChar c : text)
-        QTest::sendKeyEvent(QTest::Click, widget, Qt::Key_unknown, QString(c), Qt::NoModifier);
 }
 
 inline void click(QWidget* widget)
