@@ -1,6 +1,7 @@
 #include "access/PasswordCodec.h"
 #include "access/TfrmPassword.h"
 #include "editor/TfrmCartoline.h"
+#include "platform/Formats.h"
 #include "shell/ScreenSet.h"
 #include "shell/TfrmApriCatalogo.h"
 #include "shell/TfrmAvvio.h"
@@ -78,6 +79,12 @@ void TestScreenFlow::openArchive(const QString& entry)
 void TestScreenFlow::startsOnPasswordScreenOnly()
 {
     QCOMPARE(visibleScreens(), QStringList{"TfrmPassword"});
+    // Start-up creates no file or folder of its own.
+    QCOMPARE(QDir(folder_->dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
+             QStringList({"Giochi rari.gdt", "Giochi v.2.gdt", "unins000.dll"}));
+    // The process-wide formats: decimal comma, day/month/four-digit year.
+    QCOMPARE(QLocale().toString(1234.5, 'f', 2), QString("1234,50"));
+    QCOMPARE(platform::shortDate(QDate(2026, 3, 7)), QString("07/03/2026"));
     QCOMPARE(screens_->password()->windowTitle().front(), QLatin1Char(' '));
     QTRY_VERIFY(child(screens_->password(), "txtPassword")->hasFocus());
 }
