@@ -2,6 +2,7 @@
 
 #include "platform/MessageBoxes.h"
 
+#include <QIcon>
 #include <QLibraryInfo>
 #include <QTranslator>
 
@@ -12,6 +13,7 @@ namespace brivanto {
 Application::Application(int& argc, char** argv) : QApplication(argc, argv)
 {
     setApplicationName(QStringLiteral("Brivanto"));
+    setWindowIcon(QIcon(QStringLiteral(":/app/brivanto.svg")));
     // Screens are hidden and shown as the user moves between them; only the three ways out of
     // the program end it.
     setQuitOnLastWindowClosed(false);

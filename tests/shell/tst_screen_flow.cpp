@@ -95,6 +95,9 @@ void TestScreenFlow::launcherLeadsToEachScreenAndBack()
     TfrmAvvio* avvio = screens_->avvio();
     QVERIFY(avvio->isMaximized());
     QCOMPARE(avvio->windowTitle(), QString(" Brivanto"));
+    for (const char* clickable : {"imgApp01", "btnApp01", "imgApp02", "btnApp02", "imgInfo", "imgGuida", "imgSito",
+                                  "imgCopyright", "imgEsci"})
+        QCOMPARE(child(avvio, clickable)->cursor().shape(), Qt::PointingHandCursor);
 
     for (const char* button : {"imgApp01", "btnApp01"}) {
         click(child(avvio, button));
