@@ -16,7 +16,7 @@
 namespace brivanto {
 namespace {
 
-constexpr std::int64_t ReadAheadRecords = 64;
+constexpr std::int64_t ReadAheadRecords = 256;
 int lockTimeoutMs = 10000;
 
 [[noreturn]] void fail(const char* what, int error = errno)

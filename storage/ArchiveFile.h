@@ -70,7 +70,7 @@ private:
     std::int64_t length_ = 0;
     bool written_ = false;
 
-    // Read-ahead of whole records, so visiting an archive costs few system calls.
+    // Read-ahead of whole records (up to 256, 864 KB), so visiting an archive costs few system calls.
     std::vector<std::uint8_t> buffer_;
     std::int64_t bufferFirst_ = 0; // index of the first record in buffer_
     std::int64_t bufferCount_ = 0;
