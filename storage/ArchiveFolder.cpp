@@ -36,7 +36,7 @@ QStringList listArchiveFiles(const QString& folder)
 {
     QDir dir(folder);
     QStringList entries;
-    const auto files = dir.entryInfoList(QDir::Files | QDir::Hidden | QDir::System, QDir::NoSort);
+    const auto files = dir.entryInfoList(QDir::Files | QDir::Hidden, QDir::NoSort);
     for (const QFileInfo& file : files) {
         if (file.fileName().endsWith(ArchiveExtension, Qt::CaseInsensitive))
             entries.append(file.fileName());
