@@ -1,34 +1,337 @@
 #include "editor/TfrmCartoline.h"
 
+#include "editor/MarketValue.h"
+#include "editor/PhotoSlot.h"
+#include "help/Help.h"
+#include "media/TfrmWebCam.h"
+#include "platform/PictureBox.h"
 #include "shell/Screen.h"
 #include "storage/FieldText.h"
 
+#include <QCheckBox>
 #include <QCloseEvent>
+#include <QFrame>
+#include <QKeyEvent>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
-#include <QVBoxLayout>
+#include <QValidator>
 
 namespace brivanto {
+
+using platform::PictureBox;
+using platform::PictureButton;
+
+namespace {
+constexpr int PanelWidth = 1340;
+constexpr int PanelHeight = 662;
+constexpr QRect FieldPanel(436, 68, 896, 554);
+constexpr int FieldsTop = 40;
+constexpr int RowPitch = 46;
+constexpr int FieldInset = 12;
+const QColor Blue(0x1F, 0x4E, 0x8C);
+
+// What may enter the market value by any route a user has (typing, pasting, the context menu,
+// an input method): digits and commas, at most 12 of them. Text that the program puts there
+// (a stored record, the normalised value) is not checked.
+class MarketValueValidator final : public QValidator
+{
+public:
+    using QValidator::QValidator;
+    State validate(QString& input, int&) const override
+    {
+        return isMarketValueText(input) && input.size() <= 12 ? Acceptable : Invalid;
+    }
+};
+
+struct ToolButton
+{
+    const char* name;
+    const char* picture;
+    const char16_t* hint;
+};
+
+// The toolbar, group by group, left to right.
+const std::array<std::vector<ToolButton>, 6> ToolbarGroups{{
+    {{"cmdNuovo", ":/editor/nuovo.svg", u"Prepara la schermata per l'inserimento di una nuova scheda."},
+     {"cmdSalva", ":/editor/salva.svg", u"Salva la scheda in archivio."},
+     {"cmdTrova", ":/editor/trova.svg", u"Trova schede in archivio."},
+     {"cmdCercaDisponibili", ":/editor/in_vendita.svg",
+      u"Visualizza il riepilogo dei giochi da tavolo in vendita."}},
+    {{"cmdFile", ":/editor/allega.svg", u"Allega file alla scheda corrente."}},
+    {{"cmdAnteprima", ":/editor/anteprima.svg", u"Visualizza l'anteprima di stampa della scheda corrente."},
+     {"cmdStampa", ":/editor/stampa.svg", u"Stampa la scheda corrente."}},
+    {{"cmdPrimo", ":/editor/primo.svg", u"Visualizza la prima scheda in archivio."},
+     {"cmdIndietro", ":/editor/indietro.svg", u"Visualizza la scheda precedente in archivio."},
+     {"lblPosizione", nullptr, nullptr},
+     {"cmdAvanti", ":/editor/avanti.svg", u"Visualizza la scheda successiva in archivio."},
+     {"cmdUltimo", ":/editor/ultimo.svg", u"Visualizza l'ultima scheda in archivio."}},
+    {{"cmdEsporta", ":/editor/esporta.svg", u"Esporta l'archivio in un file di Excel."},
+     {"cmdSlideShow", ":/editor/slideshow.svg", u"Esegui lo slide show dei giochi da tavolo in archivio."}},
+    {{"cmdGuida", ":/editor/guida.svg", u"Visualizza la pagina della guida sensibile al contesto."},
+     {"cmdEsci", ":/editor/esci.svg", u"Esci da questa schermata."}},
+}};
+
+// The photo buttons of both slots and their hints.
+const std::array<std::pair<const char*, const char16_t*>, 5> PhotoButtonHints{{
+    {"btnCaricaFoto", u"Carica una foto esistente."},
+    {"btnAcquisisciFoto", u"Acquisisci la foto da WebCam."},
+    {"btnSalvaFoto", u"Salva la foto su disco."},
+    {"btnCancFoto", u"Cancella la foto."},
+    {"btnZoomFoto", u"Visualizza la foto nelle sue dimensioni reali."},
+}};
+
+QLabel* hiddenLabel(const QString& name, QWidget* parent)
+{
+    auto* label = new QLabel(parent);
+    label->setObjectName(name);
+    label->hide();
+    return label;
+}
+} // namespace
 
 TfrmCartoline::TfrmCartoline(QWidget* parent) : QWidget(parent)
 {
     prepareScreen(this, QStringLiteral("TfrmCartoline"), QStringLiteral(" Brivanto - Zendaro"));
+    QWidget* panel = addCentredPanel(this, PanelWidth, PanelHeight);
+    panel->setObjectName(QStringLiteral("panCartoline"));
 
-    lblNome_ = new QLabel(this);
+    buildToolbar(panel);
+    slotA_ = new PhotoSlot(PhotoSlotId::A, panel);
+    slotA_->move(8, 68);
+    slotB_ = new PhotoSlot(PhotoSlotId::B, panel);
+    slotB_->move(8, 68 + slotA_->height() + 18);
+    connect(slotA_, &PhotoSlot::captureRequested, this, [this] { showCapture(this, slotA_->captureTag()); });
+    connect(slotB_, &PhotoSlot::captureRequested, this, [this] { showCapture(this, slotB_->captureTag()); });
+    buildFieldPanel(panel);
+    buildStatusStrip(panel);
+
+    lblFile_ = hiddenLabel(QStringLiteral("lblFile"), panel);
+    for (int i = 0; i < 3; ++i) {
+        lblFiles_[i] = hiddenLabel(QStringLiteral("lblFile0%1").arg(i + 1), panel);
+        lblDescs_[i] = hiddenLabel(QStringLiteral("lblDesc0%1").arg(i + 1), panel);
+    }
+    // Saving hands the focus here first, so the field being edited finishes its editing.
+    btnFocus_ = new QPushButton(panel);
+    btnFocus_->setObjectName(QStringLiteral("btnFocus"));
+    btnFocus_->setFocusPolicy(Qt::ClickFocus);
+    btnFocus_->setGeometry(0, 0, 0, 0);
+
+    for (const auto& [name, hint] : PhotoButtonHints) {
+        for (const QString& suffix : {QString(), QStringLiteral("02")}) {
+            if (auto* button = findChild<QWidget*>(QLatin1String(name) + suffix))
+                watchHints(button, QString::fromUtf16(hint));
+        }
+    }
+    // Over the background, the panels and the photos the status line goes blank.
+    watchHints(this, {});
+    watchHints(panel, {});
+    for (const char* name : {"imgFoto", "imgFoto02", "panFoto", "panFoto02", "shpFoto", "shpFoto02"})
+        watchHints(findChild<QWidget*>(QLatin1String(name)), {});
+
+    setTabOrder(edits_.back(), chkInVendita_);
+    ClearRecordScreen();
+}
+
+void TfrmCartoline::buildToolbar(QWidget* panel)
+{
+    int x = 8;
+    for (std::size_t g = 0; g < ToolbarGroups.size(); ++g) {
+        auto* group = new QFrame(panel);
+        group->setObjectName(QStringLiteral("panGruppo%1").arg(g + 1));
+        group->setStyleSheet(QStringLiteral("QFrame#%1 { background: #FFFFFF; border-radius: 8px; }")
+                                 .arg(group->objectName()));
+        watchHints(group, {});
+        int inner = 8;
+        for (const ToolButton& tool : ToolbarGroups[g]) {
+            if (!tool.picture) {
+                lblPosizione_ = new QLabel(group);
+                lblPosizione_->setObjectName(QLatin1String(tool.name));
+                lblPosizione_->setFont(QFont(QStringLiteral("Verdana"), 12, QFont::Bold));
+                lblPosizione_->setAlignment(Qt::AlignCenter);
+                lblPosizione_->setGeometry(inner, 6, 72, 40);
+                inner += 72 + 6;
+                continue;
+            }
+            auto* button = new PictureButton(QLatin1String(tool.name), QLatin1String(tool.picture), group);
+            button->move(inner, 6);
+            inner += button->width() + 6;
+            watchHints(button, QString::fromUtf16(tool.hint));
+        }
+        group->setGeometry(x, 6, inner + 2, 52);
+        x += group->width() + 14;
+    }
+    // The last group, help and exit, stands at the right end.
+    QWidget* last = panel->findChild<QWidget*>(QStringLiteral("panGruppo6"));
+    last->move(PanelWidth - 8 - last->width(), 6);
+
+    const std::pair<const char*, void (TfrmCartoline::*)()> handlers[] = {
+        {"cmdNuovo", &TfrmCartoline::cmdNuovoClick},     {"cmdSalva", &TfrmCartoline::cmdSalvaClick},
+        {"cmdPrimo", &TfrmCartoline::cmdPrimoClick},     {"cmdIndietro", &TfrmCartoline::cmdIndietroClick},
+        {"cmdAvanti", &TfrmCartoline::cmdAvantiClick},   {"cmdUltimo", &TfrmCartoline::cmdUltimoClick},
+        {"cmdGuida", &TfrmCartoline::cmdGuidaClick},     {"cmdEsci", &TfrmCartoline::cmdEsciClick},
+    };
+    for (const auto& [name, handler] : handlers)
+        connect(panel->findChild<PictureButton*>(QLatin1String(name)), &PictureButton::clicked, this, handler);
+}
+
+void TfrmCartoline::buildFieldPanel(QWidget* panel)
+{
+    auto* fields = new QFrame(panel);
+    fields->setObjectName(QStringLiteral("panCampi"));
+    fields->setGeometry(FieldPanel);
+    fields->setStyleSheet(QStringLiteral(
+        "QFrame#panCampi { background: #FFFFFF; border-radius: 8px; }"
+        "QLineEdit { background: #F0F8FF; border: 1px solid #87CEEB; padding: 0px 4px; color: #000000; }"
+        "QLineEdit:focus { background: #FFFF00; }"
+        "QLabel { color: #22313A; }"));
+    watchHints(fields, {});
+
+    lblNome_ = new QLabel(fields);
     lblNome_->setObjectName(QStringLiteral("lblNome"));
-    lblNome_->setFont(QFont(QStringLiteral("Verdana"), 16, QFont::Bold));
-    lblFile_ = new QLabel(this);
-    lblFile_->setObjectName(QStringLiteral("lblFile"));
-    auto* esci = new QPushButton(QStringLiteral("Esci"), this);
-    esci->setObjectName(QStringLiteral("cmdEsci"));
-    connect(esci, &QPushButton::clicked, this, &TfrmCartoline::cmdEsciClick);
+    lblNome_->setGeometry(0, 0, FieldPanel.width(), 32);
+    lblNome_->setAlignment(Qt::AlignCenter);
+    lblNome_->setFont(QFont(QStringLiteral("Verdana"), 13, QFont::Bold));
+    lblNome_->setStyleSheet(QStringLiteral("QLabel { background: #1F4E8C; color: #FFFF00; "
+                                           "border-top-left-radius: 8px; border-top-right-radius: 8px; }"));
+    watchHints(lblNome_, {});
 
-    auto* layout = new QVBoxLayout(this);
-    layout->addStretch();
-    layout->addWidget(lblNome_, 0, Qt::AlignCenter);
-    layout->addWidget(lblFile_, 0, Qt::AlignCenter);
-    layout->addWidget(esci, 0, Qt::AlignCenter);
-    layout->addStretch();
+    const QFont editFont(QStringLiteral("Verdana"), 12, QFont::Bold);
+    const QFont labelFont(QStringLiteral("Verdana"), 9);
+    for (int i = 0; i < EditorFieldCount; ++i) {
+        const EditorField& field = EditorFields[i];
+        const int labelY = FieldsTop + field.row * RowPitch;
+        auto* edit = new QLineEdit(fields);
+        edit->setObjectName(QLatin1String(field.objectName));
+        edit->setFont(editFont);
+        edit->setAlignment(field.alignment);
+        edit->setGeometry(FieldInset + field.x, labelY + 17, field.width, 28);
+        edit->installEventFilter(this);
+        edits_[i] = edit;
+        auto* label = new QLabel(QString::fromUtf16(field.label), fields);
+        label->setObjectName(QStringLiteral("lbl") + QLatin1String(field.objectName + 3));
+        label->setFont(labelFont);
+        if (i == EditorFieldCount - 1) // "Note:" stands beside its edit
+            label->setGeometry(FieldInset, labelY + 17, field.x - 4, 28);
+        else
+            label->setGeometry(FieldInset + field.x, labelY, field.width, 16);
+        if (i > 0)
+            setTabOrder(edits_[i - 1], edit);
+        // The market value has its own length rule (see the validator): a normalised value may be
+        // longer than what can be typed, and the edit must not cut it.
+        if (i != 6)
+            edit->setMaxLength(field.maxLength);
+    }
+    txtValore_ = edits_[6];
+    txtValore_->setValidator(new MarketValueValidator(txtValore_));
+
+    const int noteY = FieldsTop + 10 * RowPitch + 17;
+    const EditorField& note = EditorFields.back();
+    auto* mark = new PictureBox(QStringLiteral("icoInVendita"), QStringLiteral(":/editor/in_vendita_mano.svg"),
+                                fields);
+    mark->move(FieldInset + note.x + note.width + 14, noteY - 1);
+    chkInVendita_ = new QCheckBox(QStringLiteral("In vendita"), fields);
+    chkInVendita_->setObjectName(QStringLiteral("chkInVendita"));
+    chkInVendita_->setFont(QFont(QStringLiteral("Verdana"), 11, QFont::Bold));
+    chkInVendita_->setGeometry(mark->x() + mark->width() + 8, noteY, 150, 28);
+    watchHints(chkInVendita_,
+               QStringLiteral("Spunta questa casella per annotare che il gioco da tavolo \u00E8 in vendita."));
+}
+
+void TfrmCartoline::buildStatusStrip(QWidget* panel)
+{
+    panInfo_ = new QLabel(QStringLiteral("Pronto per archiviare una nuova scheda..."), panel);
+    panInfo_->setObjectName(QStringLiteral("panInfo"));
+    panInfo_->setFont(QFont(QStringLiteral("Tahoma"), 12));
+    panInfo_->setGeometry(8, PanelHeight - 34, PanelWidth - 16, 28);
+    panInfo_->setIndent(10);
+    panInfo_->setStyleSheet(QStringLiteral("QLabel { background: #1F4E8C; color: #FFFFFF; border-radius: 6px; }"));
+    watchHints(panInfo_, {});
+}
+
+void TfrmCartoline::watchHints(QWidget* control, const QString& hint)
+{
+    if (!control)
+        return;
+    hints_.insert(control, hint);
+    control->setMouseTracking(true);
+    control->installEventFilter(this);
+}
+
+bool TfrmCartoline::eventFilter(QObject* watched, QEvent* event)
+{
+    switch (event->type()) {
+    case QEvent::Enter:
+    case QEvent::MouseMove:
+        if (const auto hint = hints_.constFind(watched); hint != hints_.constEnd())
+            panInfo_->setText(*hint);
+        break;
+    case QEvent::KeyPress:
+        if (watched == txtValore_)
+            return filterMarketValueKey(static_cast<QKeyEvent*>(event));
+        if (const auto key = static_cast<QKeyEvent*>(event)->key(); key == Qt::Key_Return || key == Qt::Key_Enter) {
+            const auto found = std::find(edits_.begin(), edits_.end(), watched);
+            if (found != edits_.end()) {
+                edits_[nextEditorField(static_cast<int>(found - edits_.begin()))]->setFocus(Qt::TabFocusReason);
+                return true;
+            }
+        }
+        break;
+    case QEvent::FocusOut:
+        // Leaving the market value normalises it; a message box or a context menu opening over
+        // the field is not leaving it.
+        if (watched == txtValore_) {
+            const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
+            if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason)
+                txtValoreExit();
+        }
+        break;
+    default:
+        break;
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+// Only digits and the comma can be typed; of the editing keys only Backspace, Delete, Left and
+// Right work, and Enter moves on to the next field.
+bool TfrmCartoline::filterMarketValueKey(QKeyEvent* event)
+{
+    switch (event->key()) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        edits_[nextEditorField(6)]->setFocus(Qt::TabFocusReason);
+        return true;
+    case Qt::Key_Backspace:
+    case Qt::Key_Delete:
+    case Qt::Key_Left:
+    case Qt::Key_Right:
+        return false;
+    default:
+        break;
+    }
+    const QString text = event->text();
+    const bool typable = text.size() == 1 && isMarketValueText(text) &&
+                         txtValore_->text().size() - txtValore_->selectedText().size() < 12;
+    return !typable;
+}
+
+void TfrmCartoline::txtValoreExit()
+{
+    txtValore_->setText(normaliseMarketValue(txtValore_->text()));
+}
+
+void TfrmCartoline::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    // Restoring a minimised window is not a new showing: what the user typed stays.
+    if (!event->spontaneous())
+        ClearRecordScreen();
+}
+
+void TfrmCartoline::closeEvent(QCloseEvent* event)
+{
+    event->accept();
+    Q_EMIT closed();
 }
 
 void TfrmCartoline::setArchive(const QString& file, const QString& name)
@@ -44,18 +347,93 @@ QString TfrmCartoline::archiveFile() const
 
 QString TfrmCartoline::archiveName() const
 {
-    return lblNome_->text();
+    return trimmed(lblNome_->text());
+}
+
+QString TfrmCartoline::position() const
+{
+    return trimmed(lblPosizione_->text());
+}
+
+QStringList TfrmCartoline::fieldTexts() const
+{
+    QStringList texts;
+    for (const QLineEdit* edit : edits_)
+        texts.append(edit->text());
+    return texts;
+}
+
+bool TfrmCartoline::forSale() const
+{
+    return chkInVendita_->isChecked();
+}
+
+AttachmentLabels TfrmCartoline::attachments() const
+{
+    AttachmentLabels labels;
+    for (int i = 0; i < 3; ++i) {
+        labels.files[i] = lblFiles_[i]->text();
+        labels.descriptions[i] = lblDescs_[i]->text();
+    }
+    return labels;
+}
+
+void TfrmCartoline::setAttachments(const AttachmentLabels& labels)
+{
+    for (int i = 0; i < 3; ++i) {
+        lblFiles_[i]->setText(labels.files[i]);
+        lblDescs_[i]->setText(labels.descriptions[i]);
+    }
+}
+
+QImage TfrmCartoline::photo(PhotoSlotId id) const
+{
+    return slot(id)->photo().image.copy();
+}
+
+void TfrmCartoline::putPhoto(PhotoSlotId id, const QImage& picture)
+{
+    slot(id)->putPicture(picture.copy());
+}
+
+void TfrmCartoline::ClearRecordScreen()
+{
+    for (QLineEdit* edit : edits_)
+        edit->clear();
+    txtValore_->setText(QStringLiteral("0,00"));
+    chkInVendita_->setChecked(false);
+    setAttachments({});
+    slotA_->showDefaultPicture();
+    slotB_->showDefaultPicture();
+    lblPosizione_->clear();
+    edits_.front()->setFocus(Qt::OtherFocusReason);
+}
+
+void TfrmCartoline::ShowRecord(const GameRecord& record, int position)
+{
+    for (int i = 0; i < EditorFieldCount; ++i)
+        edits_[i]->setText(fieldToText(fieldAt(record, Fields[i]), Fields[i].capacity));
+    if (const std::optional<bool> mark = readForSale(record))
+        chkInVendita_->setChecked(*mark);
+    setAttachments({{FieldToText(record.File01), FieldToText(record.File02), FieldToText(record.File03)},
+                    {FieldToText(record.Desc01), FieldToText(record.Desc02), FieldToText(record.Desc03)}});
+    lblPosizione_->setText(QString::number(position));
+    LoadRecordPhotos();
+}
+
+void TfrmCartoline::cmdNuovoClick()
+{
+    ClearRecordScreen();
+}
+
+void TfrmCartoline::cmdGuidaClick()
+{
+    help::showHelp(this, help::HelpTopic::Editor);
 }
 
 void TfrmCartoline::cmdEsciClick()
 {
     close();
-}
-
-void TfrmCartoline::closeEvent(QCloseEvent* event)
-{
-    event->accept();
-    Q_EMIT closed();
 }
 
 } // namespace brivanto

@@ -5,6 +5,20 @@
 namespace brivanto::platform {
 namespace {
 
+// "Immagine JPEG (*.jpg; *.jpeg)": the toolkit separates patterns by blanks only, so a pattern
+// followed by a semicolon would match no file.
+QStringList toolkitFilters(const QStringList& filters)
+{
+    QStringList result;
+    for (QString filter : filters) {
+        const qsizetype open = filter.lastIndexOf(QLatin1Char('('));
+        if (open >= 0)
+            filter = filter.left(open) + filter.mid(open).replace(QLatin1Char(';'), QLatin1Char(' ')).simplified();
+        result.append(filter);
+    }
+    return result;
+}
+
 class QtFileDialogs final : public FileDialogs
 {
 public:
@@ -24,7 +38,7 @@ private:
         dialog.setAcceptMode(mode);
         dialog.setFileMode(mode == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile
                                                            : QFileDialog::AnyFile);
-        dialog.setNameFilters(request.filters);
+        dialog.setNameFilters(toolkitFilters(request.filters));
         dialog.setDefaultSuffix(request.defaultExtension);
         dialog.setOption(QFileDialog::DontConfirmOverwrite, !request.askBeforeReplacing);
         if (!request.initialName.isEmpty())

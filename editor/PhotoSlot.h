@@ -1,0 +1,58 @@
+#pragma once
+
+#include "editor/PhotoFile.h"
+
+#include <QWidget>
+
+namespace brivanto {
+
+namespace platform {
+class PhotoView;
+}
+
+// One photo slot of the record editor: the framed picture, its hidden default picture, its
+// number and its column of five buttons (load, capture, save a copy, clear, zoom).
+//
+// The slot remembers which photo file already holds its picture (read from it, or written to
+// it), so that saving the record leaves that file as it is instead of re-encoding it, and which
+// photo file it could not read, so that a save never puts the default picture over it.
+class PhotoSlot : public QWidget
+{
+    Q_OBJECT
+public:
+    PhotoSlot(PhotoSlotId id, QWidget* parent);
+
+    PhotoSlotId id() const { return id_; }
+    // The caller tag that tells the capture screen which slot to fill.
+    QString captureTag() const;
+
+    // A copy of the picture the slot shows, with the bytes of the JPEG file it came from.
+    Photo photo() const { return photo_; }
+    // A new picture (from the capture screen): it reaches its photo file at the next save.
+    void putPicture(const QImage& picture);
+    void showDefaultPicture();
+
+    // Reads the slot's photo file; a missing or unreadable file gives the default picture.
+    void loadPhotoFile(const QString& path);
+    // Writes the slot's picture to its photo file, unless that file already holds it or could
+    // not be read; false when the file could not be written.
+    bool savePhotoFile(const QString& path);
+
+Q_SIGNALS:
+    void captureRequested();
+
+private:
+    void btnCaricaFotoClick();
+    void btnSalvaFotoClick();
+    void btnCancFotoClick();
+    void btnZoomFotoClick();
+    void show(const Photo& photo, const QString& keptFile);
+
+    PhotoSlotId id_;
+    platform::PhotoView* imgFoto_;
+    platform::PhotoView* imgBianco_;
+    Photo photo_;
+    QString keptFile_;
+};
+
+} // namespace brivanto

@@ -1,0 +1,162 @@
+// Takes the README's pictures of the real program in a real window system: the launcher, and the
+// record editor showing a stored game with its two photos. Run by scripts/screenshots.sh under a
+// virtual X display; writes <out>/launcher.png and <out>/editor.png.
+#include "access/TfrmPassword.h"
+#include "editor/TfrmCartoline.h"
+#include "shell/Application.h"
+#include "shell/ScreenSet.h"
+#include "shell/TfrmAvvio.h"
+#include "storage/FieldText.h"
+#include "storage/ProgramFolder.h"
+
+#include <QDir>
+#include <QFile>
+#include <QLinearGradient>
+#include <QPainter>
+#include <QPainterPath>
+#include <QScreen>
+#include <QTemporaryDir>
+#include <QThread>
+#include <QTimer>
+
+#include <cstdio>
+
+using namespace brivanto;
+
+namespace {
+
+// A photo-like picture of a game box on a wooden table, at camera resolution.
+QImage boxPhoto(const QColor& lid, const QString& title, bool open)
+{
+    QImage image(4000, 3000, QImage::Format_RGB32);
+    QPainter p(&image);
+    p.setRenderHint(QPainter::Antialiasing);
+    QLinearGradient wood(0, 0, 4000, 3000);
+    wood.setColorAt(0, QColor(0x8A, 0x5A, 0x34));
+    wood.setColorAt(1, QColor(0x5E, 0x3B, 0x20));
+    p.fillRect(image.rect(), wood);
+    p.setPen(QPen(QColor(0, 0, 0, 28), 14));
+    for (int y = 60; y < 3000; y += 170)
+        p.drawLine(0, y, 4000, y + 120);
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(0, 0, 0, 70));
+    p.drawRoundedRect(QRectF(720, 560, 2700, 2050), 60, 60);
+    p.setBrush(lid);
+    p.drawRoundedRect(QRectF(620, 460, 2700, 2050), 50, 50);
+    if (open) {
+        p.setBrush(QColor(0xEE, 0xE3, 0xC8));
+        p.drawRect(QRectF(820, 660, 2300, 1650));
+        p.setBrush(QColor(0x2F, 0x7D, 0x6D));
+        for (int i = 0; i < 10; ++i)
+            for (int j = 0; j < 7; ++j)
+                if ((i + j) % 2 == 0)
+                    p.drawRect(QRectF(880 + i * 220, 720 + j * 220, 200, 200));
+        const QColor pawns[] = {QColor(0xC0, 0x39, 0x2B), QColor(0x29, 0x80, 0xB9), QColor(0xF1, 0xC4, 0x0F)};
+        for (int i = 0; i < 3; ++i) {
+            p.setBrush(pawns[i]);
+            p.drawEllipse(QPointF(1300 + i * 600, 1300 + i * 180), 120, 120);
+        }
+    } else {
+        p.setBrush(QColor(0xFF, 0xF8, 0xEC));
+        p.drawRoundedRect(QRectF(820, 700, 2300, 420), 30, 30);
+        p.setPen(QColor(0x22, 0x31, 0x3A));
+        QFont font(QStringLiteral("Liberation Serif"));
+        font.setPixelSize(260);
+        font.setBold(true);
+        p.setFont(font);
+        p.drawText(QRectF(820, 700, 2300, 420), Qt::AlignCenter, title);
+        p.setPen(Qt::NoPen);
+        p.setBrush(QColor(0xE8, 0xA3, 0x3D));
+        QPainterPath hills;
+        hills.moveTo(820, 2200);
+        hills.cubicTo(1400, 1500, 1900, 2000, 2300, 1600);
+        hills.cubicTo(2700, 1300, 2900, 1900, 3120, 1700);
+        hills.lineTo(3120, 2300);
+        hills.lineTo(820, 2300);
+        p.drawPath(hills);
+    }
+    p.end();
+    return image;
+}
+
+void setField(GameRecord& record, int index, const QString& text)
+{
+    textToField(text, fieldAt(record, Fields[index]), Fields[index].capacity);
+}
+
+void writeArchive(const QString& folder)
+{
+    const QStringList values = {
+        QStringLiteral("Le Strade del Re"), QStringLiteral("BG-0142"), QStringLiteral("Strategico, piazzamento tessere"),
+        QStringLiteral("Edizioni Ponte Vecchio"),
+        QStringLiteral("Costruzione di strade e città nella campagna medievale; vince chi controlla più regioni."),
+        QStringLiteral("2019"), QStringLiteral("42,50"), QStringLiteral("Italiano"),
+        QStringLiteral("Chiara Bellandi, Luca Ferrè"), QStringLiteral("Comune"), QStringLiteral("Italia"),
+        QStringLiteral("Media: regole in 20 minuti"), QStringLiteral("30 × 30 × 8 cm"),
+        QStringLiteral("Angolo del coperchio ammaccato"),
+        QStringLiteral("Plancia, 72 tessere, 40 segnalini in legno, 5 segnapunti, regolamento"),
+        QStringLiteral("2-5"), QStringLiteral("10+"), QStringLiteral("45 minuti"), QStringLiteral("Ottimo"),
+        QStringLiteral("Scaffale B, ripiano 2"), QStringLiteral("Espansione «Fiumi» acquistata a parte (€ 12)."),
+    };
+    GameRecord first{};
+    GameRecord record{};
+    for (int i = 0; i < values.size(); ++i)
+        setField(record, i, values[i]);
+    setField(first, 0, QStringLiteral("Scacchi da viaggio"));
+    writeForSale(record, true);
+    QFile archive(folder + QStringLiteral("Collezione.gdt"));
+    archive.open(QIODevice::WriteOnly);
+    archive.write(reinterpret_cast<const char*>(&first), sizeof first);
+    archive.write(reinterpret_cast<const char*>(&record), sizeof record);
+    archive.close();
+    QDir(folder).mkpath(QStringLiteral("Foto_Gioco"));
+    boxPhoto(QColor(0x1A, 0x7A, 0x89), QStringLiteral("Le Strade del Re"), false)
+        .save(folder + QStringLiteral("Foto_Gioco/Collezione_Foto_A_2.jpg"), "JPEG", 90);
+    boxPhoto(QColor(0x1A, 0x7A, 0x89), {}, true)
+        .save(folder + QStringLiteral("Foto_Gioco/Collezione_Foto_B_2.jpg"), "JPEG", 90);
+}
+
+void settle(int ms)
+{
+    for (int i = 0; i < ms / 20; ++i) {
+        QCoreApplication::processEvents();
+        QThread::msleep(20);
+    }
+}
+
+bool shoot(const QString& path)
+{
+    const QPixmap shot = QGuiApplication::primaryScreen()->grabWindow(0);
+    return !shot.isNull() && shot.save(path);
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: brivanto_screenshots <output folder>\n");
+        return 2;
+    }
+    Application app(argc, argv);
+    const QString out = QString::fromLocal8Bit(argv[1]) + QLatin1Char('/');
+    QTemporaryDir folder;
+    setProgramFolderForTesting(folder.path());
+    writeArchive(ProgramFolder());
+
+    ScreenSet screens;
+    screens.start();
+    settle(300);
+    switchScreen(screens.password(), screens.avvio());
+    settle(800);
+    bool ok = shoot(out + QStringLiteral("launcher.png"));
+
+    screens.cartoline()->setArchive(ProgramFolder() + QStringLiteral("Collezione.gdt"), QStringLiteral("Collezione"));
+    switchScreen(screens.avvio(), screens.cartoline());
+    settle(500);
+    QWidget* last = screens.cartoline()->findChild<QWidget*>(QStringLiteral("cmdUltimo"));
+    QMetaObject::invokeMethod(last, "clicked");
+    settle(800);
+    ok = shoot(out + QStringLiteral("editor.png")) && ok;
+    return ok ? 0 : 1;
+}
