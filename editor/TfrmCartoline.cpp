@@ -14,6 +14,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMouseEvent>
 #include <QPushButton>
 #include <QValidator>
 
@@ -258,13 +259,27 @@ void TfrmCartoline::watchHints(QWidget* control, const QString& hint)
     control->installEventFilter(this);
 }
 
+// The hint of the control under the mouse: a move that a control passes on to its parents must
+// not end with the background's empty hint.
+void TfrmCartoline::showHintAt(QPoint global)
+{
+    QWidget* under = childAt(mapFromGlobal(global));
+    for (QWidget* widget = under ? under : this; widget; widget = widget->parentWidget()) {
+        if (const auto hint = hints_.constFind(widget); hint != hints_.constEnd()) {
+            panInfo_->setText(*hint);
+            return;
+        }
+    }
+}
+
 bool TfrmCartoline::eventFilter(QObject* watched, QEvent* event)
 {
     switch (event->type()) {
     case QEvent::Enter:
+        showHintAt(static_cast<QEnterEvent*>(event)->globalPosition().toPoint());
+        break;
     case QEvent::MouseMove:
-        if (const auto hint = hints_.constFind(watched); hint != hints_.constEnd())
-            panInfo_->setText(*hint);
+        showHintAt(static_cast<QMouseEvent*>(event)->globalPosition().toPoint());
         break;
     case QEvent::KeyPress:
         if (watched == txtValore_)

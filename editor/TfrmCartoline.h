@@ -71,6 +71,7 @@ private:
     void buildFieldPanel(QWidget* panel);
     void buildStatusStrip(QWidget* panel);
     void watchHints(QWidget* control, const QString& hint);
+    void showHintAt(QPoint global);
     bool filterMarketValueKey(QKeyEvent* event);
 
     // Toolbar handlers.

@@ -6,6 +6,7 @@
 #include "tests/editor/EditorFixture.h"
 
 #include <QDialog>
+#include <QImageReader>
 #include <QScreen>
 #include <QTimer>
 

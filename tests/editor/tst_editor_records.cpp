@@ -6,7 +6,7 @@
 #include <QCheckBox>
 #include <QClipboard>
 #include <QInputMethodEvent>
-#include <QShowEvent>
+#include <QWindowStateChangeEvent>
 
 using namespace brivanto;
 using platform::MessageKind;
@@ -48,7 +48,7 @@ void TestEditorRecords::opensOnAClearedScreen()
     f.editor.show(); // the open-archive screen shows it again
 
     for (const EditorField& field : EditorFields)
-        QCOMPARE(f.edit(field.objectName)->text(), QString(field.objectName == QStringView(u"txtValore") ? "0,00" : ""));
+        QCOMPARE(f.edit(field.objectName)->text(), QString(QString(field.objectName) == "txtValore" ? "0,00" : ""));
     QVERIFY(!child<QCheckBox>(&f.editor, "chkInVendita")->isChecked());
     QCOMPARE(f.position(), "");
     QCOMPARE(f.editor.photo(PhotoSlotId::A), child<platform::PhotoView>(&f.editor, "imgBianco")->image());
@@ -343,8 +343,10 @@ void TestEditorRecords::restoringAMinimisedWindowKeepsTheTyping()
     EditorFixture f(2);
     f.press("cmdUltimo");
     f.edit("txtNote")->setText("non ancora salvato");
-    QShowEvent restored;
-    QCoreApplication::sendSpontaneousEvent(&f.editor, &restored);
+    // The window system reports the window restored from minimised: the toolkit then sends the
+    // window a spontaneous show event.
+    QWindowStateChangeEvent restored(Qt::WindowMinimized);
+    QCoreApplication::sendEvent(&f.editor, &restored);
     QCOMPARE(f.edit("txtNote")->text(), "non ancora salvato");
     QCOMPARE(f.position(), "2");
 }
@@ -352,6 +354,7 @@ void TestEditorRecords::restoringAMinimisedWindowKeepsTheTyping()
 void TestEditorRecords::hintsFollowTheMouse()
 {
     EditorFixture f(0);
+    QVERIFY(QTest::qWaitForWindowExposed(&f.editor));
     auto* info = child<QLabel>(&f.editor, "panInfo");
     QTest::mouseMove(child(&f.editor, "cmdSalva"));
     QTRY_COMPARE(info->text(), "Salva la scheda in archivio.");
