@@ -9,6 +9,7 @@
 #include "storage/FieldText.h"
 #include "storage/ProgramFolder.h"
 
+#include <QCursor>
 #include <QDir>
 #include <QFile>
 #include <QLinearGradient>
@@ -156,6 +157,9 @@ int main(int argc, char** argv)
     settle(500);
     QWidget* last = screens.cartoline()->findChild<QWidget*>(QStringLiteral("cmdUltimo"));
     QMetaObject::invokeMethod(last, "clicked");
+    // The pointer rests on the save button, so the status line shows its hint.
+    QWidget* save = screens.cartoline()->findChild<QWidget*>(QStringLiteral("cmdSalva"));
+    QCursor::setPos(save->mapToGlobal(save->rect().center()));
     settle(800);
     ok = shoot(out + QStringLiteral("editor.png")) && ok;
     return ok ? 0 : 1;
