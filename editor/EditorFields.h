@@ -56,7 +56,6 @@ inline constexpr std::array<EditorField, EditorFieldCount> EditorFields{{
     {"txtNote", u"Note:", 20, 250, 10, 56, 600, field_text::Left},
 }};
 
-
 // The table follows the record: the same order and the same capacities.
 consteval bool editorFieldsFollowTheRecord()
 {

@@ -5,9 +5,9 @@
 #include "storage/ArchiveFile.h"
 #include "storage/FieldText.h"
 
+#include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QCheckBox>
 #include <QPushButton>
 
 namespace brivanto {
@@ -24,8 +24,10 @@ constexpr std::array<MandatoryField, 5> MandatoryFields{{
     {0, u"Attenzione: per salvare la scheda \u00E8 necessario indicare il nome del gioco da tavolo."},
     {1, u"Attenzione: per salvare la scheda \u00E8 necessario indicare il codice ID del gioco da tavolo."},
     {2, u"Attenzione: per salvare la scheda \u00E8 necessario indicare il genere di gioco da tavolo."},
-    {3, u"Attenzione: per salvare la scheda \u00E8 necessario indicare la casa editrice del gioco da tavolo."},
-    {5, u"Attenzione: per salvare la scheda \u00E8 necessario indicare l'anno di uscita del gioco da tavolo."},
+    {3,
+     u"Attenzione: per salvare la scheda \u00E8 necessario indicare la casa editrice del gioco da tavolo."},
+    {5,
+     u"Attenzione: per salvare la scheda \u00E8 necessario indicare l'anno di uscita del gioco da tavolo."},
 }};
 
 // The position shown, or 0 for a new record (or a text that is no position).
@@ -165,11 +167,12 @@ void TfrmCartoline::cmdSalvaClick()
                                                      "salvate in archivio."));
     // The record is saved; the pictures stay in their slots so that saving again can retry.
     if (!photosSaved) {
-        platform::warning(this, QStringLiteral("Attenzione: la scheda \u00E8 stata salvata in archivio, ma non "
-                                               "\u00E8 stato possibile salvare le foto.\r\n\r\nAccertarsi di "
-                                               "possedere i privilegi di scrittura nella cartella di "
-                                               "installazione del programma e premere di nuovo il pulsante "
-                                               "di salvataggio."));
+        platform::warning(this,
+                          QStringLiteral("Attenzione: la scheda \u00E8 stata salvata in archivio, ma non "
+                                         "\u00E8 stato possibile salvare le foto.\r\n\r\nAccertarsi di "
+                                         "possedere i privilegi di scrittura nella cartella di "
+                                         "installazione del programma e premere di nuovo il pulsante "
+                                         "di salvataggio."));
     }
 }
 

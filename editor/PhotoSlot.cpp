@@ -41,10 +41,11 @@ PhotoSlot::PhotoSlot(PhotoSlotId id, QWidget* parent) : QWidget(parent), id_(id)
     frame->setGeometry(0, 0, PictureSize.width() + 2 * FrameMargin, PictureSize.height() + 2 * FrameMargin);
     frame->setStyleSheet(QStringLiteral("QFrame { background: #FFFFFF; border-radius: 6px; }"));
 
-    imgFoto_ = new PhotoView(id == PhotoSlotId::A ? QStringLiteral("imgFoto") : QStringLiteral("imgFoto02"), frame);
+    imgFoto_ =
+        new PhotoView(id == PhotoSlotId::A ? QStringLiteral("imgFoto") : QStringLiteral("imgFoto02"), frame);
     imgFoto_->setGeometry(QRect(QPoint(FrameMargin, FrameMargin), PictureSize));
-    imgBianco_ =
-        new PhotoView(id == PhotoSlotId::A ? QStringLiteral("imgBianco") : QStringLiteral("imgBianco02"), this);
+    imgBianco_ = new PhotoView(
+        id == PhotoSlotId::A ? QStringLiteral("imgBianco") : QStringLiteral("imgBianco02"), this);
     imgBianco_->setImage(defaultPicture(id));
     imgBianco_->hide();
 

@@ -167,13 +167,14 @@ void TfrmCartoline::buildToolbar(QWidget* panel)
     last->move(PanelWidth - 8 - last->width(), 6);
 
     const std::pair<const char*, void (TfrmCartoline::*)()> handlers[] = {
-        {"cmdNuovo", &TfrmCartoline::cmdNuovoClick},     {"cmdSalva", &TfrmCartoline::cmdSalvaClick},
-        {"cmdPrimo", &TfrmCartoline::cmdPrimoClick},     {"cmdIndietro", &TfrmCartoline::cmdIndietroClick},
-        {"cmdAvanti", &TfrmCartoline::cmdAvantiClick},   {"cmdUltimo", &TfrmCartoline::cmdUltimoClick},
-        {"cmdGuida", &TfrmCartoline::cmdGuidaClick},     {"cmdEsci", &TfrmCartoline::cmdEsciClick},
+        {"cmdNuovo", &TfrmCartoline::cmdNuovoClick},   {"cmdSalva", &TfrmCartoline::cmdSalvaClick},
+        {"cmdPrimo", &TfrmCartoline::cmdPrimoClick},   {"cmdIndietro", &TfrmCartoline::cmdIndietroClick},
+        {"cmdAvanti", &TfrmCartoline::cmdAvantiClick}, {"cmdUltimo", &TfrmCartoline::cmdUltimoClick},
+        {"cmdGuida", &TfrmCartoline::cmdGuidaClick},   {"cmdEsci", &TfrmCartoline::cmdEsciClick},
     };
     for (const auto& [name, handler] : handlers)
-        connect(panel->findChild<PictureButton*>(QLatin1String(name)), &PictureButton::clicked, this, handler);
+        connect(panel->findChild<PictureButton*>(QLatin1String(name)), &PictureButton::clicked, this,
+                handler);
 }
 
 void TfrmCartoline::buildFieldPanel(QWidget* panel)
@@ -228,15 +229,16 @@ void TfrmCartoline::buildFieldPanel(QWidget* panel)
 
     const int noteY = FieldsTop + 10 * RowPitch + 17;
     const EditorField& note = EditorFields.back();
-    auto* mark = new PictureBox(QStringLiteral("icoInVendita"), QStringLiteral(":/editor/in_vendita_mano.svg"),
-                                fields);
+    auto* mark = new PictureBox(QStringLiteral("icoInVendita"),
+                                QStringLiteral(":/editor/in_vendita_mano.svg"), fields);
     mark->move(FieldInset + note.x + note.width + 14, noteY - 1);
     chkInVendita_ = new QCheckBox(QStringLiteral("In vendita"), fields);
     chkInVendita_->setObjectName(QStringLiteral("chkInVendita"));
     chkInVendita_->setFont(QFont(QStringLiteral("Verdana"), 11, QFont::Bold));
     chkInVendita_->setGeometry(mark->x() + mark->width() + 8, noteY, 150, 28);
-    watchHints(chkInVendita_,
-               QStringLiteral("Spunta questa casella per annotare che il gioco da tavolo \u00E8 in vendita."));
+    watchHints(
+        chkInVendita_,
+        QStringLiteral("Spunta questa casella per annotare che il gioco da tavolo \u00E8 in vendita."));
 }
 
 void TfrmCartoline::buildStatusStrip(QWidget* panel)
@@ -246,7 +248,8 @@ void TfrmCartoline::buildStatusStrip(QWidget* panel)
     panInfo_->setFont(QFont(QStringLiteral("Tahoma"), 12));
     panInfo_->setGeometry(8, PanelHeight - 34, PanelWidth - 16, 28);
     panInfo_->setIndent(10);
-    panInfo_->setStyleSheet(QStringLiteral("QLabel { background: #1F4E8C; color: #FFFFFF; border-radius: 6px; }"));
+    panInfo_->setStyleSheet(
+        QStringLiteral("QLabel { background: #1F4E8C; color: #FFFFFF; border-radius: 6px; }"));
     watchHints(panInfo_, {});
 }
 
@@ -284,10 +287,12 @@ bool TfrmCartoline::eventFilter(QObject* watched, QEvent* event)
     case QEvent::KeyPress:
         if (watched == txtValore_)
             return filterMarketValueKey(static_cast<QKeyEvent*>(event));
-        if (const auto key = static_cast<QKeyEvent*>(event)->key(); key == Qt::Key_Return || key == Qt::Key_Enter) {
+        if (const auto key = static_cast<QKeyEvent*>(event)->key();
+            key == Qt::Key_Return || key == Qt::Key_Enter) {
             const auto found = std::find(edits_.begin(), edits_.end(), watched);
             if (found != edits_.end()) {
-                edits_[nextEditorField(static_cast<int>(found - edits_.begin()))]->setFocus(Qt::TabFocusReason);
+                edits_[nextEditorField(static_cast<int>(found - edits_.begin()))]->setFocus(
+                    Qt::TabFocusReason);
                 return true;
             }
         }

@@ -14,7 +14,8 @@ TfrmWebCam::TfrmWebCam(QWidget* owner) : QDialog(owner)
     setModal(true);
 
     auto* message = new QLabel(
-        QStringLiteral("La cattura delle foto con la webcam non \u00E8 ancora disponibile in questa versione."),
+        QStringLiteral(
+            "La cattura delle foto con la webcam non \u00E8 ancora disponibile in questa versione."),
         this);
     message->setFont(QFont(QStringLiteral("Verdana"), 11));
     message->setWordWrap(true);

@@ -13,7 +13,8 @@ QStringList toolkitFilters(const QStringList& filters)
     for (QString filter : filters) {
         const qsizetype open = filter.lastIndexOf(QLatin1Char('('));
         if (open >= 0)
-            filter = filter.left(open) + filter.mid(open).replace(QLatin1Char(';'), QLatin1Char(' ')).simplified();
+            filter =
+                filter.left(open) + filter.mid(open).replace(QLatin1Char(';'), QLatin1Char(' ')).simplified();
         result.append(filter);
     }
     return result;

@@ -88,16 +88,28 @@ void setField(GameRecord& record, int index, const QString& text)
 void writeArchive(const QString& folder)
 {
     const QStringList values = {
-        QStringLiteral("Le Strade del Re"), QStringLiteral("BG-0142"), QStringLiteral("Strategico, piazzamento tessere"),
+        QStringLiteral("Le Strade del Re"),
+        QStringLiteral("BG-0142"),
+        QStringLiteral("Strategico, piazzamento tessere"),
         QStringLiteral("Edizioni Ponte Vecchio"),
-        QStringLiteral("Costruzione di strade e città nella campagna medievale; vince chi controlla più regioni."),
-        QStringLiteral("2019"), QStringLiteral("42,50"), QStringLiteral("Italiano"),
-        QStringLiteral("Chiara Bellandi, Luca Ferrè"), QStringLiteral("Comune"), QStringLiteral("Italia"),
-        QStringLiteral("Media: regole in 20 minuti"), QStringLiteral("30 × 30 × 8 cm"),
+        QStringLiteral(
+            "Costruzione di strade e città nella campagna medievale; vince chi controlla più regioni."),
+        QStringLiteral("2019"),
+        QStringLiteral("42,50"),
+        QStringLiteral("Italiano"),
+        QStringLiteral("Chiara Bellandi, Luca Ferrè"),
+        QStringLiteral("Comune"),
+        QStringLiteral("Italia"),
+        QStringLiteral("Media: regole in 20 minuti"),
+        QStringLiteral("30 × 30 × 8 cm"),
         QStringLiteral("Angolo del coperchio ammaccato"),
         QStringLiteral("Plancia, 72 tessere, 40 segnalini in legno, 5 segnapunti, regolamento"),
-        QStringLiteral("2-5"), QStringLiteral("10+"), QStringLiteral("45 minuti"), QStringLiteral("Ottimo"),
-        QStringLiteral("Scaffale B, ripiano 2"), QStringLiteral("Espansione «Fiumi» acquistata a parte (€ 12)."),
+        QStringLiteral("2-5"),
+        QStringLiteral("10+"),
+        QStringLiteral("45 minuti"),
+        QStringLiteral("Ottimo"),
+        QStringLiteral("Scaffale B, ripiano 2"),
+        QStringLiteral("Espansione «Fiumi» acquistata a parte (€ 12)."),
     };
     GameRecord first{};
     GameRecord record{};
@@ -152,7 +164,8 @@ int main(int argc, char** argv)
     settle(800);
     bool ok = shoot(out + QStringLiteral("launcher.png"));
 
-    screens.cartoline()->setArchive(ProgramFolder() + QStringLiteral("Collezione.gdt"), QStringLiteral("Collezione"));
+    screens.cartoline()->setArchive(ProgramFolder() + QStringLiteral("Collezione.gdt"),
+                                    QStringLiteral("Collezione"));
     switchScreen(screens.avvio(), screens.cartoline());
     settle(500);
     QWidget* last = screens.cartoline()->findChild<QWidget*>(QStringLiteral("cmdUltimo"));

@@ -69,7 +69,8 @@ public:
     }
     QString photoPath(char slot, int position) const
     {
-        return folder.path(QStringLiteral("Foto_Gioco/%1_Foto_%2_%3.jpg").arg(archiveName).arg(slot).arg(position));
+        return folder.path(
+            QStringLiteral("Foto_Gioco/%1_Foto_%2_%3.jpg").arg(archiveName).arg(slot).arg(position));
     }
     QByteArray fileBytes(const QString& path) const
     {
@@ -97,9 +98,10 @@ public:
     brivanto::TfrmCartoline editor;
 };
 
-inline const QString ArchiveAccessError = QString::fromUtf8(
-    "Attenzione: il sistema non permette di accedere all'archivio.\n\r\n\rAccertarsi di possedere i privilegi "
-    "di scrittura nella cartella di installazione del programma.");
+inline const QString ArchiveAccessError =
+    QString::fromUtf8("Attenzione: il sistema non permette di accedere all'archivio.\n\r\n\rAccertarsi di "
+                      "possedere i privilegi "
+                      "di scrittura nella cartella di installazione del programma.");
 inline const QString EmptyArchive = QString::fromUtf8("L'archivio non contiene nessuna scheda.");
 inline const QString Appended = QString::fromUtf8("La scheda corrente è stata inserita in archivio.");
 inline const QString Overwritten =

@@ -46,7 +46,8 @@ void TestEditorInput::typingStopsAtTheFieldCapacity_data()
     QTest::addColumn<QString>("field");
     QTest::addColumn<int>("capacity");
     for (const EditorField& field : EditorFields)
-        QTest::newRow(field.objectName) << QString(field.objectName) << int(Fields[field.recordField].capacity);
+        QTest::newRow(field.objectName)
+            << QString(field.objectName) << int(Fields[field.recordField].capacity);
 }
 
 void TestEditorInput::typingStopsAtTheFieldCapacity()
@@ -77,7 +78,9 @@ void TestEditorInput::focusedFieldIsYellow()
 {
     QLineEdit* titolo = f_->edit("txtTitolo");
     QLineEdit* serie = f_->edit("txtSerie");
-    const auto background = [](QLineEdit* edit) { return edit->grab().toImage().pixelColor(3, edit->height() / 2); };
+    const auto background = [](QLineEdit* edit) {
+        return edit->grab().toImage().pixelColor(3, edit->height() / 2);
+    };
     serie->setFocus();
     QCOMPARE(background(serie), QColor(0xFF, 0xFF, 0x00));
     QCOMPARE(background(titolo), QColor(0xF0, 0xF8, 0xFF));
@@ -94,21 +97,36 @@ void TestEditorInput::marketValueKeys_data()
     QTest::addColumn<QString>("after");
     QTest::addColumn<int>("cursor");
     // From "12,5" with the cursor after "12".
-    QTest::newRow("digit") << int(Qt::Key_7) << "7" << "127,5" << 3;
-    QTest::newRow("comma") << int(Qt::Key_Comma) << "," << "12,,5" << 3;
-    QTest::newRow("letter") << int(Qt::Key_A) << "a" << "12,5" << 2;
-    QTest::newRow("point") << int(Qt::Key_Period) << "." << "12,5" << 2;
-    QTest::newRow("minus") << int(Qt::Key_Minus) << "-" << "12,5" << 2;
-    QTest::newRow("space") << int(Qt::Key_Space) << " " << "12,5" << 2;
-    QTest::newRow("tab") << int(Qt::Key_Tab) << "\t" << "12,5" << 2;
-    QTest::newRow("home") << int(Qt::Key_Home) << "" << "12,5" << 2;
-    QTest::newRow("end") << int(Qt::Key_End) << "" << "12,5" << 2;
-    QTest::newRow("up") << int(Qt::Key_Up) << "" << "12,5" << 2;
-    QTest::newRow("down") << int(Qt::Key_Down) << "" << "12,5" << 2;
-    QTest::newRow("backspace") << int(Qt::Key_Backspace) << "" << "1,5" << 1;
-    QTest::newRow("delete") << int(Qt::Key_Delete) << "" << "125" << 2;
-    QTest::newRow("left") << int(Qt::Key_Left) << "" << "12,5" << 1;
-    QTest::newRow("right") << int(Qt::Key_Right) << "" << "12,5" << 3;
+    QTest::newRow("digit") << int(Qt::Key_7) << "7"
+                           << "127,5" << 3;
+    QTest::newRow("comma") << int(Qt::Key_Comma) << ","
+                           << "12,,5" << 3;
+    QTest::newRow("letter") << int(Qt::Key_A) << "a"
+                            << "12,5" << 2;
+    QTest::newRow("point") << int(Qt::Key_Period) << "."
+                           << "12,5" << 2;
+    QTest::newRow("minus") << int(Qt::Key_Minus) << "-"
+                           << "12,5" << 2;
+    QTest::newRow("space") << int(Qt::Key_Space) << " "
+                           << "12,5" << 2;
+    QTest::newRow("tab") << int(Qt::Key_Tab) << "\t"
+                         << "12,5" << 2;
+    QTest::newRow("home") << int(Qt::Key_Home) << ""
+                          << "12,5" << 2;
+    QTest::newRow("end") << int(Qt::Key_End) << ""
+                         << "12,5" << 2;
+    QTest::newRow("up") << int(Qt::Key_Up) << ""
+                        << "12,5" << 2;
+    QTest::newRow("down") << int(Qt::Key_Down) << ""
+                          << "12,5" << 2;
+    QTest::newRow("backspace") << int(Qt::Key_Backspace) << ""
+                               << "1,5" << 1;
+    QTest::newRow("delete") << int(Qt::Key_Delete) << ""
+                            << "125" << 2;
+    QTest::newRow("left") << int(Qt::Key_Left) << ""
+                          << "12,5" << 1;
+    QTest::newRow("right") << int(Qt::Key_Right) << ""
+                           << "12,5" << 3;
 }
 
 void TestEditorInput::marketValueKeys()
@@ -132,11 +150,21 @@ void TestEditorInput::marketValueOtherRoutes_data()
     QTest::addColumn<QString>("route");
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("after");
-    QTest::newRow("paste digits") << "paste" << "1,2,3" << "51,2,3";
-    QTest::newRow("paste a point") << "paste" << "12.50" << "5";
-    QTest::newRow("paste letters") << "paste" << "abc" << "5";
-    QTest::newRow("paste too long") << "paste" << "123456789012" << "5";
-    QTest::newRow("input method digit") << "input method" << "7" << "57";
+    QTest::newRow("paste digits") << "paste"
+                                  << "1,2,3"
+                                  << "51,2,3";
+    QTest::newRow("paste a point") << "paste"
+                                   << "12.50"
+                                   << "5";
+    QTest::newRow("paste letters") << "paste"
+                                   << "abc"
+                                   << "5";
+    QTest::newRow("paste too long") << "paste"
+                                    << "123456789012"
+                                    << "5";
+    QTest::newRow("input method digit") << "input method"
+                                        << "7"
+                                        << "57";
     QTest::newRow("input method letter") << "input method" << QString::fromUtf8("ñ") << "5";
     QTest::newRow("input method euro") << "input method" << QString::fromUtf8("€") << "5";
 }
@@ -164,11 +192,16 @@ void TestEditorInput::leavingTheMarketValueNormalisesIt_data()
 {
     QTest::addColumn<QString>("typed");
     QTest::addColumn<QString>("shown");
-    QTest::newRow("whole") << "7" << "7,00";
-    QTest::newRow("one decimal") << "3,5" << "3,50";
-    QTest::newRow("two commas") << "1,2,3" << "0,00";
-    QTest::newRow("empty") << "" << "0,00";
-    QTest::newRow("rounded in double precision") << "2,675" << "2,67";
+    QTest::newRow("whole") << "7"
+                           << "7,00";
+    QTest::newRow("one decimal") << "3,5"
+                                 << "3,50";
+    QTest::newRow("two commas") << "1,2,3"
+                                << "0,00";
+    QTest::newRow("empty") << ""
+                           << "0,00";
+    QTest::newRow("rounded in double precision") << "2,675"
+                                                 << "2,67";
 }
 
 void TestEditorInput::leavingTheMarketValueNormalisesIt()

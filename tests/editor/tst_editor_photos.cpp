@@ -16,12 +16,14 @@ using platform::MessageKind;
 namespace {
 const QString PhotosNotSaved = QString::fromUtf8(
     "Attenzione: la scheda è stata salvata in archivio, ma non è stato possibile salvare le foto.\r\n\r\n"
-    "Accertarsi di possedere i privilegi di scrittura nella cartella di installazione del programma e premere "
+    "Accertarsi di possedere i privilegi di scrittura nella cartella di installazione del programma e "
+    "premere "
     "di nuovo il pulsante di salvataggio.");
 
 QImage defaultPicture(const EditorFixture& f, PhotoSlotId slot)
 {
-    return child<platform::PhotoView>(&f.editor, slot == PhotoSlotId::A ? "imgBianco" : "imgBianco02")->image();
+    return child<platform::PhotoView>(&f.editor, slot == PhotoSlotId::A ? "imgBianco" : "imgBianco02")
+        ->image();
 }
 
 // Runs `check` on the modal window once it is up, then closes every dialog still open, so a
@@ -153,7 +155,7 @@ void TestEditorPhotos::eachSlotLoadsOnItsOwn()
     QCOMPARE(f.messages(), QStringList());
 
     const std::tuple<PhotoSlotId, QByteArray, bool> slots[] = {{PhotoSlotId::A, fileA, readableA},
-                                                                {PhotoSlotId::B, fileB, readableB}};
+                                                               {PhotoSlotId::B, fileB, readableB}};
     for (const auto& [slot, bytes, readable] : slots) {
         QCOMPARE(f.editor.photo(slot) == defaultPicture(f, slot), !readable);
         if (readable)
@@ -327,8 +329,10 @@ void TestEditorPhotos::captureOpensForItsSlot_data()
 {
     QTest::addColumn<QString>("button");
     QTest::addColumn<QString>("tag");
-    QTest::newRow("slot A") << "btnAcquisisciFoto" << "foto01";
-    QTest::newRow("slot B") << "btnAcquisisciFoto02" << "foto02";
+    QTest::newRow("slot A") << "btnAcquisisciFoto"
+                            << "foto01";
+    QTest::newRow("slot B") << "btnAcquisisciFoto02"
+                            << "foto02";
 }
 
 void TestEditorPhotos::captureOpensForItsSlot()

@@ -48,7 +48,8 @@ void TestEditorRecords::opensOnAClearedScreen()
     f.editor.show(); // the open-archive screen shows it again
 
     for (const EditorField& field : EditorFields)
-        QCOMPARE(f.edit(field.objectName)->text(), QString(QString(field.objectName) == "txtValore" ? "0,00" : ""));
+        QCOMPARE(f.edit(field.objectName)->text(),
+                 QString(QString(field.objectName) == "txtValore" ? "0,00" : ""));
     QVERIFY(!child<QCheckBox>(&f.editor, "chkInVendita")->isChecked());
     QCOMPARE(f.position(), "");
     QCOMPARE(f.editor.photo(PhotoSlotId::A), child<platform::PhotoView>(&f.editor, "imgBianco")->image());
@@ -68,19 +69,45 @@ void TestEditorRecords::browsing_data()
     QTest::addColumn<QString>("button");
     QTest::addColumn<QString>("to");
 
-    QTest::newRow("first from 2") << 3 << "2" << "cmdPrimo" << "1";
-    QTest::newRow("last from 2") << 3 << "2" << "cmdUltimo" << "3";
-    QTest::newRow("next from 2") << 3 << "2" << "cmdAvanti" << "3";
-    QTest::newRow("previous from 2") << 3 << "2" << "cmdIndietro" << "1";
-    QTest::newRow("next at the end stays") << 3 << "3" << "cmdAvanti" << "3";
-    QTest::newRow("previous at the start stays") << 3 << "1" << "cmdIndietro" << "1";
-    QTest::newRow("next on a new record") << 3 << "" << "cmdAvanti" << "1";
-    QTest::newRow("previous on a new record") << 3 << "" << "cmdIndietro" << "1";
-    QTest::newRow("last on a new record") << 3 << "" << "cmdUltimo" << "3";
-    QTest::newRow("one record, next") << 1 << "" << "cmdAvanti" << "1";
-    QTest::newRow("one record, next again") << 1 << "1" << "cmdAvanti" << "1";
-    QTest::newRow("one record, last") << 1 << "" << "cmdUltimo" << "1";
-    QTest::newRow("next past a shortened end") << 3 << "7" << "cmdAvanti" << "7";
+    QTest::newRow("first from 2") << 3 << "2"
+                                  << "cmdPrimo"
+                                  << "1";
+    QTest::newRow("last from 2") << 3 << "2"
+                                 << "cmdUltimo"
+                                 << "3";
+    QTest::newRow("next from 2") << 3 << "2"
+                                 << "cmdAvanti"
+                                 << "3";
+    QTest::newRow("previous from 2") << 3 << "2"
+                                     << "cmdIndietro"
+                                     << "1";
+    QTest::newRow("next at the end stays") << 3 << "3"
+                                           << "cmdAvanti"
+                                           << "3";
+    QTest::newRow("previous at the start stays") << 3 << "1"
+                                                 << "cmdIndietro"
+                                                 << "1";
+    QTest::newRow("next on a new record") << 3 << ""
+                                          << "cmdAvanti"
+                                          << "1";
+    QTest::newRow("previous on a new record") << 3 << ""
+                                              << "cmdIndietro"
+                                              << "1";
+    QTest::newRow("last on a new record") << 3 << ""
+                                          << "cmdUltimo"
+                                          << "3";
+    QTest::newRow("one record, next") << 1 << ""
+                                      << "cmdAvanti"
+                                      << "1";
+    QTest::newRow("one record, next again") << 1 << "1"
+                                            << "cmdAvanti"
+                                            << "1";
+    QTest::newRow("one record, last") << 1 << ""
+                                      << "cmdUltimo"
+                                      << "1";
+    QTest::newRow("next past a shortened end") << 3 << "7"
+                                               << "cmdAvanti"
+                                               << "7";
 }
 
 void TestEditorRecords::browsing()
@@ -111,13 +138,25 @@ void TestEditorRecords::browsingAnEmptyArchive_data()
     QTest::addColumn<QString>("button");
     QTest::addColumn<QString>("from");
     QTest::addColumn<QString>("to");
-    QTest::newRow("first") << "cmdPrimo" << "" << "";
-    QTest::newRow("previous") << "cmdIndietro" << "" << "";
-    QTest::newRow("next") << "cmdAvanti" << "" << "";
-    QTest::newRow("last") << "cmdUltimo" << "" << "";
+    QTest::newRow("first") << "cmdPrimo"
+                           << ""
+                           << "";
+    QTest::newRow("previous") << "cmdIndietro"
+                              << ""
+                              << "";
+    QTest::newRow("next") << "cmdAvanti"
+                          << ""
+                          << "";
+    QTest::newRow("last") << "cmdUltimo"
+                          << ""
+                          << "";
     // An archive emptied by another program: Next alone forgets the position.
-    QTest::newRow("first keeps the position") << "cmdPrimo" << "4" << "4";
-    QTest::newRow("next clears the position") << "cmdAvanti" << "4" << "";
+    QTest::newRow("first keeps the position") << "cmdPrimo"
+                                              << "4"
+                                              << "4";
+    QTest::newRow("next clears the position") << "cmdAvanti"
+                                              << "4"
+                                              << "";
 }
 
 void TestEditorRecords::browsingAnEmptyArchive()
@@ -196,7 +235,9 @@ void TestEditorRecords::saveAppendsThenOverwrites()
     QCOMPARE(f.messages(), (QStringList{Appended, Overwritten}));
     QCOMPARE(f.position(), "1");
     QCOMPARE(f.archiveBytes().size(), 3376);
-    QCOMPARE(f.archiveBytes().mid(0, 8), QByteArray("\x04" "Dama\0\0\0", 8));
+    QCOMPARE(f.archiveBytes().mid(0, 8), QByteArray("\x04"
+                                                    "Dama\0\0\0",
+                                                    8));
 }
 
 void TestEditorRecords::overwriteChangesOnlyThatRecord()
@@ -311,7 +352,8 @@ void TestEditorRecords::marketValueTypedJustBeforeSavingIsNormalised()
     QCOMPARE(valore->text(), "999999999999");
     f.press("cmdSalva");
     QCOMPARE(valore->text(), "999999999999,00"); // fifteen characters on screen
-    QCOMPARE(f.archiveBytes().mid(530, 13), QByteArray("\x0C" "999999999999"));
+    QCOMPARE(f.archiveBytes().mid(530, 13), QByteArray("\x0C"
+                                                       "999999999999"));
 }
 
 void TestEditorRecords::textOutsideTheCodePageIsStoredAsQuestionMark()
@@ -361,7 +403,9 @@ void TestEditorRecords::hintsFollowTheMouse()
     QTest::mouseMove(child(&f.editor, "btnZoomFoto02"));
     QTRY_COMPARE(info->text(), "Visualizza la foto nelle sue dimensioni reali.");
     QTest::mouseMove(child(&f.editor, "chkInVendita"));
-    QTRY_COMPARE(info->text(), QString::fromUtf8("Spunta questa casella per annotare che il gioco da tavolo è in vendita."));
+    QTRY_COMPARE(
+        info->text(),
+        QString::fromUtf8("Spunta questa casella per annotare che il gioco da tavolo è in vendita."));
     QTest::mouseMove(child(&f.editor, "imgFoto"));
     QTRY_COMPARE(info->text(), "");
 }
