@@ -11,14 +11,19 @@ void setProcessFormats()
     QLocale::setDefault(locale);
 }
 
+QChar decimalSeparator()
+{
+    return QLatin1Char(',');
+}
+
 QString shortDate(const QDate& date)
 {
     return date.toString(QStringLiteral("dd/MM/yyyy"));
 }
 
-QChar decimalSeparator()
+QString longTime(const QTime& time)
 {
-    return QLatin1Char(',');
+    return time.toString(QStringLiteral("HH:mm:ss"));
 }
 
 } // namespace brivanto::platform

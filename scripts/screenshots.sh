@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Takes the README's screenshots of the real program on a virtual X display:
+# Takes the screenshots of docs/ from the real program on a virtual X display:
 #   scripts/screenshots.sh [width height]   (default 1920 1080)
-# Writes docs/launcher.png and docs/editor.png (docs/editor-<width>x<height>.png for other sizes).
+# Writes docs/launcher.png and docs/editor.png (docs/editor-<width>x<height>.png for other sizes),
+# and, at the default size, the two message boxes of scripts/screenshots_message_boxes.sh.
 set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
 width=${1:-1920}
@@ -26,6 +27,7 @@ DISPLAY=":$(head -n1 "$work/display")" QT_QPA_PLATFORM=xcb "$build/scripts/scree
 if [ "$width" = 1920 ] && [ "$height" = 1080 ]; then
     cp "$work/launcher.png" "$here/docs/launcher.png"
     cp "$work/editor.png" "$here/docs/editor.png"
+    "$here/scripts/screenshots_message_boxes.sh"
 else
     cp "$work/editor.png" "$here/docs/editor-${width}x${height}.png"
 fi

@@ -95,6 +95,9 @@ void TfrmApriCatalogo::ListArchives()
 void TfrmApriCatalogo::showEvent(QShowEvent* event)
 {
     QWidget::showEvent(event);
+    // Coming back from the taskbar keeps the selection and the return screen.
+    if (event->spontaneous())
+        return;
     lblMemory_->setText(ReturnToLauncher);
     ListArchives();
 }
@@ -135,7 +138,9 @@ void TfrmApriCatalogo::btnEliminaClick()
                                           "recuperato.\r\n\r\nSi conferma l'eliminazione dell'archivio?")))
         return;
 
-    lblFile_->setText(ProgramFolder() + trimmed(selected.constFirst()->text()));
+    // The entry is a name from the folder listing, blanks and all: trimming it would name
+    // another archive.
+    lblFile_->setText(ProgramFolder() + selected.constFirst()->text());
     QFile file(lblFile_->text());
     if (file.remove()) {
         platform::information(
@@ -167,8 +172,8 @@ void TfrmApriCatalogo::closeEvent(QCloseEvent* event)
     event->accept();
     const QList<QListWidgetItem*> selected = lstFiles_->selectedItems();
     if (trimmed(lblMemory_->text()) == ReturnToEditor && !selected.isEmpty()) {
-        const QString entry = selected.constFirst()->text();
-        Q_EMIT archiveChosen(ProgramFolder() + trimmed(entry), archiveNameOfEntry(entry));
+        const QString entry = selected.constFirst()->text(); // as listed, blanks and all
+        Q_EMIT archiveChosen(ProgramFolder() + entry, archiveNameOfEntry(entry));
     } else {
         Q_EMIT closedToLauncher();
     }

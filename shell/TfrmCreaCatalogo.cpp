@@ -9,11 +9,13 @@
 #include "storage/ProgramFolder.h"
 
 #include <QCloseEvent>
-#include <QFile>
-#include <QFileInfo>
+#include <QCoreApplication>
+#include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+
+#include <cerrno>
 
 namespace brivanto {
 
@@ -24,14 +26,6 @@ namespace {
 constexpr int PanelWidth = 760;
 constexpr int PanelHeight = 560;
 constexpr QStringView Refused = u"\"*/:<>?\\\u00B0\u00C7\u00D1\u00E7\u00F1";
-
-// A name the file system cannot take as one file of the program folder.
-QString unusableNameReason(const QString& name)
-{
-    if (name.contains(QLatin1Char('/')) || name.contains(QChar(0)))
-        return QStringLiteral("Il nome contiene un carattere non ammesso dal file system.");
-    return {};
-}
 } // namespace
 
 TfrmCreaCatalogo::TfrmCreaCatalogo(QWidget* parent) : QWidget(parent)
@@ -87,6 +81,9 @@ bool TfrmCreaCatalogo::isRefusedCharacter(QChar c)
 void TfrmCreaCatalogo::showEvent(QShowEvent* event)
 {
     QWidget::showEvent(event);
+    // Coming back from the taskbar keeps what the user typed.
+    if (event->spontaneous())
+        return;
     txtFile_->clear();
     txtFile_->setFocus();
 }
@@ -98,6 +95,17 @@ bool TfrmCreaCatalogo::eventFilter(QObject* watched, QEvent* event)
             const QString text = static_cast<QKeyEvent*>(event)->text();
             if (text.size() == 1 && isRefusedCharacter(text.front()))
                 return true;
+        } else if (event->type() == QEvent::InputMethod) {
+            // Characters composed with a dead key or an input method are typed too.
+            const auto* input = static_cast<QInputMethodEvent*>(event);
+            QString commit = input->commitString();
+            commit.removeIf(&TfrmCreaCatalogo::isRefusedCharacter);
+            if (commit.size() != input->commitString().size()) {
+                QInputMethodEvent allowed(input->preeditString(), input->attributes());
+                allowed.setCommitString(commit, input->replacementStart(), input->replacementLength());
+                QCoreApplication::sendEvent(txtFile_, &allowed);
+                return true;
+            }
         } else if (event->type() == QEvent::FocusIn || event->type() == QEvent::FocusOut) {
             setNameFieldColour(event->type() == QEvent::FocusIn);
         }
@@ -125,8 +133,8 @@ void TfrmCreaCatalogo::btnApplicaClick()
     const QString path = ProgramFolder() + name + ArchiveExtension;
     lblFile_->setText(path);
 
-    QFile file(path);
-    if (QFileInfo::exists(path)) {
+    // The list shows "<name>.gdt" in any letter case: a name it already shows is in use.
+    if (archiveNameInUse(ProgramFolder(), name)) {
         platform::warning(
             this,
             QStringLiteral("Attenzione: il nome dell'archivio di giochi da tavolo indicato \u00E8 gi\u00E0 "
@@ -137,15 +145,12 @@ void TfrmCreaCatalogo::btnApplicaClick()
     }
     // The name must stay one file of the program folder: a separator would put the archive
     // somewhere the list never looks.
-    QString failure = unusableNameReason(name);
-    if (failure.isEmpty() && !file.open(QIODevice::WriteOnly | QIODevice::NewOnly))
-        failure = file.errorString();
-    if (!failure.isEmpty()) {
-        platform::reportUnhandledFailure(
-            this, QStringLiteral("Impossibile creare il file \"%1\".\r\n\r\n%2").arg(path, failure));
+    const int failure = name.contains(QLatin1Char('/')) ? EINVAL : createEmptyArchive(path);
+    if (failure != 0) {
+        platform::reportUnhandledFailure(this, QStringLiteral("Impossibile creare il file \"%1\".\r\n\r\n%2")
+                                                   .arg(path, describeCreateFailure(failure)));
         return;
     }
-    file.close();
 
     platform::information(this,
                           QStringLiteral("Il file relativo al nuovo archivio di giochi da tavolo \u00E8 "

@@ -14,7 +14,8 @@ class TfrmCreaCatalogo : public QWidget
 public:
     explicit TfrmCreaCatalogo(QWidget* parent = nullptr);
 
-    // Characters that a key press cannot put into the name (pasting still can).
+    // Characters that typing cannot put into the name, by a key press or an input method
+    // (pasting still can).
     static bool isRefusedCharacter(QChar c);
 
 Q_SIGNALS:

@@ -19,6 +19,59 @@ namespace {
 constexpr std::int64_t ReadAheadRecords = 256;
 int lockTimeoutMs = 10000;
 
+int systemLockAttempt(int fd, ArchiveFile::Access access)
+{
+    struct flock request
+    {
+    };
+    request.l_type = access == ArchiveFile::Access::Read ? F_RDLCK : F_WRLCK;
+    request.l_whence = SEEK_SET;
+    return ::fcntl(fd, F_OFD_SETLK, &request) == 0 ? 0 : errno;
+}
+
+ArchiveFile::LockAttempt& lockAttempt()
+{
+    static ArchiveFile::LockAttempt attempt;
+    return attempt;
+}
+
+ArchiveFile::LockWaitObserver& lockWaitObserver()
+{
+    static ArchiveFile::LockWaitObserver observer;
+    return observer;
+}
+
+// The refusals that mean another program holds a lock on the file. Every other refusal (ENOLCK,
+// EOPNOTSUPP, ENOSYS, EINVAL from a file system or kernel without these locks) means that the
+// file cannot be locked at all.
+bool heldByAnotherProgram(int error)
+{
+    return error == EAGAIN || error == EACCES;
+}
+
+// Tells the observer that a wait began, and that it ended however the waiting stops.
+class LockWait
+{
+public:
+    LockWait() = default;
+    LockWait(const LockWait&) = delete;
+    LockWait& operator=(const LockWait&) = delete;
+    ~LockWait()
+    {
+        if (waiting_ && lockWaitObserver())
+            lockWaitObserver()(false);
+    }
+    void begin()
+    {
+        if (!waiting_ && lockWaitObserver())
+            lockWaitObserver()(true);
+        waiting_ = true;
+    }
+
+private:
+    bool waiting_ = false;
+};
+
 [[noreturn]] void fail(const char* what, int error = errno)
 {
     throw ArchiveError(std::string(what) + ": " + std::strerror(error));
@@ -75,6 +128,16 @@ void ArchiveFile::setLockTimeoutMs(int ms)
     lockTimeoutMs = ms;
 }
 
+void ArchiveFile::setLockWaitObserver(LockWaitObserver observer)
+{
+    lockWaitObserver() = std::move(observer);
+}
+
+void ArchiveFile::setLockAttemptForTesting(LockAttempt attempt)
+{
+    lockAttempt() = std::move(attempt);
+}
+
 ArchiveFile::~ArchiveFile()
 {
     closeQuietly();
@@ -93,6 +156,7 @@ void ArchiveFile::Open(const QString& path, Access access)
     if (fd < 0)
         fail("open");
     fd_ = fd;
+    access_ = access;
     pointer_ = 0;
     written_ = false;
     bufferCount_ = 0;
@@ -114,19 +178,19 @@ void ArchiveFile::Open(const QString& path, Access access)
 
 void ArchiveFile::lock(Access access)
 {
-    struct flock request
-    {
-    };
-    request.l_type = access == Access::Read ? F_RDLCK : F_WRLCK;
-    request.l_whence = SEEK_SET;
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(lockTimeoutMs);
+    LockWait wait;
     for (;;) {
-        if (::fcntl(fd_, F_OFD_SETLK, &request) == 0)
+        const int refusal = lockAttempt() ? lockAttempt()(fd_, access) : systemLockAttempt(fd_, access);
+        if (refusal == 0)
             return;
-        if (errno != EAGAIN && errno != EACCES && errno != EINTR)
-            fail("lock");
+        if (refusal == EINTR)
+            continue;
+        if (!heldByAnotherProgram(refusal))
+            return; // this file system cannot lock: work unlocked
         if (std::chrono::steady_clock::now() >= deadline)
-            fail("lock timeout");
+            fail("lock timeout", refusal);
+        wait.begin();
         std::this_thread::sleep_for(std::chrono::milliseconds(5));
     }
 }
@@ -184,6 +248,8 @@ void ArchiveFile::Read(GameRecord& record)
 void ArchiveFile::Write(const GameRecord& record)
 {
     requireOpen();
+    if (access_ == Access::Read)
+        throw ArchiveError("write on an archive opened for reading");
     if (pointer_ == INT32_MAX)
         throw ArchiveError("archive too large");
     const std::int64_t offset = offsetOf(pointer_);

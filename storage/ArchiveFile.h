@@ -5,6 +5,7 @@
 #include <QString>
 
 #include <cstdint>
+#include <functional>
 #include <stdexcept>
 #include <vector>
 
@@ -26,7 +27,9 @@ QString archiveAccessErrorText();
 //
 // Archives may live in a folder shared by several workstations, so the file is locked for the
 // whole operation: shared while reading, exclusive while writing. An append (Seek(RecordCount())
-// then Write) under the exclusive lock can never land on another program's new record.
+// then Write) under the exclusive lock can never land on another program's new record. Where the
+// file system cannot lock at all (a network folder without a lock service), the archive is used
+// unlocked rather than not at all; only a lock that another program holds is waited for.
 class ArchiveFile
 {
 public:
@@ -42,7 +45,8 @@ public:
     ArchiveFile& operator=(const ArchiveFile&) = delete;
 
     // Opens the file for reading and writing, creating it empty when there is none. An existing
-    // file that cannot be opened for writing is a failure and is never touched.
+    // file that cannot be opened for writing is a failure and is never touched. A file opened
+    // with Access::Read refuses Write: its shared lock does not keep other writers out.
     void Open(const QString& path, Access access = Access::Write);
     int RecordCount() const;
     void Seek(int index);
@@ -58,6 +62,16 @@ public:
     // How long Open waits for another program's lock before giving up.
     static void setLockTimeoutMs(int ms);
 
+    // Told true when Open starts waiting for another program's lock and false when the wait
+    // ends, either way; the application shows the wait cursor meanwhile.
+    using LockWaitObserver = std::function<void(bool waiting)>;
+    static void setLockWaitObserver(LockWaitObserver observer);
+
+    // One attempt to place the lock: 0 when placed, otherwise the errno of the refusal. An empty
+    // function restores the system's call; tests put a scripted one in its place.
+    using LockAttempt = std::function<int(int fd, Access access)>;
+    static void setLockAttemptForTesting(LockAttempt attempt);
+
 private:
     void requireOpen() const;
     void lock(Access access);
@@ -68,6 +82,7 @@ private:
     int fd_ = -1;
     std::int32_t pointer_ = 0;
     std::int64_t length_ = 0;
+    Access access_ = Access::Write;
     bool written_ = false;
 
     // Read-ahead of whole records (up to 256, 864 KB), so visiting an archive costs few system calls.

@@ -11,43 +11,9 @@ for tool in Xvfb xdotool; do
     command -v "$tool" >/dev/null || { echo "SKIP: $tool is not installed"; exit 77; }
 done
 
-work=$(mktemp -d)
-program=""
-server=""
-cleanup() {
-    [ -n "$program" ] && kill "$program" 2>/dev/null || true
-    [ -n "$server" ] && kill "$server" 2>/dev/null || true
-    rm -rf "$work"
-}
-trap cleanup EXIT
-
-folder="$work/Brivanto"
-mkdir -p "$folder"
-cp "$exe" "$folder/Brivanto"
-cp "$password_file" "$folder/unins000.dll"
+. "$(dirname "$0")/../../scripts/real_program_session.sh"
+start_real_program "$exe" "$password_file" 1280x1024x24
 cp "$folder/unins000.dll" "$work/password-before"
-
-exec 3>"$work/display"
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
-server=$!
-for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
-export DISPLAY=":$(head -n1 "$work/display")"
-
-# Leaks are checked by the in-process tests; here the window system's libraries would only add noise.
-ASAN_OPTIONS=detect_leaks=0 QT_QPA_PLATFORM=xcb "$folder/Brivanto" >"$work/program.log" 2>&1 &
-program=$!
-
-wait_for_window() { # <name regex> -> window id
-    local id=""
-    for _ in $(seq 150); do
-        id=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n1 || true)
-        [ -n "$id" ] && { echo "$id"; return 0; }
-        kill -0 "$program" 2>/dev/null || { echo "program ended early" >&2; cat "$work/program.log" >&2; return 1; }
-        sleep 0.2
-    done
-    echo "no visible window named $1" >&2
-    return 1
-}
 
 password=$(wait_for_window '^ Brivanto - Immissione password$')
 xdotool windowfocus --sync "$password"

@@ -1,5 +1,7 @@
 #include "platform/DesktopShell.h"
+#include "platform/Formats.h"
 #include "platform/MessageBoxes.h"
+#include "platform/Windows1252.h"
 #include "platform/testing/ScriptedPlatform.h"
 
 #include <QTest>
@@ -13,6 +15,10 @@ private Q_SLOTS:
     void shellTarget_data();
     void shellTarget();
     void scriptedBoxesRecordAndRestore();
+    void dateAndTimeFormats_data();
+    void dateAndTimeFormats();
+    void windows1252HighRange_data();
+    void windows1252HighRange();
 };
 
 void TestPlatform::shellTarget_data()
@@ -52,6 +58,85 @@ void TestPlatform::scriptedBoxesRecordAndRestore()
         QCOMPARE(platform.messages.shown().last().buttons, MessageButtons::OkCancel);
     }
     QVERIFY(&Messages::current() == real);
+}
+
+void TestPlatform::dateAndTimeFormats_data()
+{
+    QTest::addColumn<QDateTime>("moment");
+    QTest::addColumn<QString>("date");
+    QTest::addColumn<QString>("time");
+    QTest::newRow("single-digit day, month and hour")
+        << QDateTime(QDate(2026, 3, 7), QTime(9, 5, 3)) << "07/03/2026"
+        << "09:05:03";
+    QTest::newRow("afternoon in 24 hours")
+        << QDateTime(QDate(1999, 12, 31), QTime(23, 59, 59)) << "31/12/1999"
+        << "23:59:59";
+    QTest::newRow("midnight") << QDateTime(QDate(2000, 1, 1), QTime(0, 0, 0)) << "01/01/2000"
+                              << "00:00:00";
+    QTest::newRow("noon, year below 1000") << QDateTime(QDate(987, 6, 15), QTime(12, 0, 0)) << "15/06/0987"
+                                           << "12:00:00";
+}
+
+void TestPlatform::dateAndTimeFormats()
+{
+    QFETCH(QDateTime, moment);
+    QFETCH(QString, date);
+    QFETCH(QString, time);
+    // Under the program's Italian locale, whose own short date has two year digits and whose
+    // long time carries a time zone.
+    setProcessFormats();
+    QCOMPARE(shortDate(moment.date()), date);
+    QCOMPARE(longTime(moment.time()), time);
+    QCOMPARE(QLocale().toString(1234.5, 'f', 2), QString("1234,50"));
+    QCOMPARE(decimalSeparator(), QLatin1Char(','));
+}
+
+void TestPlatform::windows1252HighRange_data()
+{
+    // Bytes 0x80 to 0x9F, where Windows-1252 puts its own characters in place of the C1 controls.
+    QTest::addColumn<int>("byte");
+    QTest::addColumn<QChar>("character");
+    QTest::newRow("80 euro sign") << 0x80 << QChar(0x20AC);
+    QTest::newRow("81 undefined, kept as its C1 control") << 0x81 << QChar(0x0081);
+    QTest::newRow("82 low single quote") << 0x82 << QChar(0x201A);
+    QTest::newRow("83 f with hook") << 0x83 << QChar(0x0192);
+    QTest::newRow("84 low double quote") << 0x84 << QChar(0x201E);
+    QTest::newRow("85 ellipsis") << 0x85 << QChar(0x2026);
+    QTest::newRow("86 dagger") << 0x86 << QChar(0x2020);
+    QTest::newRow("87 double dagger") << 0x87 << QChar(0x2021);
+    QTest::newRow("88 circumflex") << 0x88 << QChar(0x02C6);
+    QTest::newRow("89 per mille") << 0x89 << QChar(0x2030);
+    QTest::newRow("8A S caron") << 0x8A << QChar(0x0160);
+    QTest::newRow("8B single left angle quote") << 0x8B << QChar(0x2039);
+    QTest::newRow("8C OE") << 0x8C << QChar(0x0152);
+    QTest::newRow("8D undefined, kept as its C1 control") << 0x8D << QChar(0x008D);
+    QTest::newRow("8E Z caron") << 0x8E << QChar(0x017D);
+    QTest::newRow("8F undefined, kept as its C1 control") << 0x8F << QChar(0x008F);
+    QTest::newRow("90 undefined, kept as its C1 control") << 0x90 << QChar(0x0090);
+    QTest::newRow("91 left single quote") << 0x91 << QChar(0x2018);
+    QTest::newRow("92 right single quote, the apostrophe") << 0x92 << QChar(0x2019);
+    QTest::newRow("93 left double quote") << 0x93 << QChar(0x201C);
+    QTest::newRow("94 right double quote") << 0x94 << QChar(0x201D);
+    QTest::newRow("95 bullet") << 0x95 << QChar(0x2022);
+    QTest::newRow("96 en dash") << 0x96 << QChar(0x2013);
+    QTest::newRow("97 em dash") << 0x97 << QChar(0x2014);
+    QTest::newRow("98 small tilde") << 0x98 << QChar(0x02DC);
+    QTest::newRow("99 trade mark") << 0x99 << QChar(0x2122);
+    QTest::newRow("9A s caron") << 0x9A << QChar(0x0161);
+    QTest::newRow("9B single right angle quote") << 0x9B << QChar(0x203A);
+    QTest::newRow("9C oe") << 0x9C << QChar(0x0153);
+    QTest::newRow("9D undefined, kept as its C1 control") << 0x9D << QChar(0x009D);
+    QTest::newRow("9E z caron") << 0x9E << QChar(0x017E);
+    QTest::newRow("9F Y diaeresis") << 0x9F << QChar(0x0178);
+}
+
+void TestPlatform::windows1252HighRange()
+{
+    QFETCH(int, byte);
+    QFETCH(QChar, character);
+    const auto b = static_cast<std::uint8_t>(byte);
+    QCOMPARE(fromWindows1252(&b, 1), QString(character));
+    QCOMPARE(toWindows1252(QString(character)), QByteArray(1, static_cast<char>(b)));
 }
 
 QTEST_MAIN(TestPlatform)

@@ -37,6 +37,9 @@ private Q_SLOTS:
     void closingWithWindowButtonReturnsToLauncher();
     void deleteAskedNoKeepsEverything();
     void deleteRemovesOnlyTheArchive();
+    void deleteRemovesTheEntryAsListed_data();
+    void deleteRemovesTheEntryAsListed();
+    void restoringFromTheTaskbarKeepsListAndSelection();
     void deleteThatFailsIsReported();
 
 private:
@@ -88,17 +91,20 @@ void TestApriCatalogo::listsOnlyArchivesInOrder()
 {
     for (const char* name : {"b.gdt", "A.gdt", "c.GDT", "_z.gdt", "Giochi v.2.gdt", ".nascosto.gdt"})
         folder_->writeFile(QString::fromUtf8(name));
-    folder_->writeFile(QString::fromUtf8("Èlite.gdt"));
+    for (const char* name : {"Èlite.gdt", "Zaino.gdt", "Élite.gdt", "època.gdt"})
+        folder_->writeFile(QString::fromUtf8(name));
     for (const char* other : {"unins000.dll", "Guida.pdf", "Zendaro.xls", "Foto_Gioco/b_Foto_A_1.jpg",
                               "Documenti_Allegati/x.gdt", "a.gdt.bak"})
         folder_->writeFile(QString::fromUtf8(other));
     QDir(folder_->dir.path()).mkdir("cartella.gdt");
 
     showScreen();
-    // Only a-z fold: '.' and '_' and È compare by their codes against the capitals.
-    QCOMPARE(entries(), QStringList({".nascosto.gdt", "A.gdt", "b.gdt", "c.GDT", "Giochi v.2.gdt", "_z.gdt",
-                                     QString::fromUtf8("Èlite.gdt")}));
-    QCOMPARE(child<QLabel>(screen_.get(), "lblCreati")->text(), countLine(7));
+    // Only a-z fold: '.' and '_' compare by their codes against the capitals, and accented
+    // letters by theirs (È 0xC8, É 0xC9, è 0xE8), so "època" stays after "Élite".
+    QCOMPARE(entries(), QStringList({".nascosto.gdt", "A.gdt", "b.gdt", "c.GDT", "Giochi v.2.gdt",
+                                     "Zaino.gdt", "_z.gdt", QString::fromUtf8("Èlite.gdt"),
+                                     QString::fromUtf8("Élite.gdt"), QString::fromUtf8("època.gdt")}));
+    QCOMPARE(child<QLabel>(screen_.get(), "lblCreati")->text(), countLine(10));
     QVERIFY(list_->selectedItems().isEmpty());
     QCOMPARE(list_->item(0)->font().family(), QString("Courier New"));
     QCOMPARE(list_->item(0)->font().pointSize(), 14);
@@ -158,6 +164,11 @@ void TestApriCatalogo::openHandsOverPathAndName_data()
                                       << "Giochi v.2";
     QTest::newRow("capital extension") << "Vecchi.GDT"
                                        << "Vecchi";
+    // Names placed in the folder by someone else: the file as listed, never a trimmed one.
+    QTest::newRow("leading blank") << " Giochi.gdt"
+                                   << " Giochi";
+    QTest::newRow("leading tab") << "\tGiochi.gdt"
+                                 << "\tGiochi";
 }
 
 void TestApriCatalogo::openHandsOverPathAndName()
@@ -165,6 +176,7 @@ void TestApriCatalogo::openHandsOverPathAndName()
     QFETCH(QString, entry);
     QFETCH(QString, name);
     folder_->writeFile("Altro.gdt");
+    folder_->writeFile("Giochi.gdt");
     folder_->writeFile(entry);
     showScreen();
     select(entry);
@@ -231,6 +243,46 @@ void TestApriCatalogo::deleteRemovesOnlyTheArchive()
     QVERIFY(list_->selectedItems().isEmpty());
     QCOMPARE(child<QLabel>(screen_.get(), "lblFile")->text(), QString());
     QVERIFY(screen_->isVisible());
+}
+
+void TestApriCatalogo::deleteRemovesTheEntryAsListed_data()
+{
+    QTest::addColumn<QString>("entry");
+    QTest::newRow("leading blank") << " Giochi.gdt";
+    QTest::newRow("leading tab") << "\tGiochi.gdt";
+    QTest::newRow("leading blanks and tab") << " \t Giochi.gdt";
+}
+
+void TestApriCatalogo::deleteRemovesTheEntryAsListed()
+{
+    QFETCH(QString, entry);
+    folder_->writeFile("Giochi.gdt", "tenuto");
+    folder_->writeFile(entry, "da eliminare");
+    showScreen();
+    select(entry);
+    folder_->platform.messages.answerNext(Answer::Yes);
+    click(child(screen_.get(), "btnElimina"));
+    QCOMPARE(folder_->platform.messages.texts(), QStringList({ConfirmDelete, Deleted}));
+    QVERIFY(!QFile::exists(folder_->path(entry)));
+    QFile kept(folder_->path("Giochi.gdt"));
+    QVERIFY(kept.open(QIODevice::ReadOnly));
+    QCOMPARE(kept.readAll(), QByteArray("tenuto"));
+    QCOMPARE(entries(), QStringList{"Giochi.gdt"});
+}
+
+void TestApriCatalogo::restoringFromTheTaskbarKeepsListAndSelection()
+{
+    folder_->writeFile("Giochi.gdt");
+    showScreen();
+    select("Giochi.gdt");
+    folder_->writeFile("Nuovo.gdt");
+    restoreFromTaskbar(screen_.get());
+    QCOMPARE(entries(), QStringList{"Giochi.gdt"});
+    QCOMPARE(child<QLabel>(screen_.get(), "lblCreati")->text(), countLine(1));
+    QSignalSpy toEditor(screen_.get(), &TfrmApriCatalogo::archiveChosen);
+    click(child(screen_.get(), "btnApri"));
+    QCOMPARE(toEditor.count(), 1);
+    QCOMPARE(toEditor.front().at(0).toString(), folder_->path("Giochi.gdt"));
 }
 
 void TestApriCatalogo::deleteThatFailsIsReported()

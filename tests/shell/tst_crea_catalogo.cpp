@@ -2,6 +2,7 @@
 
 #include "tests/support/ProgramFolderFixture.h"
 
+#include <QInputMethodEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QSignalSpy>
@@ -39,7 +40,10 @@ private Q_SLOTS:
     void nameTheFileSystemRefuses_data();
     void nameTheFileSystemRefuses();
     void refusedCharactersOnlyWhenTyped();
+    void refusedCharactersThroughAnInputMethod_data();
+    void refusedCharactersThroughAnInputMethod();
     void showingEmptiesAndFocusesTheName();
+    void restoringFromTheTaskbarKeepsTheName();
     void nameFieldColourFollowsFocus();
     void cancelLeavesWithoutCreating();
 
@@ -108,26 +112,37 @@ void TestCreaCatalogo::createsEmptyArchive()
 
 void TestCreaCatalogo::refusesBlankOrUsedName_data()
 {
+    QTest::addColumn<QString>("existing");
     QTest::addColumn<QString>("typed");
     QTest::addColumn<QString>("message");
-    QTest::newRow("empty") << "" << NameMissing;
-    QTest::newRow("blanks only") << " \t  " << NameMissing;
-    QTest::newRow("name in use") << "Collezione" << NameUsed;
-    QTest::newRow("name in use, typed with blanks") << "  Collezione " << NameUsed;
+    QTest::newRow("empty") << "Collezione.gdt"
+                           << "" << NameMissing;
+    QTest::newRow("blanks only") << "Collezione.gdt"
+                                 << " \t  " << NameMissing;
+    QTest::newRow("name in use") << "Collezione.gdt"
+                                 << "Collezione" << NameUsed;
+    QTest::newRow("name in use, typed with blanks") << "Collezione.gdt"
+                                                    << "  Collezione " << NameUsed;
+    // The list shows these as archives of the same name, with the same photo files.
+    QTest::newRow("name in use with a capital extension") << "Collezione.GDT"
+                                                          << "Collezione" << NameUsed;
+    QTest::newRow("name in use with a mixed-case extension") << "Collezione.gDt"
+                                                             << "Collezione" << NameUsed;
 }
 
 void TestCreaCatalogo::refusesBlankOrUsedName()
 {
+    QFETCH(QString, existing);
     QFETCH(QString, typed);
     QFETCH(QString, message);
-    folder_->writeFile("Collezione.gdt", QByteArray(3376, 'k'));
+    folder_->writeFile(existing, QByteArray(3376, 'k'));
     QSignalSpy closed(screen_.get(), &TfrmCreaCatalogo::closed);
     submit(typed);
     QCOMPARE(folder_->platform.messages.texts(), QStringList{message});
     QCOMPARE(folder_->platform.messages.shown().front().kind, MessageKind::Warning);
     QCOMPARE(folder_->platform.messages.shown().front().buttons, platform::MessageButtons::OkCancel);
-    QCOMPARE(folderEntries(folder_->dir.path()), QStringList{"Collezione.gdt"});
-    QCOMPARE(QFileInfo(folder_->path("Collezione.gdt")).size(), 3376);
+    QCOMPARE(folderEntries(folder_->dir.path()), QStringList{existing});
+    QCOMPARE(QFileInfo(folder_->path(existing)).size(), 3376);
     QCOMPARE(txtFile_->text(), typed);
     QCOMPARE(closed.count(), 0);
     QVERIFY(screen_->isVisible());
@@ -136,18 +151,25 @@ void TestCreaCatalogo::refusesBlankOrUsedName()
 
 void TestCreaCatalogo::nameTheFileSystemRefuses_data()
 {
+    // The reason is the program's own Italian, never the system's English description.
+    const QString badCharacter = "Il nome contiene un carattere non ammesso dal file system.";
     QTest::addColumn<QString>("typed");
     QTest::addColumn<bool>("removeFolder");
-    QTest::newRow("path separator, pasted") << "../fuori" << false;
-    QTest::newRow("separator into a sub-folder") << "Foto_Gioco/nascosto" << false;
-    QTest::newRow("too long for the file system") << QString(250, QChar(0x00E8)) << false;
-    QTest::newRow("program folder gone") << "Giochi" << true;
+    QTest::addColumn<QString>("reason");
+    QTest::newRow("path separator, pasted") << "../fuori" << false << badCharacter;
+    QTest::newRow("separator into a sub-folder") << "Foto_Gioco/nascosto" << false << badCharacter;
+    QTest::newRow("too long for the file system")
+        << QString(250, QChar(0x00E8)) << false
+        << QString::fromUtf8("Il nome è troppo lungo per il file system.");
+    QTest::newRow("program folder gone")
+        << "Giochi" << true << QString::fromUtf8("La cartella del programma non è più raggiungibile.");
 }
 
 void TestCreaCatalogo::nameTheFileSystemRefuses()
 {
     QFETCH(QString, typed);
     QFETCH(bool, removeFolder);
+    QFETCH(QString, reason);
     QDir(folder_->dir.path()).mkdir("Foto_Gioco");
     const QStringList before = folderEntries(folder_->dir.path());
     if (removeFolder)
@@ -157,7 +179,8 @@ void TestCreaCatalogo::nameTheFileSystemRefuses()
     const auto& shown = folder_->platform.messages.shown();
     QCOMPARE(shown.size(), 1);
     QCOMPARE(shown.front().kind, MessageKind::Error);
-    QVERIFY2(shown.front().text.startsWith("Impossibile creare il file"), qPrintable(shown.front().text));
+    QCOMPARE(shown.front().text, QString("Impossibile creare il file \"%1\".\r\n\r\n%2")
+                                     .arg(ProgramFolder() + typed + ".gdt", reason));
     QCOMPARE(folderEntries(folder_->dir.path()), before);
     QVERIFY(folderEntries(folder_->dir.filePath("Foto_Gioco")).isEmpty());
     QVERIFY(!QFile::exists(folder_->dir.filePath("../fuori.gdt")));
@@ -176,6 +199,34 @@ void TestCreaCatalogo::refusedCharactersOnlyWhenTyped()
     QCOMPARE(txtFile_->text(), "A|b" + refused);
 }
 
+void TestCreaCatalogo::refusedCharactersThroughAnInputMethod_data()
+{
+    // What a dead key or an input method commits, with the cursor between "X" and "Y".
+    QTest::addColumn<QString>("committed");
+    QTest::addColumn<QString>("expected");
+    QTest::newRow("dead-key tilde and n") << QString::fromUtf8("ñ") << "XY";
+    QTest::newRow("composed capital c cedilla") << QString::fromUtf8("Ç") << "XY";
+    QTest::newRow("degree sign among letters") << QString::fromUtf8("a°b") << "XabY";
+    QTest::newRow("every refused character") << QString::fromUtf8("\"*/:<>?\\°ÇÑçñ") << "XY";
+    QTest::newRow("accented letters are welcome") << QString::fromUtf8("èà") << QString::fromUtf8("XèàY");
+}
+
+void TestCreaCatalogo::refusedCharactersThroughAnInputMethod()
+{
+    QFETCH(QString, committed);
+    QFETCH(QString, expected);
+    txtFile_->setText("XY");
+    txtFile_->setCursorPosition(1);
+    QInputMethodEvent composing(QString::fromUtf8("~"), {});
+    QCoreApplication::sendEvent(txtFile_, &composing);
+    QInputMethodEvent commit;
+    commit.setCommitString(committed);
+    QCoreApplication::sendEvent(txtFile_, &commit);
+    QCOMPARE(txtFile_->text(), expected);
+    // The cursor stays after what was let in, where the user goes on typing.
+    QCOMPARE(txtFile_->cursorPosition(), expected.size() - 1);
+}
+
 void TestCreaCatalogo::showingEmptiesAndFocusesTheName()
 {
     txtFile_->setText("resto");
@@ -183,6 +234,15 @@ void TestCreaCatalogo::showingEmptiesAndFocusesTheName()
     screen_->show();
     QCOMPARE(txtFile_->text(), QString());
     QTRY_VERIFY(txtFile_->hasFocus());
+}
+
+void TestCreaCatalogo::restoringFromTheTaskbarKeepsTheName()
+{
+    testing::typeText(txtFile_, "Giochi ra");
+    txtFile_->setCursorPosition(3);
+    restoreFromTaskbar(screen_.get());
+    QCOMPARE(txtFile_->text(), QString("Giochi ra"));
+    QCOMPARE(txtFile_->cursorPosition(), 3);
 }
 
 void TestCreaCatalogo::nameFieldColourFollowsFocus()

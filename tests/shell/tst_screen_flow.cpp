@@ -1,6 +1,9 @@
 #include "access/PasswordCodec.h"
+#include "access/TfrmCambiaPassword.h"
 #include "access/TfrmPassword.h"
 #include "editor/TfrmCartoline.h"
+#include "help/Help.h"
+#include "help/TfrmGuida.h"
 #include "platform/Formats.h"
 #include "shell/ScreenSet.h"
 #include "shell/TfrmApriCatalogo.h"
@@ -18,6 +21,8 @@
 
 using namespace brivanto;
 
+Q_DECLARE_METATYPE(brivanto::help::HelpTopic)
+
 // Walks the program's screens the way a user does, from the password screen to the editor and
 // back, and out.
 class TestScreenFlow : public QObject
@@ -31,6 +36,10 @@ private Q_SLOTS:
     void openArchiveReachesEditorWithBlankHandOver();
     void launcherLinksAndModalWindows_data();
     void launcherLinksAndModalWindows();
+    void helpButtonsShowTheirOwnTopic_data();
+    void helpButtonsShowTheirOwnTopic();
+    void passwordAndChangePasswordRoundTrip_data();
+    void passwordAndChangePasswordRoundTrip();
     void programEnds_data();
     void programEnds();
 
@@ -95,8 +104,8 @@ void TestScreenFlow::launcherLeadsToEachScreenAndBack()
     TfrmAvvio* avvio = screens_->avvio();
     QVERIFY(avvio->isMaximized());
     QCOMPARE(avvio->windowTitle(), QString(" Brivanto"));
-    for (const char* clickable : {"imgApp01", "btnApp01", "imgApp02", "btnApp02", "imgInfo", "imgGuida", "imgSito",
-                                  "imgCopyright", "imgEsci"})
+    for (const char* clickable : {"imgApp01", "btnApp01", "imgApp02", "btnApp02", "imgInfo", "imgGuida",
+                                  "imgSito", "imgCopyright", "imgEsci"})
         QCOMPARE(child(avvio, clickable)->cursor().shape(), Qt::PointingHandCursor);
 
     for (const char* button : {"imgApp01", "btnApp01"}) {
@@ -175,6 +184,93 @@ void TestScreenFlow::launcherLinksAndModalWindows()
     click(child(screens_->avvio(), "imgSito"));
     QCOMPARE(folder_->platform.shell.opened().size(), 1);
     QCOMPARE(folder_->platform.shell.opened().front().scheme(), QString("https"));
+    QCOMPARE(visibleScreens(), QStringList{"TfrmAvvio"});
+}
+
+void TestScreenFlow::helpButtonsShowTheirOwnTopic_data()
+{
+    QTest::addColumn<QString>("from");
+    QTest::addColumn<QString>("title");
+    QTest::addColumn<help::HelpTopic>("topic");
+    QTest::newRow("launcher") << "TfrmAvvio"
+                              << "Uno sguardo a Brivanto" << help::HelpTopic::Overview;
+    QTest::newRow("create-archive screen")
+        << "TfrmCreaCatalogo"
+        << "Creazione e apertura archivi giochi da tavolo" << help::HelpTopic::Archives;
+    QTest::newRow("open-archive screen")
+        << "TfrmApriCatalogo"
+        << "Creazione e apertura archivi giochi da tavolo" << help::HelpTopic::Archives;
+}
+
+void TestScreenFlow::helpButtonsShowTheirOwnTopic()
+{
+    QFETCH(QString, from);
+    QFETCH(QString, title);
+    QFETCH(help::HelpTopic, topic);
+    logIn();
+    QWidget* screen = screens_->avvio();
+    if (from == "TfrmCreaCatalogo") {
+        click(child(screens_->avvio(), "btnApp01"));
+        screen = screens_->creaCatalogo();
+    } else if (from == "TfrmApriCatalogo") {
+        click(child(screens_->avvio(), "btnApp02"));
+        screen = screens_->apriCatalogo();
+    }
+    QCOMPARE(visibleScreens(), QStringList{from});
+
+    QString shownTitle;
+    QString shownText;
+    QTimer::singleShot(0, this, [&] {
+        auto* guide = qobject_cast<TfrmGuida*>(QApplication::activeModalWidget());
+        if (!guide)
+            return;
+        shownTitle = child<QLabel>(guide, "lblTitolo")->text();
+        shownText = guide->text();
+        click(child(guide, "btnChiudi"));
+    });
+    click(child(screen, "imgGuida"));
+    QCOMPARE(shownTitle, title);
+    QCOMPARE(shownText, help::helpText(topic));
+    QVERIFY(!shownText.isEmpty());
+    QTRY_COMPARE(visibleScreens(), QStringList{from});
+}
+
+void TestScreenFlow::passwordAndChangePasswordRoundTrip_data()
+{
+    QTest::addColumn<QString>("leaveBy");
+    QTest::newRow("Chiudi") << "cmdEsci";
+    QTest::newRow("a successful change") << "cmdOK";
+    QTest::newRow("a close from the desktop") << "close";
+}
+
+void TestScreenFlow::passwordAndChangePasswordRoundTrip()
+{
+    QFETCH(QString, leaveBy);
+    QWidget* password = screens_->password();
+    QWidget* change = screens_->cambiaPassword();
+    auto* txtPassword = child<QLineEdit>(password, "txtPassword");
+    // Twice, so that what the first trip leaves behind is walked over too.
+    for (int trip = 0; trip < 2; ++trip) {
+        QTest::keyClicks(txtPassword, "mezza parola");
+        click(child(password, "btnCambiaPassword"));
+        QCOMPARE(visibleScreens(), QStringList{"TfrmCambiaPassword"});
+        if (leaveBy == "close") {
+            change->close();
+        } else {
+            if (leaveBy == "cmdOK") {
+                const char* current = trip == 0 ? "segreto" : "nuova";
+                QTest::keyClicks(child<QLineEdit>(change, "txtPasswordOld"), current);
+                QTest::keyClicks(child<QLineEdit>(change, "txtPasswordNew"), "nuova");
+                QTest::keyClicks(child<QLineEdit>(change, "txtConferma"), "nuova");
+            }
+            click(child(change, leaveBy.toLatin1().constData()));
+        }
+        QCOMPARE(visibleScreens(), QStringList{"TfrmPassword"});
+        QCOMPARE(txtPassword->text(), QString());
+        QTRY_VERIFY(txtPassword->hasFocus());
+    }
+    QTest::keyClicks(txtPassword, leaveBy == "cmdOK" ? "nuova" : "segreto");
+    click(child(password, "cmdOK"));
     QCOMPARE(visibleScreens(), QStringList{"TfrmAvvio"});
 }
 

@@ -9,10 +9,14 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <cerrno>
 #include <csignal>
 #include <cstring>
 #include <functional>
+#include <memory>
+#include <thread>
 
+#include <fcntl.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -86,6 +90,7 @@ class TestArchiveFile : public QObject
     Q_OBJECT
 private Q_SLOTS:
     void init();
+    void cleanup();
     void openCreatesMissingArchive();
     void pointerFollowsReadsAndWrites();
     void trailingPartialRecordIsOverwrittenByAppend();
@@ -96,8 +101,15 @@ private Q_SLOTS:
     void readOnlyArchiveIsNeverTouched();
     void failedAppendLeavesNoTornRecord();
     void concurrentAppendersKeepEveryRecord();
+    void lockRefusals_data();
+    void lockRefusals();
+    void anotherProgramsLockIsWaitedFor();
+    void writeOnReadAccessIsRefused();
+    void accessErrorText();
 
 private:
+    // Every wait for a lock that Open reports: true when it starts, false when it ends.
+    std::shared_ptr<QList<bool>> waits_;
     QTemporaryDir dir_;
     QString path_;
 };
@@ -108,6 +120,15 @@ void TestArchiveFile::init()
     ::chmod(QFile::encodeName(dir_.path()).constData(), 0777);
     path_ = dir_.filePath(QStringLiteral("Giochi.gdt"));
     QFile::remove(path_);
+    waits_ = std::make_shared<QList<bool>>();
+    ArchiveFile::setLockWaitObserver([waits = waits_](bool waiting) { waits->append(waiting); });
+}
+
+void TestArchiveFile::cleanup()
+{
+    ArchiveFile::setLockWaitObserver({});
+    ArchiveFile::setLockAttemptForTesting({});
+    ArchiveFile::setLockTimeoutMs(10000);
 }
 
 void TestArchiveFile::openCreatesMissingArchive()
@@ -335,6 +356,101 @@ void TestArchiveFile::concurrentAppendersKeepEveryRecord()
         seen.insert(tag);
     }
     QCOMPARE(seen.size(), 2 * PerWriter);
+}
+
+void TestArchiveFile::lockRefusals_data()
+{
+    // What the lock call answers, attempt after attempt (the last answer repeats), and what Open
+    // then does: work (locked or not) or give up with the archive access error.
+    QTest::addColumn<QList<int>>("answers");
+    QTest::addColumn<bool>("opens");
+    QTest::addColumn<bool>("waits");
+    QTest::newRow("network folder without lock service (ENOLCK)") << QList<int>{ENOLCK} << true << false;
+    QTest::newRow("file system without locks (EOPNOTSUPP)") << QList<int>{EOPNOTSUPP} << true << false;
+    QTest::newRow("lock call not implemented (ENOSYS)") << QList<int>{ENOSYS} << true << false;
+    QTest::newRow("lock kind unknown to the kernel (EINVAL)") << QList<int>{EINVAL} << true << false;
+    QTest::newRow("interrupted, then placed") << QList<int>{EINTR, 0} << true << false;
+    QTest::newRow("held by another program, released") << QList<int>{EAGAIN, EAGAIN, 0} << true << true;
+    QTest::newRow("held by another program (EAGAIN) past the limit") << QList<int>{EAGAIN} << false << true;
+    QTest::newRow("held by another program (EACCES) past the limit") << QList<int>{EACCES} << false << true;
+}
+
+void TestArchiveFile::lockRefusals()
+{
+    QFETCH(QList<int>, answers);
+    QFETCH(bool, opens);
+    QFETCH(bool, waits);
+    const QByteArray content = archiveOf({"uno"});
+    writeFile(path_, content);
+    ArchiveFile::setLockTimeoutMs(50);
+    auto script = std::make_shared<QList<int>>(answers);
+    ArchiveFile::setLockAttemptForTesting([script](int, ArchiveFile::Access) {
+        return script->size() > 1 ? script->takeFirst() : script->front();
+    });
+
+    ArchiveFile archive;
+    auto append = [&] {
+        archive.Open(path_);
+        archive.Seek(archive.RecordCount());
+        archive.Write(recordNamed(QStringLiteral("due")));
+        archive.Close();
+    };
+    if (opens) {
+        append();
+        QCOMPARE(readFile(path_), archiveOf({"uno", "due"}));
+    } else {
+        QVERIFY_THROWS_EXCEPTION(ArchiveError, append());
+        QVERIFY(!archive.isOpen());
+        QCOMPARE(readFile(path_), content);
+    }
+    // The wait cursor comes only for another program's lock, and always goes away again.
+    QCOMPARE(*waits_, waits ? QList<bool>({true, false}) : QList<bool>());
+}
+
+void TestArchiveFile::anotherProgramsLockIsWaitedFor()
+{
+    writeFile(path_, archiveOf({"uno"}));
+    const int holder = ::open(QFile::encodeName(path_).constData(), O_RDWR | O_CLOEXEC);
+    QVERIFY(holder >= 0);
+    struct flock request
+    {
+    };
+    request.l_type = F_WRLCK;
+    request.l_whence = SEEK_SET;
+    QCOMPARE(::fcntl(holder, F_OFD_SETLK, &request), 0);
+    std::thread release([holder] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(200));
+        ::close(holder);
+    });
+    ArchiveFile archive;
+    archive.Open(path_, ArchiveFile::Access::Read);
+    release.join();
+    QCOMPARE(archive.RecordCount(), 1);
+    archive.Close();
+    QCOMPARE(*waits_, QList<bool>({true, false}));
+}
+
+void TestArchiveFile::writeOnReadAccessIsRefused()
+{
+    const QByteArray content = archiveOf({"uno", "due"});
+    writeFile(path_, content);
+    ArchiveFile archive;
+    archive.Open(path_, ArchiveFile::Access::Read);
+    archive.Seek(archive.RecordCount());
+    QVERIFY_THROWS_EXCEPTION(ArchiveError, archive.Write(recordNamed(QStringLiteral("tre"))));
+    archive.Seek(0);
+    QVERIFY_THROWS_EXCEPTION(ArchiveError, archive.Write(recordNamed(QStringLiteral("UNO"))));
+    archive.Close();
+    QCOMPARE(readFile(path_), content);
+}
+
+void TestArchiveFile::accessErrorText()
+{
+    // A line feed before each carriage return, twice: the text every archive screen shows.
+    QCOMPARE(archiveAccessErrorText(),
+             QString::fromUtf8("Attenzione: il sistema non permette di accedere all'archivio.\n\r\n\r"
+                               "Accertarsi di possedere i privilegi di scrittura nella cartella di "
+                               "installazione del programma."));
 }
 
 QTEST_GUILESS_MAIN(TestArchiveFile)

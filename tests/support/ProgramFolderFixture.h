@@ -7,9 +7,11 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QShowEvent>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QWidget>
+#include <QtTest/qtestspontaneevent.h>
 
 // A temporary program folder with scripted message boxes, dialogs and shell for one test.
 class ProgramFolderFixture
@@ -56,4 +58,12 @@ template <class T = QWidget> T* child(const QWidget* screen, const char* name)
 inline void click(QWidget* widget)
 {
     QTest::mouseClick(widget, Qt::LeftButton);
+}
+
+// The show event that the window system sends when a minimised window is restored.
+inline void restoreFromTaskbar(QWidget* window)
+{
+    QShowEvent event;
+    QSpontaneKeyEvent::setSpontaneous(&event);
+    QApplication::instance()->notify(window, &event);
 }

@@ -1,0 +1,39 @@
+# The real program in a fresh program folder on a virtual X display, for the scripts that drive it
+# as a user would. Sourced: `start_real_program <Brivanto executable> <password file> <WxHxD>`
+# sets $work, $folder, $program and DISPLAY and removes everything again when the script exits.
+work=$(mktemp -d)
+folder="$work/Brivanto"
+program=""
+server=""
+stop_real_program() {
+    [ -n "$program" ] && kill "$program" 2>/dev/null || true
+    [ -n "$server" ] && kill "$server" 2>/dev/null || true
+    rm -rf "$work"
+}
+trap stop_real_program EXIT
+
+start_real_program() { # <executable> <password file> <screen geometry>
+    mkdir -p "$folder"
+    cp "$1" "$folder/Brivanto"
+    cp "$2" "$folder/unins000.dll"
+    exec 3>"$work/display"
+    Xvfb -displayfd 3 -screen 0 "$3" -nolisten tcp >"$work/xvfb.log" 2>&1 &
+    server=$!
+    for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
+    export DISPLAY=":$(head -n1 "$work/display")"
+    # Leaks are checked by the in-process tests; here the window system's libraries would only add noise.
+    ASAN_OPTIONS=detect_leaks=0 QT_QPA_PLATFORM=xcb "$folder/Brivanto" >"$work/program.log" 2>&1 &
+    program=$!
+}
+
+wait_for_window() { # <name regex> -> window id
+    local id=""
+    for _ in $(seq 150); do
+        id=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n1 || true)
+        [ -n "$id" ] && { echo "$id"; return 0; }
+        kill -0 "$program" 2>/dev/null || { echo "program ended early" >&2; cat "$work/program.log" >&2; return 1; }
+        sleep 0.2
+    done
+    echo "no visible window named $1" >&2
+    return 1
+}
