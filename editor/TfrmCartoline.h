@@ -1,8 +1,7 @@
 #pragma once
 
 #include "editor/EditorFields.h"
-#include "editor/PhotoFile.h"
-#include "storage/GameRecord.h"
+#include "editor/RecordEditor.h"
 
 #include <QHash>
 #include <QWidget>
@@ -18,18 +17,11 @@ namespace brivanto {
 
 class PhotoSlot;
 
-// The names and descriptions of the three attached files of the record on screen.
-struct AttachmentLabels
-{
-    std::array<QString, 3> files;
-    std::array<QString, 3> descriptions;
-};
-
 // The record editor: one game record of the open archive at a time, in 21 edits, the for-sale
 // box, six hidden attachment labels and two photo slots. The controls are the record: there is no
-// other copy of it. Other screens reach it only through the public methods below, never through
-// its child controls, so the layout can change freely.
-class TfrmCartoline : public QWidget
+// other copy of it. Other screens reach it only through RecordEditor, never through its child
+// controls, so the layout can change freely.
+class TfrmCartoline : public QWidget, public RecordEditor
 {
     Q_OBJECT
 public:
@@ -37,26 +29,21 @@ public:
 
     // The archive this screen works on, handed over by the open-archive screen.
     void setArchive(const QString& file, const QString& name);
-    QString archiveFile() const; // full path, trimmed
-    QString archiveName() const; // trimmed
-
-    // The position of the record on screen, as shown: empty for a new record.
-    QString position() const;
-    // The 21 field texts in record order, as typed (untrimmed).
-    QStringList fieldTexts() const;
-    bool forSale() const;
-    AttachmentLabels attachments() const;
-    void setAttachments(const AttachmentLabels& labels);
-
-    // Puts a record with its position on the screen, then loads its photos. Callers close the
-    // archive before calling it.
-    void ShowRecord(const GameRecord& record, int position);
     // Empties the screen for a new record.
     void ClearRecordScreen();
 
-    // A copy of a slot's picture; a picture put into a slot reaches its file at the next save.
-    QImage photo(PhotoSlotId slot) const;
-    void putPhoto(PhotoSlotId slot, const QImage& picture);
+    // RecordEditor
+    QWidget* owner() override { return this; }
+    QString archiveFile() const override;
+    QString archiveName() const override;
+    QString position() const override;
+    QStringList fieldTexts() const override;
+    bool forSale() const override;
+    AttachmentLabels attachments() const override;
+    void setAttachments(const AttachmentLabels& labels) override;
+    void ShowRecord(const GameRecord& record, int position) override;
+    QImage photo(PhotoSlotId slot) const override;
+    void putPhoto(PhotoSlotId slot, const QImage& picture) override;
 
 Q_SIGNALS:
     void closed();
