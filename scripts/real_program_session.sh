@@ -1,13 +1,16 @@
 # The real program in a fresh program folder on a virtual X display, for the scripts that drive it
 # as a user would. Sourced: `start_real_program <Brivanto executable> <password file> <WxHxD>`
 # sets $work, $folder, $program and DISPLAY and removes everything again when the script exits.
+# Files put into $folder before the start are there when the program starts.
 work=$(mktemp -d)
 folder="$work/Brivanto"
 program=""
 server=""
+# The display server is waited for: a server still shutting down holds its display number, and
+# the next run's server could be handed that number.
 stop_real_program() {
-    [ -n "$program" ] && kill "$program" 2>/dev/null || true
-    [ -n "$server" ] && kill "$server" 2>/dev/null || true
+    [ -n "$program" ] && { kill "$program" 2>/dev/null; wait "$program" 2>/dev/null; } || true
+    [ -n "$server" ] && { kill "$server" 2>/dev/null; wait "$server" 2>/dev/null; } || true
     rm -rf "$work"
 }
 trap stop_real_program EXIT
@@ -21,6 +24,12 @@ start_real_program() { # <executable> <password file> <screen geometry>
     server=$!
     for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
     export DISPLAY=":$(head -n1 "$work/display")"
+    for _ in $(seq 50); do xdotool getdisplaygeometry >/dev/null 2>&1 && break; sleep 0.1; done
+    xdotool getdisplaygeometry >/dev/null 2>&1 || {
+        cat "$work/xvfb.log" >&2
+        echo "the display $DISPLAY does not answer" >&2
+        return 1
+    }
     # Leaks are checked by the in-process tests; here the window system's libraries would only add noise.
     ASAN_OPTIONS=detect_leaks=0 QT_QPA_PLATFORM=xcb "$folder/Brivanto" >"$work/program.log" 2>&1 &
     program=$!
@@ -36,4 +45,20 @@ wait_for_window() { # <name regex> -> window id
     done
     echo "no visible window named $1" >&2
     return 1
+}
+
+wait_until_gone() { # <name regex>
+    for _ in $(seq 150); do
+        xdotool search --onlyvisible --name "$1" >/dev/null 2>&1 || return 0
+        sleep 0.2
+    done
+    echo "the window named $1 did not close" >&2
+    return 1
+}
+
+# Clicks at a point of a screen's panel, which the screen keeps centred in its window.
+click_in_panel() { # <window> <panel width> <panel height> <x> <y>
+    local WIDTH HEIGHT X Y SCREEN WINDOW
+    eval "$(xdotool getwindowgeometry --shell "$1")"
+    xdotool mousemove --window "$1" $(((WIDTH - $2) / 2 + $4)) $(((HEIGHT - $3) / 2 + $5)) click 1
 }

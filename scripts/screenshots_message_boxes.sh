@@ -12,11 +12,6 @@ cmake --build "$build" --target Brivanto brivanto_password_file_generated
 . "$here/scripts/real_program_session.sh"
 start_real_program "$build/program/Brivanto" "$build/program/unins000.dll" 1366x768x24
 
-# Clicks a point of a screen's centred panel of the given size.
-click_in_panel() { # <window> <panel width> <panel height> <x> <y>
-    eval "$(xdotool getwindowgeometry --shell "$1")"
-    xdotool mousemove --window "$1" $(((WIDTH - $2) / 2 + $4)) $(((HEIGHT - $3) / 2 + $5)) click 1
-}
 shoot() { # <window> <file>: the window, once it has been drawn
     sleep 0.7
     import -window "$1" "$here/docs/$2"

@@ -15,70 +15,19 @@ for tool in Xvfb xdotool; do
     command -v "$tool" >/dev/null || { echo "SKIP: $tool is not installed"; exit 77; }
 done
 
-work=$(mktemp -d)
-program=""
-server=""
-# The display server is waited for: a server still shutting down holds its display number, and
-# the next run's server could be handed that number.
-cleanup() {
-    [ -n "$program" ] && { kill "$program" 2>/dev/null; wait "$program" 2>/dev/null; } || true
-    [ -n "$server" ] && { kill "$server" 2>/dev/null; wait "$server" 2>/dev/null; } || true
-    rm -rf "$work"
-}
-trap cleanup EXIT
+. "$(dirname "$0")/../../scripts/real_program_session.sh"
 fail() {
     echo "$*" >&2
     [ -f "$work/program.log" ] && cat "$work/program.log" >&2
     exit 1
 }
 
-folder="$work/Brivanto"
 mkdir -p "$folder"
-cp "$exe" "$folder/Brivanto"
-cp "$password_file" "$folder/unins000.dll"
 archive="$folder/Giochi rari.gdt"
 : >"$archive"
 photo_a="$folder/Foto_Gioco/Giochi rari_Foto_A_1.jpg"
 photo_b="$folder/Foto_Gioco/Giochi rari_Foto_B_1.jpg"
-
-exec 3>"$work/display"
-Xvfb -displayfd 3 -screen 0 1920x1080x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
-server=$!
-for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
-export DISPLAY=":$(head -n1 "$work/display")"
-for _ in $(seq 50); do xdotool getdisplaygeometry >/dev/null 2>&1 && break; sleep 0.1; done
-xdotool getdisplaygeometry >/dev/null 2>&1 || { cat "$work/xvfb.log" >&2; echo "the display $DISPLAY does not answer" >&2; exit 1; }
-
-# Leaks are checked by the in-process tests; here the window system's libraries would only add noise.
-ASAN_OPTIONS=detect_leaks=0 QT_QPA_PLATFORM=xcb "$folder/Brivanto" >"$work/program.log" 2>&1 &
-program=$!
-
-wait_for_window() { # <name regex> -> window id
-    local id=""
-    for _ in $(seq 150); do
-        id=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n1 || true)
-        [ -n "$id" ] && { echo "$id"; return 0; }
-        kill -0 "$program" 2>/dev/null || fail "program ended early"
-        sleep 0.2
-    done
-    fail "no visible window named $1"
-}
-
-wait_until_gone() { # <name regex>
-    for _ in $(seq 150); do
-        xdotool search --onlyvisible --name "$1" >/dev/null 2>&1 || return 0
-        sleep 0.2
-    done
-    fail "the window named $1 did not close"
-}
-
-# Clicks at a point of a screen's panel, which the screen keeps centred in its window.
-#   click_panel <window> <panel width> <panel height> <x> <y>
-click_panel() {
-    local WIDTH HEIGHT X Y SCREEN WINDOW
-    eval "$(xdotool getwindowgeometry --shell "$1")"
-    xdotool mousemove --window "$1" $(( (WIDTH - $2) / 2 + $4 )) $(( (HEIGHT - $3) / 2 + $5 )) click 1
-}
+start_real_program "$exe" "$password_file" 1920x1080x24 || fail "the program did not start"
 
 # The information box after a save: Enter presses its default button, OK.
 answer_information_box() {
@@ -86,7 +35,7 @@ answer_information_box() {
     box=$(wait_for_window '^Brivanto$')
     xdotool windowfocus --sync "$box"
     xdotool key Return
-    wait_until_gone '^Brivanto$'
+    wait_until_gone '^Brivanto$' || fail "the information box stayed open"
 }
 
 # Types text into the control with the keyboard focus. The virtual keyboard has no key for à, è,
@@ -132,14 +81,14 @@ xdotool key Return
 
 # The launcher's open-archive button: 300 x 56 at (410, 464) of its 760 x 660 panel.
 launcher=$(wait_for_window '^ Brivanto$')
-click_panel "$launcher" 760 660 560 492
+click_in_panel "$launcher" 760 660 560 492
 
 # The only archive is the list's first line; the list stands at (120, 210) of the 760 x 680
 # panel, and the open button (220 x 52) at (140, 570).
 opening=$(wait_for_window '^ Brivanto - Apertura archivio giochi da tavolo$')
 sleep 0.3
-click_panel "$opening" 760 680 240 222
-click_panel "$opening" 760 680 250 596
+click_in_panel "$opening" 760 680 240 222
+click_in_panel "$opening" 760 680 250 596
 
 # The record editor's 1340 x 662 panel. An edit's centre: x = 448 + its x + half its width,
 # y = 139 + 46 per row (field panel at (436, 68), fields 40 below its top, 17 below their label,
@@ -148,7 +97,7 @@ editor=$(wait_for_window '^ Brivanto - Zendaro$')
 sleep 0.5
 xdotool windowfocus --sync "$editor"
 edit_at() { # <field x> <field width> <row>
-    click_panel "$editor" 1340 662 $(( 448 + $1 + $2 / 2 )) $(( 139 + 46 * $3 ))
+    click_in_panel "$editor" 1340 662 $(( 448 + $1 + $2 / 2 )) $(( 139 + 46 * $3 ))
 }
 title="Città del Sole"
 code="CS-1602"
@@ -171,7 +120,7 @@ edit_at 56 600 10
 type_text "$note"
 
 # The toolbar: New at (36, 32), Save at (82, 32), First at (572, 32), Exit at (1304, 32).
-click_panel "$editor" 1340 662 82 32
+click_in_panel "$editor" 1340 662 82 32
 answer_information_box
 [ "$(stat -c %s "$archive")" = 3376 ] || fail "the first save did not leave exactly one record"
 for check in "0:$title" "121:$code" "172:$genre" "223:$publisher" "274:$description" "525:$year" \
@@ -189,11 +138,11 @@ cp "$photo_a" "$work/photo-a-saved"
 cp "$photo_b" "$work/photo-b-saved"
 
 # New, then First: the record comes back. Saved again, it must overwrite itself unchanged.
-click_panel "$editor" 1340 662 36 32
-click_panel "$editor" 1340 662 572 32
+click_in_panel "$editor" 1340 662 36 32
+click_in_panel "$editor" 1340 662 572 32
 sleep 0.5
 [ -n "$screenshot" ] && command -v import >/dev/null && import -window root "$screenshot" || true
-click_panel "$editor" 1340 662 82 32
+click_in_panel "$editor" 1340 662 82 32
 answer_information_box
 [ "$(stat -c %s "$archive")" = 3376 ] || fail "saving the record shown by First did not overwrite it"
 cmp -s "$work/archive-saved" "$archive" || {
@@ -204,10 +153,10 @@ cmp -s "$work/photo-a-saved" "$photo_a" && cmp -s "$work/photo-b-saved" "$photo_
     fail "saving the record again rewrote its photos"
 
 # Leave by the editor's exit and the launcher's exit icon: the program must end cleanly.
-click_panel "$editor" 1340 662 1304 32
+click_in_panel "$editor" 1340 662 1304 32
 launcher=$(wait_for_window '^ Brivanto$')
 sleep 0.3
-click_panel "$launcher" 760 660 728 628
+click_in_panel "$launcher" 760 660 728 628
 for _ in $(seq 100); do
     kill -0 "$program" 2>/dev/null || break
     sleep 0.1
