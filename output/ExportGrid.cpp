@@ -5,19 +5,26 @@
 #include "storage/FieldText.h"
 
 #include <algorithm>
+#include <cstring>
+#include <new>
 
 namespace brivanto {
 
 void ExportGridModel::fillFromArchive(const QString& path)
 {
     beginResetModel();
-    text_.clear();
+    text_.reset();
+    textCapacity_ = 0;
+    used_ = 0;
     rows_.clear();
     changed_.clear();
     try {
         ArchiveFile archive;
         archive.Open(path, ArchiveFile::Access::Read);
-        rows_.reserve(static_cast<std::size_t>(archive.RecordCount()));
+        const auto count = static_cast<std::size_t>(archive.RecordCount());
+        rows_.reserve(count);
+        // Room for short texts in every record; pages never written to cost nothing.
+        reallocateText(std::max<std::size_t>(count * 512, RecordSize));
         GameRecord record;
         while (!archive.AtEnd()) {
             archive.Read(record);
@@ -27,14 +34,18 @@ void ExportGridModel::fillFromArchive(const QString& path)
     } catch (const ArchiveError&) {
         // The rows read so far stay; the screen says nothing.
     }
-    text_.shrink_to_fit();
+    reallocateText(used_);
     rows_.shrink_to_fit();
     endResetModel();
 }
 
 void ExportGridModel::addRow(const GameRecord& record)
 {
-    Row row{text_.size(), {}};
+    // The 22 texts take at most their capacities together, well under a record.
+    if (textCapacity_ - used_ < RecordSize)
+        reallocateText(textCapacity_ * 2 + RecordSize);
+    Row row{used_, {}};
+    char* out = text_.get() + used_;
     for (int f = 0; f < ExportedFieldCount; ++f) {
         const std::uint8_t* field = fieldAt(record, Fields[f]);
         // Bytes 0x00..0x20 are exactly the characters that trimming removes.
@@ -44,10 +55,26 @@ void ExportGridModel::addRow(const GameRecord& record)
             ++begin;
         while (end > begin && end[-1] <= 0x20)
             --end;
-        row.lengths[f] = static_cast<std::uint8_t>(end - begin);
-        text_.insert(text_.end(), begin, end);
+        const auto length = static_cast<std::size_t>(end - begin);
+        row.lengths[f] = static_cast<std::uint8_t>(length);
+        std::memcpy(out, begin, length);
+        out += length;
     }
+    used_ = static_cast<std::size_t>(out - text_.get());
     rows_.push_back(row);
+}
+
+// realloc moves large blocks by remapping their pages, so neither growing nor the final trim
+// copies the texts.
+void ExportGridModel::reallocateText(std::size_t capacity)
+{
+    capacity = std::max<std::size_t>(capacity, 1);
+    char* text = static_cast<char*>(std::realloc(text_.get(), capacity));
+    if (!text)
+        throw std::bad_alloc();
+    static_cast<void>(text_.release());
+    text_.reset(text);
+    textCapacity_ = capacity;
 }
 
 int ExportGridModel::rowCount(const QModelIndex& parent) const
@@ -70,7 +97,23 @@ QByteArrayView ExportGridModel::exportCell(int row, int column) const
     std::uint64_t start = stored.start;
     for (int f = 0; f < column - 1; ++f)
         start += stored.lengths[f];
-    return {text_.data() + start, stored.lengths[column - 1]};
+    return {text_.get() + start, stored.lengths[column - 1]};
+}
+
+void ExportGridModel::exportRow(int row, ExportRow& cells) const
+{
+    const Row& stored = rows_[static_cast<std::size_t>(row)];
+    const char* text = text_.get() + stored.start;
+    for (int f = 0; f < ExportedFieldCount; ++f) {
+        cells[f] = QByteArrayView(text, stored.lengths[f]);
+        text += stored.lengths[f];
+    }
+    if (changed_.isEmpty())
+        return;
+    for (int f = 0; f < ExportedFieldCount; ++f) {
+        if (const auto changed = changed_.constFind(cellKey(row, f + 1)); changed != changed_.constEnd())
+            cells[f] = changed->exported;
+    }
 }
 
 QString ExportGridModel::storedText(int row, int column) const
@@ -120,7 +163,7 @@ bool ExportGridModel::setData(const QModelIndex& index, const QVariant& value, i
 
 std::size_t ExportGridModel::heldBytes() const
 {
-    std::size_t bytes = text_.capacity() + rows_.capacity() * sizeof(Row);
+    std::size_t bytes = textCapacity_ + rows_.capacity() * sizeof(Row);
     for (const ChangedCell& cell : changed_)
         bytes += sizeof(ChangedCell) + sizeof(qint64) + std::size_t(cell.typed.capacity()) * 2 +
                  std::size_t(cell.exported.capacity());

@@ -7,6 +7,8 @@
 #include <QHash>
 
 #include <cstdint>
+#include <cstdlib>
+#include <memory>
 #include <vector>
 
 namespace brivanto {
@@ -38,6 +40,9 @@ public:
     // The cell of an exported column (1..22) as it goes into the worksheet: trimmed, in
     // Windows-1252, a character the code page cannot hold as '?'. Valid until the grid changes.
     QByteArrayView exportCell(int row, int column) const;
+    // The cells of columns 1..22 of one row at once, as exportCell gives them.
+    using ExportRow = std::array<QByteArrayView, ExportedFieldCount>;
+    void exportRow(int row, ExportRow& cells) const;
 
     // The memory the rows take: texts, index and changed cells.
     std::size_t heldBytes() const;
@@ -57,7 +62,17 @@ private:
     void addRow(const GameRecord& record);
     QString storedText(int row, int column) const;
 
-    std::vector<char> text_;
+    void reallocateText(std::size_t capacity);
+
+    // The texts back to back; left uninitialised beyond used_, so room never written to costs
+    // no memory.
+    struct FreeText
+    {
+        void operator()(char* text) const { std::free(text); }
+    };
+    std::unique_ptr<char, FreeText> text_;
+    std::size_t textCapacity_ = 0;
+    std::size_t used_ = 0;
     std::vector<Row> rows_;
     QHash<qint64, ChangedCell> changed_;
 };

@@ -6,6 +6,10 @@
 
 #include <QSaveFile>
 
+#include <array>
+#include <cstring>
+#include <vector>
+
 namespace brivanto {
 namespace {
 
@@ -48,53 +52,73 @@ QByteArray header()
     return bytes;
 }
 
-// The value as the spreadsheet must show it: the three characters that HTML reads as markup
-// become character references. They are plain ASCII in Windows-1252, so the bytes are scanned
-// as they are.
-void appendEscaped(QByteArray& out, QByteArrayView value)
+// The bytes that HTML reads as markup. They are plain ASCII in Windows-1252, so the cells' bytes
+// are scanned as they are.
+constexpr std::array<bool, 256> Markup = [] {
+    std::array<bool, 256> markup{};
+    markup['&'] = markup['<'] = markup['>'] = true;
+    return markup;
+}();
+constexpr std::size_t LongestReference = 5; // "&amp;"
+
+char* put(char* out, QByteArrayView bytes)
 {
-    const char* run = value.data();
-    const char* const end = run + value.size();
-    for (const char* p = run; p < end; ++p) {
-        QByteArrayView reference;
-        switch (*p) {
-        case '&':
-            reference = "&amp;";
-            break;
-        case '<':
-            reference = "&lt;";
-            break;
-        case '>':
-            reference = "&gt;";
-            break;
-        default:
-            continue;
-        }
-        out.append(run, p - run);
-        out.append(reference);
-        run = p + 1;
-    }
-    out.append(run, end - run);
+    std::memcpy(out, bytes.data(), static_cast<std::size_t>(bytes.size()));
+    return out + bytes.size();
 }
 
-// Writes in large blocks: one system call per block, however many rows.
+// The value as the spreadsheet must show it: '&', '<' and '>' become character references.
+char* putEscaped(char* out, QByteArrayView value)
+{
+    const char* p = value.data();
+    const char* const end = p + value.size();
+    while (p < end) {
+        const char* run = p;
+        while (p < end && !Markup[static_cast<unsigned char>(*p)])
+            ++p;
+        out = put(out, QByteArrayView(run, p - run));
+        if (p == end)
+            break;
+        out = put(out, *p == '&'   ? QByteArrayView("&amp;")
+                       : *p == '<' ? QByteArrayView("&lt;")
+                                   : QByteArrayView("&gt;"));
+        ++p;
+    }
+    return out;
+}
+
+// Rows are made in one buffer and written in large blocks: one system call per block, however
+// many rows.
 class BlockWriter
 {
 public:
-    explicit BlockWriter(QIODevice& device) : device_(device) { block_.reserve(BlockSize + 4096); }
-    QByteArray& block() { return block_; }
-    bool flushIfFull() { return block_.size() < BlockSize || flush(); }
+    explicit BlockWriter(QIODevice& device) : device_(device), buffer_(BlockSize) {}
+
+    // Room for `bytes` more; false when a write failed.
+    bool reserve(std::size_t bytes)
+    {
+        if (buffer_.size() - used_ >= bytes)
+            return true;
+        if (!flush())
+            return false;
+        if (buffer_.size() < bytes)
+            buffer_.resize(bytes);
+        return true;
+    }
+    char* end() { return buffer_.data() + used_; }
+    void advanceTo(char* end) { used_ = static_cast<std::size_t>(end - buffer_.data()); }
     bool flush()
     {
-        const bool written = block_.isEmpty() || device_.write(block_) == block_.size();
-        block_.resize(0);
-        return written;
+        const auto size = static_cast<qint64>(used_);
+        used_ = 0;
+        return size == 0 || device_.write(buffer_.data(), size) == size;
     }
 
 private:
-    static constexpr qsizetype BlockSize = 1 << 18;
+    static constexpr std::size_t BlockSize = 1 << 18;
     QIODevice& device_;
-    QByteArray block_;
+    std::vector<char> buffer_;
+    std::size_t used_ = 0;
 };
 
 } // namespace
@@ -108,21 +132,30 @@ bool writeExport(QIODevice& device, const ExportGridModel& grid)
 {
     static const QByteArray heading = header();
     BlockWriter writer(device);
-    writer.block() += heading;
+    if (!writer.reserve(static_cast<std::size_t>(heading.size())))
+        return false;
+    writer.advanceTo(put(writer.end(), heading));
+    constexpr std::size_t CellMarkup = DataCellStart.size() + CellEnd.size();
+    ExportGridModel::ExportRow cells;
     const int rows = grid.rowCount();
     for (int r = 0; r < rows; ++r) {
-        QByteArray& block = writer.block();
-        block.append(RowStart);
-        for (int c = 1; c < ExportColumnCount; ++c) {
-            block.append(DataCellStart);
-            appendEscaped(block, grid.exportCell(r, c));
-            block.append(CellEnd);
-        }
-        block.append(RowEnd);
-        if (!writer.flushIfFull())
+        grid.exportRow(r, cells);
+        std::size_t longest = RowStart.size() + RowEnd.size();
+        for (const QByteArrayView cell : cells)
+            longest += CellMarkup + LongestReference * static_cast<std::size_t>(cell.size());
+        if (!writer.reserve(longest))
             return false;
+        char* out = put(writer.end(), RowStart);
+        for (const QByteArrayView cell : cells) {
+            out = put(out, DataCellStart);
+            out = putEscaped(out, cell);
+            out = put(out, CellEnd);
+        }
+        writer.advanceTo(put(out, RowEnd));
     }
-    writer.block().append(Closing);
+    if (!writer.reserve(static_cast<std::size_t>(Closing.size())))
+        return false;
+    writer.advanceTo(put(writer.end(), Closing));
     return writer.flush();
 }
 
