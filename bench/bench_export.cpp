@@ -13,6 +13,8 @@
 
 #include <benchmark/benchmark.h>
 
+#include "bench/SequentialRead.h"
+
 #include <vector>
 
 #include <fcntl.h>
@@ -41,17 +43,31 @@ const QString& archivePath()
         for (int i = 0; i < RecordTotal; ++i) {
             const QString n = QString::number(i);
             const QStringList texts{
-                QStringLiteral("Gioco da tavolo ") + n, QStringLiteral("ID-") + n, QStringLiteral("Strategico"),
+                QStringLiteral("Gioco da tavolo ") + n,
+                QStringLiteral("ID-") + n,
+                QStringLiteral("Strategico"),
                 QStringLiteral("Editrice & Figli"),
                 QStringLiteral("Una partita di conquista per due o quattro giocatori, edizione ") + n,
-                QStringLiteral("1995"), QStringLiteral("125,50"), QStringLiteral("Italiano"),
-                QStringLiteral("Autore Celebre"), QStringLiteral("Rara"), QStringLiteral("Italia"),
-                QStringLiteral("Media"), QStringLiteral("30 x 30 x 8"), QString(),
-                QStringLiteral("Tabellone, 60 pedine, 2 dadi, regolamento"), QStringLiteral("2-4"),
-                QStringLiteral("10+"), QStringLiteral("90 minuti"), QStringLiteral("Ottimo"),
-                QStringLiteral("Scaffale <B>"), QString(), i % 2 ? QStringLiteral("No") : ForSaleYes};
+                QStringLiteral("1995"),
+                QStringLiteral("125,50"),
+                QStringLiteral("Italiano"),
+                QStringLiteral("Autore Celebre"),
+                QStringLiteral("Rara"),
+                QStringLiteral("Italia"),
+                QStringLiteral("Media"),
+                QStringLiteral("30 x 30 x 8"),
+                QString(),
+                QStringLiteral("Tabellone, 60 pedine, 2 dadi, regolamento"),
+                QStringLiteral("2-4"),
+                QStringLiteral("10+"),
+                QStringLiteral("90 minuti"),
+                QStringLiteral("Ottimo"),
+                QStringLiteral("Scaffale <B>"),
+                QString(),
+                i % 2 ? QStringLiteral("No") : ForSaleYes};
             for (int f = 0; f < FieldCount; ++f)
-                textToField(f < texts.size() ? texts[f] : QString(), fieldAt(record, Fields[f]), Fields[f].capacity);
+                textToField(f < texts.size() ? texts[f] : QString(), fieldAt(record, Fields[f]),
+                            Fields[f].capacity);
             archive.Seek(i);
             archive.Write(record);
         }
@@ -96,16 +112,8 @@ void FillGrid(benchmark::State& state)
 void SequentialArchiveRead(benchmark::State& state)
 {
     const QByteArray path = QFile::encodeName(archivePath());
-    std::vector<char> block(1 << 20);
     for (auto _ : state) {
-        const int fd = ::open(path.constData(), O_RDONLY);
-        std::int64_t total = 0;
-        for (ssize_t n; (n = ::read(fd, block.data(), block.size())) > 0;) {
-            benchmark::DoNotOptimize(block.data());
-            total += n;
-        }
-        ::close(fd);
-        if (total != std::int64_t(RecordTotal) * std::int64_t(RecordSize))
+        if (readWholeFile(path) != std::int64_t(RecordTotal) * std::int64_t(RecordSize))
             state.SkipWithError("short read");
     }
 }
