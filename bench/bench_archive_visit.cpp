@@ -9,6 +9,8 @@
 
 #include <benchmark/benchmark.h>
 
+#include "bench/SequentialRead.h"
+
 #include <cstdio>
 #include <vector>
 
@@ -64,16 +66,8 @@ void ArchiveFileVisit(benchmark::State& state)
 void PlainSequentialRead(benchmark::State& state)
 {
     const QByteArray path = QFile::encodeName(archivePath());
-    std::vector<char> block(1 << 20);
     for (auto _ : state) {
-        const int fd = ::open(path.constData(), O_RDONLY);
-        std::int64_t total = 0;
-        for (ssize_t n; (n = ::read(fd, block.data(), block.size())) > 0;) {
-            benchmark::DoNotOptimize(block.data());
-            total += n;
-        }
-        ::close(fd);
-        if (total != std::int64_t(RecordTotal) * std::int64_t(RecordSize))
+        if (readWholeFile(path) != std::int64_t(RecordTotal) * std::int64_t(RecordSize))
             state.SkipWithError("short read");
     }
     state.SetBytesProcessed(state.iterations() * std::int64_t(RecordTotal) * std::int64_t(RecordSize));

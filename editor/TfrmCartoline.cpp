@@ -2,8 +2,10 @@
 
 #include "editor/MarketValue.h"
 #include "editor/PhotoSlot.h"
+#include "editor/TfrmAllegaCartella.h"
 #include "help/Help.h"
 #include "media/TfrmWebCam.h"
+#include "output/TfrmExpCartoline.h"
 #include "platform/PictureBox.h"
 #include "shell/Screen.h"
 #include "storage/FieldText.h"
@@ -171,6 +173,7 @@ void TfrmCartoline::buildToolbar(QWidget* panel)
         {"cmdPrimo", &TfrmCartoline::cmdPrimoClick},   {"cmdIndietro", &TfrmCartoline::cmdIndietroClick},
         {"cmdAvanti", &TfrmCartoline::cmdAvantiClick}, {"cmdUltimo", &TfrmCartoline::cmdUltimoClick},
         {"cmdGuida", &TfrmCartoline::cmdGuidaClick},   {"cmdEsci", &TfrmCartoline::cmdEsciClick},
+        {"cmdFile", &TfrmCartoline::cmdFileClick},     {"cmdEsporta", &TfrmCartoline::cmdEsportaClick},
     };
     for (const auto& [name, handler] : handlers)
         connect(panel->findChild<PictureButton*>(QLatin1String(name)), &PictureButton::clicked, this,
@@ -444,6 +447,16 @@ void TfrmCartoline::ShowRecord(const GameRecord& record, int position)
 void TfrmCartoline::cmdNuovoClick()
 {
     ClearRecordScreen();
+}
+
+void TfrmCartoline::cmdFileClick()
+{
+    showAttachments(*this);
+}
+
+void TfrmCartoline::cmdEsportaClick()
+{
+    showExport(*this);
 }
 
 void TfrmCartoline::cmdGuidaClick()

@@ -68,6 +68,8 @@ private:
     void cmdIndietroClick();
     void cmdAvantiClick();
     void cmdUltimoClick();
+    void cmdFileClick();
+    void cmdEsportaClick();
     void cmdGuidaClick();
     void cmdEsciClick();
     void txtValoreExit();

@@ -30,7 +30,8 @@ BRIVANTO_PACKAGES=(
     libgl-dev
     fonts-liberation fonts-dejavu-core
 )
-# What the tests need on top: a virtual display for real windows, a PDF text reader.
+# What the tests need on top: a virtual display for real windows, a PDF text reader, a headless
+# spreadsheet program that opens the exported worksheet.
 BRIVANTO_TEST_PACKAGES=(
-    xvfb xauth xdotool x11-utils poppler-utils
+    xvfb xauth xdotool x11-utils poppler-utils libreoffice-calc-nogui
 )

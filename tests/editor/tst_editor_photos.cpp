@@ -4,6 +4,7 @@
 #include "platform/PhotoView.h"
 
 #include "tests/editor/EditorFixture.h"
+#include "tests/support/ModalWindows.h"
 
 #include <QDialog>
 #include <QImageReader>
@@ -26,21 +27,6 @@ QImage defaultPicture(const EditorFixture& f, PhotoSlotId slot)
         ->image();
 }
 
-// Runs `check` on the modal window once it is up, then closes every dialog still open, so a
-// failed check never leaves the test waiting.
-void whenModalShown(std::function<void(QWidget*)> check)
-{
-    QTimer::singleShot(0, [check = std::move(check)] {
-        if (QWidget* modal = QApplication::activeModalWidget())
-            check(modal);
-        else
-            QTest::qFail("no modal window is shown", __FILE__, __LINE__);
-        for (QWidget* window : QApplication::topLevelWidgets()) {
-            if (qobject_cast<QDialog*>(window) && window->isVisible())
-                window->close();
-        }
-    });
-}
 } // namespace
 
 // The two photo slots: their files, the photo buttons, zoom and capture.
