@@ -5,6 +5,8 @@
 #include "help/Help.h"
 #include "media/TfrmWebCam.h"
 #include "platform/PictureBox.h"
+#include "search/TfrmInVendita.h"
+#include "search/TfrmTrovaCartoline.h"
 #include "shell/Screen.h"
 #include "storage/FieldText.h"
 
@@ -167,10 +169,16 @@ void TfrmCartoline::buildToolbar(QWidget* panel)
     last->move(PanelWidth - 8 - last->width(), 6);
 
     const std::pair<const char*, void (TfrmCartoline::*)()> handlers[] = {
-        {"cmdNuovo", &TfrmCartoline::cmdNuovoClick},   {"cmdSalva", &TfrmCartoline::cmdSalvaClick},
-        {"cmdPrimo", &TfrmCartoline::cmdPrimoClick},   {"cmdIndietro", &TfrmCartoline::cmdIndietroClick},
-        {"cmdAvanti", &TfrmCartoline::cmdAvantiClick}, {"cmdUltimo", &TfrmCartoline::cmdUltimoClick},
-        {"cmdGuida", &TfrmCartoline::cmdGuidaClick},   {"cmdEsci", &TfrmCartoline::cmdEsciClick},
+        {"cmdNuovo", &TfrmCartoline::cmdNuovoClick},
+        {"cmdSalva", &TfrmCartoline::cmdSalvaClick},
+        {"cmdPrimo", &TfrmCartoline::cmdPrimoClick},
+        {"cmdIndietro", &TfrmCartoline::cmdIndietroClick},
+        {"cmdAvanti", &TfrmCartoline::cmdAvantiClick},
+        {"cmdUltimo", &TfrmCartoline::cmdUltimoClick},
+        {"cmdGuida", &TfrmCartoline::cmdGuidaClick},
+        {"cmdEsci", &TfrmCartoline::cmdEsciClick},
+        {"cmdTrova", &TfrmCartoline::cmdTrovaClick},
+        {"cmdCercaDisponibili", &TfrmCartoline::cmdCercaDisponibiliClick},
     };
     for (const auto& [name, handler] : handlers)
         connect(panel->findChild<PictureButton*>(QLatin1String(name)), &PictureButton::clicked, this,
@@ -444,6 +452,16 @@ void TfrmCartoline::ShowRecord(const GameRecord& record, int position)
 void TfrmCartoline::cmdNuovoClick()
 {
     ClearRecordScreen();
+}
+
+void TfrmCartoline::cmdTrovaClick()
+{
+    showSearch(*this, QStringLiteral("cartoline"));
+}
+
+void TfrmCartoline::cmdCercaDisponibiliClick()
+{
+    showForSale(*this);
 }
 
 void TfrmCartoline::cmdGuidaClick()
