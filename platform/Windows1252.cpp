@@ -28,20 +28,18 @@ char encodeOne(char32_t c)
 
 QString fromWindows1252(const std::uint8_t* bytes, std::size_t count)
 {
-    QString text;
-    appendWindows1252(text, bytes, count);
+    QString text(static_cast<qsizetype>(count), Qt::Uninitialized);
+    decodeWindows1252(bytes, count, text.data());
     return text;
 }
 
-void appendWindows1252(QString& text, const std::uint8_t* bytes, std::size_t count)
+QChar* decodeWindows1252(const std::uint8_t* bytes, std::size_t count, QChar* out)
 {
-    const qsizetype start = text.size();
-    text.resize(start + static_cast<qsizetype>(count));
-    QChar* out = text.data() + start;
     for (std::size_t i = 0; i < count; ++i) {
         const std::uint8_t b = bytes[i];
         out[i] = (b >= 0x80 && b < 0xA0) ? QChar(HighControls[b - 0x80]) : QChar(char16_t(b));
     }
+    return out + count;
 }
 
 QByteArray toWindows1252(QStringView text)

@@ -14,10 +14,13 @@ ListScan scanArchive(const QString& path, const std::function<bool(const GameRec
         ArchiveFile archive;
         archive.Open(path, ArchiveFile::Access::Read);
         GameRecord record;
+        QString built;
         while (!archive.AtEnd()) {
             archive.Read(record);
-            if (wanted(record))
-                scan.lines.append(listLine(record));
+            if (!wanted(record))
+                continue;
+            writeListLine(record, built);
+            scan.lines.append(QString(built.constData(), built.size())); // no room beyond the line
         }
         archive.Close();
     } catch (const ArchiveError&) {

@@ -3,6 +3,8 @@
 #include "platform/Windows1252.h"
 
 #include <algorithm>
+#include <numeric>
+#include <vector>
 
 namespace brivanto {
 namespace {
@@ -33,11 +35,14 @@ constexpr qsizetype LongestLine = 145 + 12;
 
 void writeListLine(const GameRecord& record, QString& line)
 {
-    line.resize(0);
-    line.reserve(LongestLine);
+    // Written in place: a scan of a whole archive builds a line per record.
+    line.resize(LongestLine);
+    QChar* const first = line.data();
+    QChar* out = first;
     const auto* bytes = reinterpret_cast<const std::uint8_t*>(&record);
     for (const Column& column : Columns) {
-        line.append(QStringView(column.before));
+        for (const char16_t* c = column.before; *c; ++c)
+            *out++ = QChar(*c);
         // The value as FieldToText reads it: a damaged length byte is taken as the capacity, and
         // the bytes 0x00..0x20 at either end, the only ones that decode to blanks and control
         // characters, are trimmed. One byte is one character.
@@ -50,17 +55,18 @@ void writeListLine(const GameRecord& record, QString& line)
         qsizetype length = end - begin;
         if (column.width > 0 && length > column.width)
             length = column.width;
-        platform::appendWindows1252(line, begin, static_cast<std::size_t>(length));
+        out = platform::decodeWindows1252(begin, static_cast<std::size_t>(length), out);
         for (; length < column.width; ++length)
-            line.append(u' ');
+            *out++ = QChar(u' ');
     }
+    line.truncate(out - first);
 }
 
 QString listLine(const GameRecord& record)
 {
     QString line;
     writeListLine(record, line);
-    return line;
+    return QString(line.constData(), line.size()); // no room kept beyond the line
 }
 
 QString foldLetters(QStringView text)
@@ -92,8 +98,28 @@ bool listLineLess(QStringView left, QStringView right)
 
 void sortListLines(QStringList& lines)
 {
-    std::sort(lines.begin(), lines.end(),
-              [](const QString& a, const QString& b) { return listLineLess(a, b); });
+    // Sorted on copies with a-z taken as A-Z, so that each comparison is a plain comparison of
+    // character codes, which the library makes many characters at a time.
+    std::vector<QString> keys;
+    keys.reserve(static_cast<std::size_t>(lines.size()));
+    for (const QString& line : lines) {
+        QString key(line.size(), Qt::Uninitialized);
+        QChar* out = key.data();
+        for (const QChar c : line) {
+            const char16_t u = c.unicode();
+            *out++ = QChar(u >= u'a' && u <= u'z' ? static_cast<char16_t>(u - (u'a' - u'A')) : u);
+        }
+        keys.push_back(std::move(key));
+    }
+    std::vector<std::size_t> order(keys.size());
+    std::iota(order.begin(), order.end(), std::size_t{0});
+    std::sort(order.begin(), order.end(),
+              [&keys](std::size_t a, std::size_t b) { return QStringView(keys[a]).compare(keys[b]) < 0; });
+    QStringList sorted;
+    sorted.reserve(lines.size());
+    for (const std::size_t index : order)
+        sorted.append(std::move(lines[static_cast<qsizetype>(index)]));
+    lines = std::move(sorted);
 }
 
 QStringView trimmedView(QStringView text)
