@@ -7,6 +7,8 @@
 #include <QFile>
 #include <QTemporaryDir>
 
+#include "bench/PlainRead.h"
+
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
@@ -63,19 +65,7 @@ void ArchiveFileVisit(benchmark::State& state)
 
 void PlainSequentialRead(benchmark::State& state)
 {
-    const QByteArray path = QFile::encodeName(archivePath());
-    std::vector<char> block(1 << 20);
-    for (auto _ : state) {
-        const int fd = ::open(path.constData(), O_RDONLY);
-        std::int64_t total = 0;
-        for (ssize_t n; (n = ::read(fd, block.data(), block.size())) > 0;) {
-            benchmark::DoNotOptimize(block.data());
-            total += n;
-        }
-        ::close(fd);
-        if (total != std::int64_t(RecordTotal) * std::int64_t(RecordSize))
-            state.SkipWithError("short read");
-    }
+    plainSequentialRead(state, archivePath(), std::int64_t(RecordTotal) * std::int64_t(RecordSize));
     state.SetBytesProcessed(state.iterations() * std::int64_t(RecordTotal) * std::int64_t(RecordSize));
 }
 

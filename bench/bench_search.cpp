@@ -18,6 +18,8 @@
 #include <QRandomGenerator>
 #include <QTemporaryDir>
 
+#include "bench/PlainRead.h"
+
 #include <benchmark/benchmark.h>
 
 #include <malloc.h>
@@ -128,19 +130,7 @@ public:
 
 void PlainSequentialRead(benchmark::State& state)
 {
-    const QByteArray path = QFile::encodeName(archivePath());
-    std::vector<char> block(1 << 20);
-    for (auto _ : state) {
-        const int fd = ::open(path.constData(), O_RDONLY);
-        std::int64_t total = 0;
-        for (ssize_t n; (n = ::read(fd, block.data(), block.size())) > 0;) {
-            benchmark::DoNotOptimize(block.data());
-            total += n;
-        }
-        ::close(fd);
-        if (total != std::int64_t(RecordTotal) * std::int64_t(RecordSize))
-            state.SkipWithError("short read");
-    }
+    plainSequentialRead(state, archivePath(), std::int64_t(RecordTotal) * std::int64_t(RecordSize));
 }
 
 // "Cerca" on the real screen, from the press to the list painted.

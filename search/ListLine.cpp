@@ -122,15 +122,4 @@ void sortListLines(QStringList& lines)
     lines = std::move(sorted);
 }
 
-QStringView trimmedView(QStringView text)
-{
-    qsizetype begin = 0;
-    qsizetype end = text.size();
-    while (begin < end && text[begin].unicode() <= 0x20)
-        ++begin;
-    while (end > begin && text[end - 1].unicode() <= 0x20)
-        --end;
-    return text.sliced(begin, end - begin);
-}
-
 } // namespace brivanto

@@ -28,7 +28,4 @@ QString foldLetters(QStringView text);
 bool listLineLess(QStringView left, QStringView right);
 void sortListLines(QStringList& lines);
 
-// The text without characters U+0000..U+0020 at either end, as a view into it.
-QStringView trimmedView(QStringView text);
-
 } // namespace brivanto
