@@ -3,6 +3,8 @@
 #include <benchmark/benchmark.h>
 
 #include <QByteArray>
+#include <QFile>
+#include <QString>
 
 #include <cstdint>
 #include <vector>
@@ -23,4 +25,14 @@ inline std::int64_t readWholeFile(const QByteArray& path)
     }
     ::close(fd);
     return total;
+}
+
+// The yardstick as a benchmark body: the whole file, which must come to `expectedBytes`.
+inline void plainSequentialRead(benchmark::State& state, const QString& file, std::int64_t expectedBytes)
+{
+    const QByteArray path = QFile::encodeName(file);
+    for (auto _ : state) {
+        if (readWholeFile(path) != expectedBytes)
+            state.SkipWithError("short read");
+    }
 }

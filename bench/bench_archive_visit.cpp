@@ -65,11 +65,7 @@ void ArchiveFileVisit(benchmark::State& state)
 
 void PlainSequentialRead(benchmark::State& state)
 {
-    const QByteArray path = QFile::encodeName(archivePath());
-    for (auto _ : state) {
-        if (readWholeFile(path) != std::int64_t(RecordTotal) * std::int64_t(RecordSize))
-            state.SkipWithError("short read");
-    }
+    plainSequentialRead(state, archivePath(), std::int64_t(RecordTotal) * std::int64_t(RecordSize));
     state.SetBytesProcessed(state.iterations() * std::int64_t(RecordTotal) * std::int64_t(RecordSize));
 }
 

@@ -7,6 +7,8 @@
 #include "media/TfrmWebCam.h"
 #include "output/TfrmExpCartoline.h"
 #include "platform/PictureBox.h"
+#include "search/TfrmInVendita.h"
+#include "search/TfrmTrovaCartoline.h"
 #include "shell/Screen.h"
 #include "storage/FieldText.h"
 
@@ -169,11 +171,18 @@ void TfrmCartoline::buildToolbar(QWidget* panel)
     last->move(PanelWidth - 8 - last->width(), 6);
 
     const std::pair<const char*, void (TfrmCartoline::*)()> handlers[] = {
-        {"cmdNuovo", &TfrmCartoline::cmdNuovoClick},   {"cmdSalva", &TfrmCartoline::cmdSalvaClick},
-        {"cmdPrimo", &TfrmCartoline::cmdPrimoClick},   {"cmdIndietro", &TfrmCartoline::cmdIndietroClick},
-        {"cmdAvanti", &TfrmCartoline::cmdAvantiClick}, {"cmdUltimo", &TfrmCartoline::cmdUltimoClick},
-        {"cmdGuida", &TfrmCartoline::cmdGuidaClick},   {"cmdEsci", &TfrmCartoline::cmdEsciClick},
-        {"cmdFile", &TfrmCartoline::cmdFileClick},     {"cmdEsporta", &TfrmCartoline::cmdEsportaClick},
+        {"cmdNuovo", &TfrmCartoline::cmdNuovoClick},
+        {"cmdSalva", &TfrmCartoline::cmdSalvaClick},
+        {"cmdPrimo", &TfrmCartoline::cmdPrimoClick},
+        {"cmdIndietro", &TfrmCartoline::cmdIndietroClick},
+        {"cmdAvanti", &TfrmCartoline::cmdAvantiClick},
+        {"cmdUltimo", &TfrmCartoline::cmdUltimoClick},
+        {"cmdGuida", &TfrmCartoline::cmdGuidaClick},
+        {"cmdEsci", &TfrmCartoline::cmdEsciClick},
+        {"cmdTrova", &TfrmCartoline::cmdTrovaClick},
+        {"cmdCercaDisponibili", &TfrmCartoline::cmdCercaDisponibiliClick},
+        {"cmdFile", &TfrmCartoline::cmdFileClick},
+        {"cmdEsporta", &TfrmCartoline::cmdEsportaClick},
     };
     for (const auto& [name, handler] : handlers)
         connect(panel->findChild<PictureButton*>(QLatin1String(name)), &PictureButton::clicked, this,
@@ -457,6 +466,16 @@ void TfrmCartoline::cmdFileClick()
 void TfrmCartoline::cmdEsportaClick()
 {
     showExport(*this);
+}
+
+void TfrmCartoline::cmdTrovaClick()
+{
+    showSearch(*this, QStringLiteral("cartoline"));
+}
+
+void TfrmCartoline::cmdCercaDisponibiliClick()
+{
+    showForSale(*this);
 }
 
 void TfrmCartoline::cmdGuidaClick()

@@ -64,6 +64,8 @@ private:
     // Toolbar handlers.
     void cmdNuovoClick();
     void cmdSalvaClick();
+    void cmdTrovaClick();
+    void cmdCercaDisponibiliClick();
     void cmdPrimoClick();
     void cmdIndietroClick();
     void cmdAvantiClick();

@@ -29,12 +29,17 @@ char encodeOne(char32_t c)
 QString fromWindows1252(const std::uint8_t* bytes, std::size_t count)
 {
     QString text(static_cast<qsizetype>(count), Qt::Uninitialized);
-    QChar* out = text.data();
+    decodeWindows1252(bytes, count, text.data());
+    return text;
+}
+
+QChar* decodeWindows1252(const std::uint8_t* bytes, std::size_t count, QChar* out)
+{
     for (std::size_t i = 0; i < count; ++i) {
         const std::uint8_t b = bytes[i];
         out[i] = (b >= 0x80 && b < 0xA0) ? QChar(HighControls[b - 0x80]) : QChar(char16_t(b));
     }
-    return text;
+    return out + count;
 }
 
 QByteArray toWindows1252(QStringView text)

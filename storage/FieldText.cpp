@@ -9,13 +9,18 @@ namespace brivanto {
 
 QString trimmed(QStringView text)
 {
+    return trimmedView(text).toString();
+}
+
+QStringView trimmedView(QStringView text)
+{
     qsizetype begin = 0;
     qsizetype end = text.size();
     while (begin < end && text[begin].unicode() <= 0x20)
         ++begin;
     while (end > begin && text[end - 1].unicode() <= 0x20)
         --end;
-    return text.sliced(begin, end - begin).toString();
+    return text.sliced(begin, end - begin);
 }
 
 void textToField(QStringView text, std::uint8_t* field, std::size_t capacity)

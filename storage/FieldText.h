@@ -11,6 +11,7 @@ namespace brivanto {
 
 // Removes every character U+0000..U+0020 from both ends; the system's one notion of "trimmed".
 QString trimmed(QStringView text);
+QStringView trimmedView(QStringView text);
 
 // Raw forms, for code that walks the record through the Fields table. `field` points at the
 // length byte; `capacity` is the field's N.

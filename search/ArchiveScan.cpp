@@ -1,0 +1,62 @@
+#include "search/ArchiveScan.h"
+
+#include "editor/RecordEditor.h"
+#include "search/ListLine.h"
+#include "storage/ArchiveFile.h"
+#include "storage/FieldText.h"
+
+namespace brivanto {
+
+ListScan scanArchive(const QString& path, const std::function<bool(const GameRecord&)>& wanted)
+{
+    ListScan scan;
+    try {
+        ArchiveFile archive;
+        archive.Open(path, ArchiveFile::Access::Read);
+        GameRecord record;
+        QString built;
+        while (!archive.AtEnd()) {
+            archive.Read(record);
+            if (!wanted(record))
+                continue;
+            writeListLine(record, built);
+            scan.lines.append(QString(built.constData(), built.size())); // no room beyond the line
+        }
+        archive.Close();
+    } catch (const ArchiveError&) {
+        scan.failed = true;
+    }
+    sortListLines(scan.lines);
+    return scan;
+}
+
+AnsweringRecords findAnsweringRecords(const QString& path, QStringView line)
+{
+    const QStringView wanted = trimmedView(line);
+    AnsweringRecords answering;
+    ArchiveFile archive;
+    archive.Open(path, ArchiveFile::Access::Read);
+    GameRecord record;
+    QString built;
+    while (!archive.AtEnd()) {
+        archive.Read(record);
+        writeListLine(record, built);
+        if (trimmedView(built) != wanted)
+            continue;
+        answering.last = ListedRecord{record, archive.Pointer()};
+        if (readForSale(record))
+            answering.lastMarked = answering.last;
+    }
+    archive.Close();
+    return answering;
+}
+
+void showAnsweringRecords(RecordEditor& editor, const AnsweringRecords& answering)
+{
+    if (answering.lastMarked && answering.lastMarked->position != answering.last->position)
+        editor.ShowRecord(answering.lastMarked->record, answering.lastMarked->position);
+    if (answering.last)
+        editor.ShowRecord(answering.last->record, answering.last->position);
+}
+
+} // namespace brivanto

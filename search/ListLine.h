@@ -1,0 +1,31 @@
+#pragma once
+
+#include "storage/GameRecord.h"
+
+#include <QString>
+#include <QStringList>
+#include <QStringView>
+
+namespace brivanto {
+
+// The fixed-column line that stands for one game record in the search and for-sale lists and in
+// the printed summary: title, code, genre, publisher and year, each cut or filled to its column,
+// then the market value as stored.
+QString listLine(const GameRecord& record);
+// The same line written into `line`, reusing its storage: a scan of a whole archive builds one
+// line per record without allocating.
+void writeListLine(const GameRecord& record, QString& line);
+
+// The system's case folding: only the letters A-Z become a-z; accented letters stay as they are.
+inline char16_t foldLetter(char16_t c)
+{
+    return c >= u'A' && c <= u'Z' ? static_cast<char16_t>(c + (u'a' - u'A')) : c;
+}
+QString foldLetters(QStringView text);
+
+// The list order: character by character, a-z taken as A-Z and every other character by its
+// code; a line that begins a longer one comes first.
+bool listLineLess(QStringView left, QStringView right);
+void sortListLines(QStringList& lines);
+
+} // namespace brivanto

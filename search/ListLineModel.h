@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QAbstractListModel>
+#include <QFont>
+#include <QSize>
+#include <QStringList>
+
+namespace brivanto {
+
+// The lines of a result list, in list order, each drawn in Courier New 12 in black on an item
+// 1600 pixels wide, whatever the look of the screen around it. Filled in one go: a list can hold
+// every record of an archive.
+class ListLineModel : public QAbstractListModel
+{
+    Q_OBJECT
+public:
+    explicit ListLineModel(QObject* parent = nullptr);
+
+    void setLines(QStringList lines);
+    const QStringList& lines() const { return lines_; }
+
+    int rowCount(const QModelIndex& parent = {}) const override;
+    QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
+
+private:
+    QStringList lines_;
+    QFont font_;
+    QSize itemSize_;
+};
+
+} // namespace brivanto

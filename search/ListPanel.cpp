@@ -1,0 +1,135 @@
+#include "search/ListPanel.h"
+
+#include "editor/RecordEditor.h"
+#include "platform/MessageBoxes.h"
+#include "platform/PictureBox.h"
+#include "search/ArchiveScan.h"
+#include "search/ResultList.h"
+#include "search/WaitCursor.h"
+#include "storage/ArchiveFile.h"
+
+#include <QDialog>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+namespace brivanto {
+namespace {
+constexpr int Left = 30;
+constexpr int ListWidth = 801;
+constexpr int Bottom = 560;
+} // namespace
+
+void openListedRecord(QDialog* screen, RecordEditor& editor, const ResultList& list, bool writeEditor)
+{
+    const QString line = list.selectedLine();
+    if (line.isNull()) {
+        screen->reject();
+        return;
+    }
+    // The editor is written only once the whole archive has been read: a failure leaves it
+    // showing what it showed before.
+    AnsweringRecords answering;
+    try {
+        WaitCursor wait;
+        answering = findAnsweringRecords(editor.archiveFile(), line);
+    } catch (const ArchiveError&) {
+        platform::plainNotice(screen, archiveAccessErrorText());
+        screen->reject();
+        return;
+    }
+    if (writeEditor)
+        showAnsweringRecords(editor, answering);
+    screen->accept();
+}
+
+QPushButton* screenButton(const QString& objectName, const QString& text, QWidget* parent,
+                          bool pressedByEnter)
+{
+    auto* button = new QPushButton(text, parent);
+    button->setObjectName(objectName);
+    button->setCursor(Qt::PointingHandCursor);
+    button->setAutoDefault(pressedByEnter);
+    button->setFont(QFont(QStringLiteral("Verdana"), 10, QFont::Bold));
+    button->setStyleSheet(
+        QStringLiteral("QPushButton { background: #1A7A89; color: #FFFFFF; border: 1px solid #0F5E6B;"
+                       " border-radius: 8px; padding: 4px 14px; }"
+                       "QPushButton:hover { background: #2A8C9B; }"
+                       "QPushButton:pressed { background: #0F5E6B; }"
+                       "QPushButton:focus { border: 2px solid #E8A33D; }"));
+    return button;
+}
+
+ListPanel::ListPanel(int top, TabOrder order, QWidget* screen) : QWidget(screen)
+{
+    setObjectName(QStringLiteral("panContainer"));
+    setGeometry(0, 0, 862, Bottom);
+
+    auto* istruzioni = new platform::PictureBox(QStringLiteral("imgIstruzioniTrova"),
+                                                QStringLiteral(":/search/istruzioni_trova.svg"), this);
+    istruzioni->move(Left, top + 12);
+
+    txtTrova_ = new QLineEdit(this);
+    txtTrova_->setObjectName(QStringLiteral("txtTrova"));
+    txtTrova_->setFont(QFont(QStringLiteral("Verdana"), 11));
+    txtTrova_->setGeometry(Left, top + 76, 680, 30);
+    txtTrova_->installEventFilter(this);
+    btnTrova_ = screenButton(QStringLiteral("btnTrova"), QStringLiteral("Trova"), this, true);
+    btnTrova_->setGeometry(Left + ListWidth - 110, top + 76, 110, 30);
+
+    lstRecords_ = new ResultList(this);
+    lstRecords_->setGeometry(Left, top + 116, ListWidth, 340 - top);
+
+    auto* doppioClic =
+        new QLabel(QStringLiteral("Fare doppio clic sulla voce in elenco per richiamare la scheda"), this);
+    doppioClic->setObjectName(QStringLiteral("lblDoppioClic"));
+    doppioClic->setFont(QFont(QStringLiteral("Verdana"), 9, -1, true));
+    doppioClic->setGeometry(Left, 462, ListWidth, 20);
+
+    btnChiudi_ = screenButton(QStringLiteral("btnChiudi"), QStringLiteral("Chiudi"), this);
+    btnChiudi_->setGeometry(Left + ListWidth - 110, 512, 110, 34);
+    btnStampa_ = screenButton(QStringLiteral("btnStampa"), QStringLiteral("Stampa"), this);
+    btnStampa_->setGeometry(Left + ListWidth - 230, 512, 110, 34);
+
+    if (order == TabOrder::FindButtonSecond) {
+        setTabOrder(txtTrova_, btnTrova_);
+        setTabOrder(btnTrova_, lstRecords_);
+        setTabOrder(lstRecords_, btnStampa_);
+    } else {
+        setTabOrder(txtTrova_, lstRecords_);
+        setTabOrder(lstRecords_, btnStampa_);
+        setTabOrder(btnStampa_, btnTrova_);
+    }
+    setTabOrder(order == TabOrder::FindButtonSecond ? btnStampa_ : btnTrova_, btnChiudi_);
+
+    connect(btnTrova_, &QPushButton::clicked, this, &ListPanel::btnTrovaClick);
+}
+
+void ListPanel::startAfresh()
+{
+    txtTrova_->clear();
+    lstRecords_->forgetLastKey();
+}
+
+void ListPanel::btnTrovaClick()
+{
+    if (!lstRecords_->find(txtTrova_->text()))
+        platform::plainNotice(window(),
+                              QStringLiteral("Ricerca non applicabile: la lista non contiene nessuna voce."));
+}
+
+bool ListPanel::eventFilter(QObject* watched, QEvent* event)
+{
+    // Enter in the find box moves to "Trova", so that a second Enter presses it.
+    if (watched == txtTrova_ && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            btnTrova_->setFocus(Qt::TabFocusReason);
+            return true;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+} // namespace brivanto

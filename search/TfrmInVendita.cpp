@@ -1,0 +1,111 @@
+#include "search/TfrmInVendita.h"
+
+#include "editor/RecordEditor.h"
+#include "platform/MessageBoxes.h"
+#include "platform/PictureBox.h"
+#include "search/ArchiveScan.h"
+#include "search/ListPanel.h"
+#include "search/RecordMatch.h"
+#include "search/ResultList.h"
+#include "search/WaitCursor.h"
+#include "shell/Screen.h"
+#include "storage/ArchiveFile.h"
+
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QPushButton>
+
+namespace brivanto {
+namespace {
+constexpr int BannerHeight = 62;
+} // namespace
+
+TfrmInVendita::TfrmInVendita(RecordEditor& editor, QWidget* parent) : QDialog(parent), editor_(editor)
+{
+    prepareScreen(this, QStringLiteral("TfrmInVendita"),
+                  QStringLiteral(" Riepilogo giochi da tavolo in vendita"));
+    makeFixedDialogWindow(this, 862, 560);
+    setModal(true);
+
+    panContainer_ = new ListPanel(BannerHeight, ListPanel::TabOrder::FindButtonFourth, this);
+    auto* banner = new platform::PictureBox(QStringLiteral("imgTitolo"),
+                                            QStringLiteral(":/search/titolo_in_vendita.svg"), panContainer_);
+    banner->move(30, 8);
+
+    connect(panContainer_->closeButton(), &QPushButton::clicked, this, &TfrmInVendita::btnChiudiClick);
+    connect(panContainer_->printButton(), &QPushButton::clicked, this, &TfrmInVendita::btnStampaClick);
+    connect(panContainer_->list(), &ResultList::listDoubleClicked, this, &TfrmInVendita::lstRecordsDblClick);
+}
+
+const QStringList& TfrmInVendita::listedLines() const
+{
+    return panContainer_->list()->lines();
+}
+
+void TfrmInVendita::showEvent(QShowEvent* event)
+{
+    QDialog::showEvent(event);
+    // Restoring a minimised window is not a new showing: the list stays as it is.
+    if (event->spontaneous())
+        return;
+    centreOnScreen(this);
+    buildList();
+}
+
+void TfrmInVendita::buildList()
+{
+    panContainer_->startAfresh();
+    ListScan scan;
+    {
+        WaitCursor wait;
+        scan = scanArchive(editor_.archiveFile(), listedForSale);
+    }
+    panContainer_->list()->setLines(std::move(scan.lines));
+    panContainer_->findBox()->setFocus(Qt::OtherFocusReason);
+    // A list the archive could not give whole must not pass for the whole list. The notice comes
+    // once the screen is up, over the lines that could be read.
+    if (scan.failed) {
+        QMetaObject::invokeMethod(
+            this, [this] { platform::plainNotice(this, archiveAccessErrorText()); }, Qt::QueuedConnection);
+    }
+}
+
+// The screen is left only with "Chiudi" or by opening a record.
+void TfrmInVendita::keyPressEvent(QKeyEvent* event)
+{
+    if (event->key() == Qt::Key_Escape) {
+        event->accept();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
+
+void TfrmInVendita::done(int result)
+{
+    panContainer_->list()->setLines({});
+    QDialog::done(result);
+}
+
+void TfrmInVendita::btnChiudiClick()
+{
+    reject();
+}
+
+// The summary print of the listed lines comes with the printing work; until then "Stampa" does
+// nothing.
+void TfrmInVendita::btnStampaClick() {}
+
+void TfrmInVendita::lstRecordsDblClick()
+{
+    // Every record with the line answers, for sale or not.
+    openListedRecord(this, editor_, *panContainer_->list(), true);
+}
+
+void showForSale(RecordEditor& editor)
+{
+    auto* summary = new TfrmInVendita(editor, editor.owner());
+    summary->exec();
+    delete summary;
+}
+
+} // namespace brivanto

@@ -1,0 +1,232 @@
+#include "search/TfrmTrovaCartoline.h"
+
+#include "access/FocusHighlight.h"
+#include "editor/RecordEditor.h"
+#include "platform/MessageBoxes.h"
+#include "platform/PictureBox.h"
+#include "search/ArchiveScan.h"
+#include "search/ListPanel.h"
+#include "search/RecordMatch.h"
+#include "search/ResultList.h"
+#include "search/SearchFilters.h"
+#include "search/WaitCursor.h"
+#include "shell/Screen.h"
+#include "storage/ArchiveFile.h"
+#include "storage/FieldText.h"
+
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+namespace brivanto {
+namespace {
+constexpr int ClientWidth = 862;
+constexpr int ClientHeight = 560;
+constexpr int FiltersTop = 112;
+constexpr int RowPitch = 64;
+constexpr std::array<int, 2> ColumnX{30, 442};
+constexpr int FilterWidth = 390;
+const QString OpenedByEditor = QStringLiteral("cartoline");
+
+QLabel* hiddenLabel(const QString& name, QWidget* parent)
+{
+    auto* label = new QLabel(parent);
+    label->setObjectName(name);
+    label->hide();
+    return label;
+}
+} // namespace
+
+TfrmTrovaCartoline::TfrmTrovaCartoline(RecordEditor& editor, QWidget* parent)
+    : QDialog(parent), editor_(editor)
+{
+    prepareScreen(this, QStringLiteral("TfrmTrovaCartoline"),
+                  QStringLiteral(" Trova giochi da tavolo in archivio"));
+    makeFixedDialogWindow(this, ClientWidth, ClientHeight);
+    setModal(true);
+
+    buildFilterPanel();
+    panContainer_ = new ListPanel(0, ListPanel::TabOrder::FindButtonSecond, this);
+    panContainer_->hide();
+    lblTrovate_ = new QLabel(panContainer_);
+    lblTrovate_->setObjectName(QStringLiteral("lblTrovate"));
+    lblTrovate_->setFont(QFont(QStringLiteral("Verdana"), 11, QFont::Bold));
+    lblTrovate_->setStyleSheet(QStringLiteral("color: #0F5E6B;"));
+    lblTrovate_->setGeometry(30, 486, 560, 22);
+
+    lblConta_ = hiddenLabel(QStringLiteral("lblConta"), this);
+    lblMemory_ = hiddenLabel(QStringLiteral("lblMemory"), this);
+
+    connect(panContainer_->closeButton(), &QPushButton::clicked, this, &TfrmTrovaCartoline::btnChiudiClick);
+    connect(panContainer_->printButton(), &QPushButton::clicked, this, &TfrmTrovaCartoline::btnStampaClick);
+    connect(panContainer_->list(), &ResultList::listDoubleClicked, this,
+            &TfrmTrovaCartoline::lstRecordsDblClick);
+}
+
+void TfrmTrovaCartoline::buildFilterPanel()
+{
+    panAvvio_ = new QWidget(this);
+    panAvvio_->setObjectName(QStringLiteral("panAvvio"));
+    panAvvio_->setGeometry(0, 0, ClientWidth, ClientHeight);
+
+    auto* istruzioni = new platform::PictureBox(QStringLiteral("imgIstruzioniCerca"),
+                                                QStringLiteral(":/search/istruzioni_cerca.svg"), panAvvio_);
+    istruzioni->move(ColumnX[0], 12);
+
+    const QFont labelFont(QStringLiteral("Verdana"), 9);
+    const QFont editFont(QStringLiteral("Verdana"), 11);
+    for (std::size_t i = 0; i < SearchFilterBoxes.size(); ++i) {
+        const SearchFilterBox& box = SearchFilterBoxes[i];
+        const int x = ColumnX[static_cast<std::size_t>(box.column)];
+        const int y = FiltersTop + box.row * RowPitch;
+        auto* label = new QLabel(QString::fromUtf16(box.label), panAvvio_);
+        label->setObjectName(QStringLiteral("lbl") + QLatin1String(box.objectName + 3));
+        label->setFont(labelFont);
+        label->setGeometry(x, y, FilterWidth, 18);
+        auto* edit = new QLineEdit(panAvvio_);
+        edit->setObjectName(QLatin1String(box.objectName));
+        edit->setFont(editFont);
+        edit->setGeometry(x, y + 22, FilterWidth, 30);
+        edit->installEventFilter(this);
+        new FocusHighlight(QLatin1String(box.highlight), edit, panAvvio_);
+        if (i > 0)
+            setTabOrder(filters_[i - 1], edit);
+        filters_[i] = edit;
+    }
+
+    lblAttendere_ = new QLabel(QStringLiteral("Ricerca schede in corso. Attendere..."), panAvvio_);
+    lblAttendere_->setObjectName(QStringLiteral("lblAttendere"));
+    lblAttendere_->setFont(QFont(QStringLiteral("Verdana"), 12, QFont::Bold));
+    lblAttendere_->setStyleSheet(QStringLiteral("color: #C98523;"));
+    lblAttendere_->setAlignment(Qt::AlignCenter);
+    lblAttendere_->setGeometry(ColumnX[0], 448, ColumnX[1] + FilterWidth - ColumnX[0], 30);
+    lblAttendere_->hide();
+
+    auto* annulla = screenButton(QStringLiteral("btnAnnulla"), QStringLiteral("Chiudi"), panAvvio_);
+    annulla->setGeometry(ColumnX[1] + FilterWidth - 230, 500, 110, 34);
+    auto* cerca = screenButton(QStringLiteral("btnCerca"), QStringLiteral("Cerca"), panAvvio_, true);
+    cerca->setGeometry(ColumnX[1] + FilterWidth - 110, 500, 110, 34);
+    setTabOrder(filters_.back(), annulla);
+    setTabOrder(annulla, cerca);
+
+    connect(cerca, &QPushButton::pressed, this, &TfrmTrovaCartoline::btnCercaMouseDown);
+    connect(cerca, &QPushButton::clicked, this, &TfrmTrovaCartoline::btnCercaClick);
+    connect(annulla, &QPushButton::clicked, this, &TfrmTrovaCartoline::btnAnnullaClick);
+}
+
+void TfrmTrovaCartoline::setCallerTag(const QString& tag)
+{
+    lblMemory_->setText(tag);
+}
+
+const QStringList& TfrmTrovaCartoline::listedLines() const
+{
+    return panContainer_->list()->lines();
+}
+
+void TfrmTrovaCartoline::showEvent(QShowEvent* event)
+{
+    QDialog::showEvent(event);
+    // Restoring a minimised window is not a new showing: the filters and the list stay.
+    if (event->spontaneous())
+        return;
+    centreOnScreen(this);
+    panContainer_->startAfresh();
+    filters_.front()->setFocus(Qt::OtherFocusReason);
+}
+
+bool TfrmTrovaCartoline::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        const auto found = std::find(filters_.begin(), filters_.end(), watched);
+        if (found != filters_.end() && (key == Qt::Key_Return || key == Qt::Key_Enter)) {
+            const auto next = static_cast<std::size_t>(found - filters_.begin() + 1) % filters_.size();
+            filters_[next]->setFocus(Qt::TabFocusReason);
+            return true;
+        }
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+// The screen is left only with its "Chiudi" buttons or by opening a record.
+void TfrmTrovaCartoline::keyPressEvent(QKeyEvent* event)
+{
+    if (event->key() == Qt::Key_Escape) {
+        event->accept();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
+
+void TfrmTrovaCartoline::done(int result)
+{
+    panContainer_->list()->setLines({});
+    lblAttendere_->hide();
+    QDialog::done(result);
+}
+
+// Shown as the button goes down, so that it is on screen while the archive is read.
+void TfrmTrovaCartoline::btnCercaMouseDown()
+{
+    lblAttendere_->show();
+    lblAttendere_->repaint();
+}
+
+void TfrmTrovaCartoline::btnCercaClick()
+{
+    std::vector<FilterText> texts;
+    for (std::size_t i = 0; i < filters_.size(); ++i)
+        texts.push_back({SearchFilterBoxes[i].recordField, filters_[i]->text()});
+    const RecordFilter filter(texts);
+    lblConta_->setText(QString::number(filter.givenCount()));
+
+    ListScan scan;
+    {
+        WaitCursor wait;
+        scan =
+            scanArchive(editor_.archiveFile(), [&filter](const GameRecord& r) { return filter.matches(r); });
+    }
+    // A failed search lists nothing: the wait text stays, and the user may try again or close.
+    if (scan.failed) {
+        platform::plainNotice(this, archiveAccessErrorText());
+        return;
+    }
+    const auto count = scan.lines.size();
+    panContainer_->list()->setLines(std::move(scan.lines));
+    lblTrovate_->setText(QStringLiteral("Il presente riepilogo contiene %1 schede.").arg(count));
+    panContainer_->show();
+    panAvvio_->hide();
+    panContainer_->findBox()->clear();
+    panContainer_->findBox()->setFocus(Qt::OtherFocusReason);
+}
+
+void TfrmTrovaCartoline::btnAnnullaClick()
+{
+    reject();
+}
+
+void TfrmTrovaCartoline::btnChiudiClick()
+{
+    reject();
+}
+
+// The summary print of the listed lines comes with the printing work; until then "Stampa" does
+// nothing.
+void TfrmTrovaCartoline::btnStampaClick() {}
+
+void TfrmTrovaCartoline::lstRecordsDblClick()
+{
+    openListedRecord(this, editor_, *panContainer_->list(), trimmed(lblMemory_->text()) == OpenedByEditor);
+}
+
+void showSearch(RecordEditor& editor, const QString& callerTag)
+{
+    auto* search = new TfrmTrovaCartoline(editor, editor.owner());
+    search->setCallerTag(callerTag);
+    search->exec();
+    delete search;
+}
+
+} // namespace brivanto

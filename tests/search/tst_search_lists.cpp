@@ -1,0 +1,369 @@
+#include "search/ArchiveScan.h"
+#include "search/ListFind.h"
+#include "search/ListLine.h"
+#include "search/RecordMatch.h"
+#include "storage/ArchiveFile.h"
+
+#include "tests/search/SearchFixture.h"
+
+#include <QDir>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace brivanto;
+
+Q_DECLARE_METATYPE(brivanto::GameRecord)
+
+namespace {
+const QString Euro = QStringLiteral("\u20AC");
+
+// The archive that the matching rules are tried on.
+const QList<GameRecord> Collection = {
+    gameRecord({{"Titolo", "Scacchi"},
+                {"Serie", "Dal Negro"},
+                {"Note", QString::fromUtf8("Pezzi in legno, Èdizione rara")}}),
+    gameRecord({{"Titolo", "Il gioco degli SCACCHI"}, {"Serie", "Clementoni"}, {"Anno", "1990"}}),
+    gameRecord({{"Titolo", QString::fromUtf8("Città perduta")},
+                {"Serie", "Dal Negro"},
+                {"Valore", "12,50"},
+                {"Note", QString::fromUtf8("Costo originale 30 € circa")}}),
+    gameRecord(
+        {{"Titolo", "Risiko"}, {"Serie", "Editrice Giochi"}, {"Anno", "1968"}, {"Mittente", "Italia"}}),
+    gameRecord({{"Titolo", "Monopoli"},
+                {"Serie", "Editrice Giochi"},
+                {"Anno", "1935"},
+                {"Testo", "Plancia, <dadi> & soldi"}}),
+};
+
+QStringList titles(const QStringList& lines)
+{
+    QStringList names;
+    for (const QString& line : lines)
+        names.append(line.left(30).trimmed());
+    return names;
+}
+
+struct ScratchArchive
+{
+    QTemporaryDir dir;
+    QString path(const QString& name = QStringLiteral("Giochi.gdt")) const { return dir.filePath(name); }
+};
+} // namespace
+
+// The list line, the list order, the search's matching rules, "Trova" and the for-sale rule, on
+// real archive files.
+class TestSearchLists : public QObject
+{
+    Q_OBJECT
+private Q_SLOTS:
+    void listLine_data();
+    void listLine();
+    void listLineColumnsStandWhereTheyShould();
+    void listOrder_data();
+    void listOrder();
+    void sortingPutsLinesInListOrder();
+    void matching_data();
+    void matching();
+    void find_data();
+    void find();
+    void forSale_data();
+    void forSale();
+    void scanReadsWholeRecordsOnly();
+    void scanOfAMissingArchiveCreatesItEmpty();
+    void scanThatFailsKeepsWhatItRead();
+    void answeringRecordsKeepTheLastAndTheLastMarked();
+    void answeringOnAnUnusableArchiveThrows();
+};
+
+void TestSearchLists::listLine_data()
+{
+    QTest::addColumn<GameRecord>("record");
+    QTest::addColumn<QString>("line");
+
+    QTest::newRow("short fields are filled")
+        << listedGame("Scacchi", "SC-1", "Classico", "Dal Negro", "1990", "12,50")
+        << expectedLine("Scacchi", "SC-1", "Classico", "Dal Negro", "1990", "12,50");
+    QTest::newRow("a 35-character title shows its first 30")
+        << listedGame(QString::fromUtf8("Il grande gioco delle città perdute"), "ID", "G", "E", "2001",
+                      "1,00")
+        << expectedLine(QString::fromUtf8("Il grande gioco delle città pe"), "ID", "G", "E", "2001", "1,00");
+    QTest::newRow("every column cut to its width")
+        << listedGame(QString(40, 'T'), QString(30, 'I'), QString(30, 'G'), QString(30, 'E'), "12",
+                      "123456789,00")
+        << expectedLine(QString(30, 'T'), QString(24, 'I'), QString(24, 'G'), QString(24, 'E'), "12",
+                        "123456789,00");
+    QTest::newRow("an empty value ends the line in the euro label")
+        << listedGame("Go", "GO-1", "Astratto", "Nessuno", "1950", "")
+        << expectedLine("Go", "GO-1", "Astratto", "Nessuno", "1950", "");
+    QTest::newRow("blanks round a field are trimmed")
+        << gameRecord({{"Titolo", "Go"}}) << expectedLine("Go", "", "", "", "", "");
+    QTest::newRow("accented letters and the euro sign")
+        << listedGame(QString::fromUtf8("Città € Perù"), QString::fromUtf8("È-1"), "", "", "", "0,00")
+        << expectedLine(QString::fromUtf8("Città € Perù"), QString::fromUtf8("È-1"), "", "", "", "0,00");
+    QTest::newRow("markup characters stay as they are")
+        << listedGame("<b>Dama</b> & co", "", "", "", "", "")
+        << expectedLine("<b>Dama</b> & co", "", "", "", "", "");
+
+    GameRecord controls = listedGame("Tab", "", "", "", "", "");
+    controls.Titolo.bytes[1] = '\t'; // "T\tb": a control character inside a value stays
+    QTest::newRow("control character inside a value") << controls << expectedLine("T\tb", "", "", "", "", "");
+
+    GameRecord damaged = listedGame(QString(120, 'x'), "", "", "", "", "");
+    damaged.Titolo.length = 250; // more than the field holds: read as the whole field
+    damaged.Tipologia.length = 0xFF;
+    QTest::newRow("damaged length bytes") << damaged << expectedLine(QString(30, 'x'), "", "", "", "", "");
+}
+
+void TestSearchLists::listLine()
+{
+    QFETCH(GameRecord, record);
+    QFETCH(QString, line);
+    QCOMPARE(brivanto::listLine(record), line);
+}
+
+void TestSearchLists::listLineColumnsStandWhereTheyShould()
+{
+    const QString line =
+        brivanto::listLine(listedGame("Risiko", "RS-68", "Strategia", "Editrice Giochi", "1968", "45,00"));
+    // 1-based character positions: 31-36, 61-70, 95-105, 130-137, 142-145.
+    QCOMPARE(line.mid(30, 6), "  ID: ");
+    QCOMPARE(line.mid(60, 10), "  Genere: ");
+    QCOMPARE(line.mid(94, 11), "  Editore: ");
+    QCOMPARE(line.mid(129, 8), "  Anno: ");
+    QCOMPARE(line.mid(137, 4), "1968");
+    QCOMPARE(line.mid(141, 4), QStringLiteral("  \u20AC "));
+    QCOMPARE(line.mid(145), "45,00");
+}
+
+void TestSearchLists::listOrder_data()
+{
+    QTest::addColumn<QString>("first");
+    QTest::addColumn<QString>("second");
+
+    QTest::newRow("letters whatever their case") << "abc"
+                                                 << "ABD";
+    QTest::newRow("capitals and small letters mixed") << "Dama"
+                                                      << "dAMe";
+    QTest::newRow("a beginning before the longer line") << "Scacchi"
+                                                        << "scacchi cinesi";
+    QTest::newRow("digits before letters") << "7 Wonders"
+                                           << "Azul";
+    QTest::newRow("underscore after the letters") << "Zz"
+                                                  << "_a";
+    QTest::newRow("accented letters after Z, by their code") << "Zoo" << QString::fromUtf8("Èra");
+    QTest::newRow("accented capital before accented small")
+        << QString::fromUtf8("È") << QString::fromUtf8("è");
+    QTest::newRow("euro sign after the Latin-1 letters") << QString::fromUtf8("ÿ") << Euro;
+}
+
+void TestSearchLists::listOrder()
+{
+    QFETCH(QString, first);
+    QFETCH(QString, second);
+    QVERIFY(listLineLess(first, second));
+    QVERIFY(!listLineLess(second, first));
+}
+
+void TestSearchLists::sortingPutsLinesInListOrder()
+{
+    QStringList lines = {
+        "scacchi", "Dama", "SCACCHI", "_x", "Scacchi cinesi", "dama", QString::fromUtf8("Éra"), "Azul"};
+    sortListLines(lines);
+    // Lines that differ only in the case of a-z are equal in the order: they stay together.
+    QCOMPARE(lines.mid(0, 1), QStringList{"Azul"});
+    QCOMPARE(QSet<QString>(lines.begin() + 1, lines.begin() + 3), (QSet<QString>{"Dama", "dama"}));
+    QCOMPARE(QSet<QString>(lines.begin() + 3, lines.begin() + 5), (QSet<QString>{"scacchi", "SCACCHI"}));
+    QCOMPARE(lines.mid(5), (QStringList{"Scacchi cinesi", "_x", QString::fromUtf8("Éra")}));
+}
+
+void TestSearchLists::matching_data()
+{
+    QTest::addColumn<QList<FilterText>>("filters");
+    QTest::addColumn<QStringList>("listed");
+    QTest::addColumn<int>("given");
+
+    const QStringList all = {QString::fromUtf8("Città perduta"), "Il gioco degli SCACCHI", "Monopoli",
+                             "Risiko", "Scacchi"};
+    QTest::newRow("no filter lists every record") << QList<FilterText>{} << all << 0;
+    QTest::newRow("filters of blanks are not given") << QList<FilterText>{{0, "   "}, {20, "\t"}} << all << 0;
+    QTest::newRow("small letters find capitals")
+        << QList<FilterText>{{0, "scacchi"}} << QStringList{"Il gioco degli SCACCHI", "Scacchi"} << 1;
+    QTest::newRow("capitals find small letters")
+        << QList<FilterText>{{0, "PERDUTA"}} << QStringList{QString::fromUtf8("Città perduta")} << 1;
+    QTest::newRow("an accented capital does not find the small letter")
+        << QList<FilterText>{{0, QString::fromUtf8("CITTÀ")}} << QStringList{} << 1;
+    QTest::newRow("an accented small letter finds itself")
+        << QList<FilterText>{{0, QString::fromUtf8("ciTTà")}}
+        << QStringList{QString::fromUtf8("Città perduta")} << 1;
+    QTest::newRow("accented capital matched exactly")
+        << QList<FilterText>{{20, QString::fromUtf8("èdizione")}} << QStringList{} << 1;
+    QTest::newRow("a blank after the word misses a field ending in it")
+        << QList<FilterText>{{3, "negro "}} << QStringList{} << 1;
+    QTest::newRow("the same word without the blank")
+        << QList<FilterText>{{3, "negro"}} << QStringList{QString::fromUtf8("Città perduta"), "Scacchi"} << 1;
+    QTest::newRow("a blank before the word inside the field")
+        << QList<FilterText>{{3, " giochi"}} << QStringList{"Monopoli", "Risiko"} << 1;
+    QTest::newRow("every given filter must match")
+        << QList<FilterText>{{3, "editrice"}, {5, "1968"}} << QStringList{"Risiko"} << 2;
+    QTest::newRow("one of two filters missing")
+        << QList<FilterText>{{3, "dal negro"}, {5, "1990"}} << QStringList{} << 2;
+    QTest::newRow("the euro sign") << QList<FilterText>{{20, QString::fromUtf8("30 €")}}
+                                   << QStringList{QString::fromUtf8("Città perduta")} << 1;
+    QTest::newRow("markup characters") << QList<FilterText>{{14, "<DADI> &"}} << QStringList{"Monopoli"} << 1;
+    QTest::newRow("a key longer than any field")
+        << QList<FilterText>{{0, QString(300, 'a')}} << QStringList{} << 1;
+    QTest::newRow("a character no record can hold")
+        << QList<FilterText>{{0, QString::fromUtf8("Scacchi→")}} << QStringList{} << 1;
+    QTest::newRow("the country filter reads Mittente")
+        << QList<FilterText>{{10, "ital"}} << QStringList{"Risiko"} << 1;
+}
+
+void TestSearchLists::matching()
+{
+    QFETCH(QList<FilterText>, filters);
+    QFETCH(QStringList, listed);
+    QFETCH(int, given);
+    ScratchArchive scratch;
+    QByteArray bytes;
+    for (const GameRecord& record : Collection)
+        bytes += archiveBytes({record});
+    QVERIFY(writeArchive(scratch.path(), bytes));
+
+    const RecordFilter filter(std::vector<FilterText>(filters.begin(), filters.end()));
+    const ListScan scan = scanArchive(scratch.path(), [&](const GameRecord& r) { return filter.matches(r); });
+
+    QVERIFY(!scan.failed);
+    QCOMPARE(filter.givenCount(), given);
+    QCOMPARE(titles(scan.lines), listed);
+}
+
+void TestSearchLists::find_data()
+{
+    QTest::addColumn<int>("selected");
+    QTest::addColumn<QStringList>("keys"); // typed one after the other
+    QTest::addColumn<QList<int>>("rows");  // selected after each
+
+    // 0 Azul, 1 Dama cinese, 2 Dama inglese, 3 Go, 4 Scacchi e dama
+    QTest::newRow("a new key from the top") << 3 << QStringList{"dama"} << QList<int>{1};
+    QTest::newRow("the first line is tested first") << 2 << QStringList{"AZUL"} << QList<int>{0};
+    QTest::newRow("the same key moves on and wraps")
+        << -1 << QStringList{"dama", "Dama", "DAMA", "dama"} << QList<int>{1, 2, 4, 1};
+    QTest::newRow("a new key starts again from the top")
+        << -1 << QStringList{"dama", "dama", "go", "a"} << QList<int>{1, 2, 3, 0};
+    QTest::newRow("a key held only by the selected line stays on it")
+        << 3 << QStringList{"go", "go"} << QList<int>{3, 3};
+    QTest::newRow("an empty key selects the first line when none is")
+        << -1 << QStringList{""} << QList<int>{0};
+    QTest::newRow("an empty key moves nothing") << 2 << QStringList{"", ""} << QList<int>{2, 2};
+    QTest::newRow("a key nobody holds moves nothing") << 4 << QStringList{"risiko"} << QList<int>{4};
+    QTest::newRow("a key longer than any line") << 1 << QStringList{QString(400, 'a')} << QList<int>{1};
+}
+
+void TestSearchLists::find()
+{
+    QFETCH(int, selected);
+    QFETCH(QStringList, keys);
+    QFETCH(QList<int>, rows);
+    const QStringList lines = {"Azul", "Dama cinese", "Dama inglese", "Go", "Scacchi e dama"};
+    ListFind finder;
+    QList<int> selections;
+    for (const QString& key : keys) {
+        selected = finder.next(lines, selected, key);
+        selections.append(selected);
+    }
+    QCOMPARE(selections, rows);
+}
+
+void TestSearchLists::forSale_data()
+{
+    QTest::addColumn<QString>("mark");
+    QTest::addColumn<bool>("listed");
+    QTest::newRow("marked for sale") << QString::fromUtf8("Sì") << true;
+    QTest::newRow("marked not for sale") << "No" << false;
+    QTest::newRow("empty mark") << "" << true;
+    QTest::newRow("any other text") << "no" << true;
+    QTest::newRow("blanks round No") << " No " << false;
+}
+
+void TestSearchLists::forSale()
+{
+    QFETCH(QString, mark);
+    QFETCH(bool, listed);
+    QCOMPARE(listedForSale(gameRecord({{"InVendita", mark}})), listed);
+}
+
+void TestSearchLists::scanReadsWholeRecordsOnly()
+{
+    ScratchArchive scratch;
+    QVERIFY(writeArchive(scratch.path(),
+                         archiveBytes({gameRecord({{"Titolo", "Uno"}}), gameRecord({{"Titolo", "Due"}})}) +
+                             QByteArray(100, 'Z')));
+    const ListScan scan = scanArchive(scratch.path(), [](const GameRecord&) { return true; });
+    QVERIFY(!scan.failed);
+    QCOMPARE(titles(scan.lines), (QStringList{"Due", "Uno"}));
+}
+
+void TestSearchLists::scanOfAMissingArchiveCreatesItEmpty()
+{
+    ScratchArchive scratch;
+    const ListScan scan = scanArchive(scratch.path(), [](const GameRecord&) { return true; });
+    QVERIFY(!scan.failed);
+    QVERIFY(scan.lines.isEmpty());
+    QCOMPARE(QFileInfo(scratch.path()).size(), 0);
+}
+
+void TestSearchLists::scanThatFailsKeepsWhatItRead()
+{
+    ScratchArchive scratch;
+    QByteArray bytes;
+    for (int n = 0; n < 600; ++n)
+        bytes +=
+            archiveBytes({gameRecord({{"Titolo", QStringLiteral("Gioco %1").arg(n, 3, 10, QChar(u'0'))}})});
+    QVERIFY(writeArchive(scratch.path(), bytes));
+
+    // Another program cuts the file short while it is being read: the records after the first
+    // read-ahead can no longer be read.
+    int seen = 0;
+    const ListScan scan = scanArchive(scratch.path(), [&](const GameRecord&) {
+        if (seen++ == 0)
+            QFile::resize(scratch.path(), 10 * RecordSize);
+        return true;
+    });
+    QVERIFY(scan.failed);
+    QVERIFY(scan.lines.size() > 0 && scan.lines.size() < 600);
+    QCOMPARE(scan.lines.front().left(9), "Gioco 000");
+
+    const ListScan unusable = scanArchive(scratch.dir.path(), [](const GameRecord&) { return true; });
+    QVERIFY(unusable.failed);
+    QVERIFY(unusable.lines.isEmpty());
+}
+
+void TestSearchLists::answeringRecordsKeepTheLastAndTheLastMarked()
+{
+    ScratchArchive scratch;
+    const GameRecord forSale =
+        listedGame("Dama", "D-1", "Classico", "Dal Negro", "1980", "5,00", QString::fromUtf8("Sì"));
+    const GameRecord unmarked = listedGame("Dama", "D-1", "Classico", "Dal Negro", "1980", "5,00", "");
+    const GameRecord other = listedGame("Go", "G-1", "Astratto", "Nessuno", "1950", "");
+    QVERIFY(writeArchive(scratch.path(), archiveBytes({forSale, other, unmarked, other})));
+
+    // The selected line may come with blanks round it.
+    const AnsweringRecords answering =
+        findAnsweringRecords(scratch.path(), QStringLiteral(" ") + brivanto::listLine(forSale) + "\t");
+    QVERIFY(answering.last && answering.lastMarked);
+    QCOMPARE(answering.last->position, 3);
+    QCOMPARE(answering.lastMarked->position, 1);
+
+    const AnsweringRecords none = findAnsweringRecords(scratch.path(), QStringLiteral("Dama"));
+    QVERIFY(!none.last && !none.lastMarked);
+}
+
+void TestSearchLists::answeringOnAnUnusableArchiveThrows()
+{
+    ScratchArchive scratch;
+    QVERIFY(QDir().mkpath(scratch.path()));
+    QVERIFY_THROWS_EXCEPTION(ArchiveError, findAnsweringRecords(scratch.path(), QStringLiteral("Dama")));
+}
+
+QTEST_GUILESS_MAIN(TestSearchLists)
+#include "tst_search_lists.moc"

@@ -1,0 +1,482 @@
+#include "search/ListLine.h"
+#include "search/TfrmInVendita.h"
+#include "search/TfrmTrovaCartoline.h"
+
+#include "tests/editor/EditorFixture.h"
+#include "tests/search/SearchFixture.h"
+
+#include <QAbstractItemModelTester>
+#include <QCheckBox>
+#include <QListView>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QTimer>
+
+using namespace brivanto;
+using brivanto::testing::typeText;
+using platform::MessageKind;
+
+namespace {
+const QString NotApplicable = QStringLiteral("Ricerca non applicabile: la lista non contiene nessuna voce.");
+
+// The search and for-sale screens over the real record editor, on an archive of given records.
+struct ListScreens : EditorFixture
+{
+    explicit ListScreens(std::initializer_list<GameRecord> records) : EditorFixture(0)
+    {
+        QVERIFY(writeArchive(archivePath(), ::archiveBytes(records)));
+    }
+
+    // A search screen opened as the editor opens it, with the caller tag "cartoline".
+    std::unique_ptr<TfrmTrovaCartoline> search(const QString& tag = QStringLiteral("cartoline"))
+    {
+        auto screen = std::make_unique<TfrmTrovaCartoline>(editor, &editor);
+        screen->setCallerTag(tag);
+        screen->show();
+        return screen;
+    }
+    std::unique_ptr<TfrmInVendita> forSale()
+    {
+        auto screen = std::make_unique<TfrmInVendita>(editor, &editor);
+        screen->show();
+        return screen;
+    }
+    // The texts of the boxes shown, each marked when it was not a plain box with OK.
+    QStringList plainNotices() const
+    {
+        QStringList texts;
+        for (const auto& message : folder.platform.messages.shown()) {
+            const bool plain =
+                message.kind == MessageKind::Plain && message.buttons == platform::MessageButtons::Ok;
+            texts.append(plain ? message.text : QStringLiteral("not a plain box: ") + message.text);
+        }
+        return texts;
+    }
+};
+
+QListView* listOf(const QWidget* screen)
+{
+    return child<QListView>(screen, "lstRecords");
+}
+
+QStringList titlesListed(const QWidget* screen)
+{
+    QStringList names;
+    const auto* model = listOf(screen)->model();
+    for (int row = 0; row < model->rowCount(); ++row)
+        names.append(model->index(row, 0).data().toString().left(30).trimmed());
+    return names;
+}
+
+void runSearch(QWidget* screen)
+{
+    click(child(screen, "btnCerca"));
+}
+
+void doubleClickRow(const QWidget* screen, int row)
+{
+    QListView* list = listOf(screen);
+    const QModelIndex index = list->model()->index(row, 0);
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualRect(index).center());
+    QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, list->visualRect(index).center());
+}
+
+// The focused control after each of `presses` presses of `key`, from `start`.
+QStringList focusPath(QWidget* screen, QWidget* start, Qt::Key key, int presses)
+{
+    start->setFocus(Qt::OtherFocusReason);
+    QStringList path;
+    for (int i = 0; i < presses; ++i) {
+        QTest::keyClick(screen->focusWidget(), key);
+        path.append(screen->focusWidget()->objectName());
+    }
+    return path;
+}
+
+const GameRecord Scacchi = listedGame("Scacchi", "SC-1", "Classico", "Dal Negro", "1990", "12,50", "No");
+const GameRecord Dama =
+    listedGame("Dama", "DA-1", "Classico", "Dal Negro", "1985", "5,00", QString::fromUtf8("Sì"));
+const GameRecord Risiko = listedGame("Risiko", "RS-1", "Strategia", "Editrice Giochi", "1968", "30,00", "");
+const GameRecord Go = listedGame("go", "GO-1", "Astratto", "Nessuno", "1950", "", "Forse");
+} // namespace
+
+// The search screen and the for-sale summary, driven as a user would, with the real record
+// editor underneath.
+class TestSearchScreens : public QObject
+{
+    Q_OBJECT
+private Q_SLOTS:
+    void cleanup();
+    void filterPanelFollowsItsTable();
+    void search_data();
+    void search();
+    void waitTextShowsAsCercaGoesDown();
+    void searchOnAnUnusableArchiveStaysOnTheFilters();
+    void trovaOnTheScreen();
+    void resultListHoldsLinesAsAModel();
+    void doubleClickPutsTheLaterOfTwoRecordsOnTheEditor();
+    void doubleClickLoadsNothingWithoutTheEditorTag();
+    void doubleClickOnAnUnreadableArchiveSaysSoAndLeavesTheEditor();
+    void doubleClickWithNoLineSelectedJustCloses();
+    void restoringAMinimisedWindowKeepsTheListAndClosingEmptiesIt();
+    void forSaleListsEveryRecordNotMarkedNo();
+    void forSaleDoubleClickFindsTheRecordEvenIfNotForSale();
+    void forSaleWithNothingForSale();
+    void forSaleOnAnUnreadableArchiveSaysSo();
+    void editorButtonsOpenTheScreens_data();
+    void editorButtonsOpenTheScreens();
+};
+
+void TestSearchScreens::cleanup()
+{
+    while (QWidget* modal = QApplication::activeModalWidget())
+        modal->close();
+}
+
+void TestSearchScreens::filterPanelFollowsItsTable()
+{
+    ListScreens f{Scacchi};
+    auto screen = f.search();
+    QCOMPARE(screen->windowTitle(), " Trova giochi da tavolo in archivio");
+    QCOMPARE(screen->minimumSize(), QSize(862, 560));
+    QCOMPARE(screen->maximumSize(), QSize(862, 560));
+    QVERIFY(child(screen.get(), "panAvvio")->isVisible());
+    QVERIFY(!child(screen.get(), "panContainer")->isVisible());
+    QVERIFY(!child(screen.get(), "lblAttendere")->isVisible());
+    QTRY_COMPARE(screen->focusWidget(), child(screen.get(), "txtTitolo"));
+    screen->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(screen.get()));
+
+    const QStringList filters = {"txtTitolo", "txtTipologia", "txtEditore", "txtSerie", "txtDescrizione",
+                                 "txtAnno",   "txtMittente",  "txtCarta",   "txtTesto", "txtNote"};
+    QCOMPARE(focusPath(screen.get(), child(screen.get(), "txtTitolo"), Qt::Key_Tab, 12),
+             (filters.mid(1) + QStringList{"btnAnnulla", "btnCerca", "txtTitolo"}));
+    QCOMPARE(focusPath(screen.get(), child(screen.get(), "txtTitolo"), Qt::Key_Return, 10),
+             (filters.mid(1) + QStringList{"txtTitolo"}));
+    QCOMPARE(child<QLabel>(screen.get(), "lblEditore")->text(), "Genere:");
+    QCOMPARE(child<QLabel>(screen.get(), "lblSerie")->text(), "Casa editrice:");
+
+    // Each highlight shows only while its filter has the focus.
+    const QStringList highlights = {"effCampo01", "effCampo02", "effCampo09", "effCampo10", "effCampo05",
+                                    "effCampo06", "effCampo07", "effCampo08", "effCampo03", "effCampo04"};
+    for (int i = 0; i < filters.size(); ++i) {
+        QWidget* focused = child(screen.get(), filters[i].toLatin1());
+        focused->setFocus(Qt::TabFocusReason);
+        QTRY_VERIFY(focused->hasFocus());
+        for (int j = 0; j < highlights.size(); ++j)
+            QVERIFY2(child(screen.get(), highlights[j].toLatin1())->isVisible() == (i == j),
+                     qPrintable(filters[i] + " " + highlights[j]));
+        QVERIFY(child<QLineEdit>(screen.get(), filters[i].toLatin1())->maxLength() >= 32767);
+    }
+}
+
+void TestSearchScreens::search_data()
+{
+    QTest::addColumn<QString>("filter");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QStringList>("listed");
+
+    QTest::newRow("no filter lists every record, sorted")
+        << "txtTitolo"
+        << "" << QStringList{"Dama", "go", "Risiko", "Scacchi"};
+    QTest::newRow("blanks only") << "txtNote"
+                                 << "   " << QStringList{"Dama", "go", "Risiko", "Scacchi"};
+    QTest::newRow("a word typed in capitals") << "txtSerie"
+                                              << "DAL NEGRO" << QStringList{"Dama", "Scacchi"};
+    QTest::newRow("the year") << "txtAnno"
+                              << "19" << QStringList{"Dama", "go", "Risiko", "Scacchi"};
+    QTest::newRow("nothing matches") << "txtTitolo"
+                                     << "monopoli" << QStringList{};
+}
+
+void TestSearchScreens::search()
+{
+    QFETCH(QString, filter);
+    QFETCH(QString, typed);
+    QFETCH(QStringList, listed);
+    ListScreens f{Scacchi, Risiko, Go, Dama};
+    auto screen = f.search();
+    QTest::keyClicks(child(screen.get(), filter.toLatin1()), typed);
+    runSearch(screen.get());
+
+    QVERIFY(child(screen.get(), "panContainer")->isVisible());
+    QVERIFY(!child(screen.get(), "panAvvio")->isVisible());
+    QCOMPARE(titlesListed(screen.get()), listed);
+    QCOMPARE(screen->listedLines().size(), listed.size());
+    QCOMPARE(child<QLabel>(screen.get(), "lblTrovate")->text(),
+             QString("Il presente riepilogo contiene %1 schede.").arg(listed.size()));
+    QCOMPARE(child<QLabel>(screen.get(), "lblConta")->text(), typed.trimmed().isEmpty() ? "0" : "1");
+    QCOMPARE(screen->focusWidget(), child(screen.get(), "txtTrova"));
+    QCOMPARE(f.messages(), QStringList());
+}
+
+void TestSearchScreens::waitTextShowsAsCercaGoesDown()
+{
+    ListScreens f{Scacchi};
+    auto screen = f.search();
+    QWidget* cerca = child(screen.get(), "btnCerca");
+    QTest::mousePress(cerca, Qt::LeftButton);
+    QVERIFY(child(screen.get(), "lblAttendere")->isVisible());
+    QVERIFY(screen->listedLines().isEmpty()); // the archive is read on release
+    QTest::mouseRelease(cerca, Qt::LeftButton);
+    QCOMPARE(screen->listedLines().size(), 1);
+    QVERIFY(!child(screen.get(), "lblAttendere")->isVisible());
+}
+
+void TestSearchScreens::searchOnAnUnusableArchiveStaysOnTheFilters()
+{
+    ListScreens f{Scacchi};
+    QVERIFY(QFile::remove(f.archivePath()));
+    QVERIFY(QDir().mkpath(f.archivePath())); // a folder where the archive should be
+    auto screen = f.search();
+    runSearch(screen.get());
+    QCOMPARE(f.plainNotices(), QStringList{ArchiveAccessError});
+    QVERIFY(child(screen.get(), "panAvvio")->isVisible());
+    QVERIFY(child(screen.get(), "lblAttendere")->isVisible());
+    QVERIFY(!child(screen.get(), "panContainer")->isVisible());
+
+    // Once the archive is gone it is created empty, and the search reports 0.
+    QVERIFY(QDir(f.archivePath()).removeRecursively());
+    runSearch(screen.get());
+    QVERIFY(child(screen.get(), "panContainer")->isVisible());
+    QCOMPARE(child<QLabel>(screen.get(), "lblTrovate")->text(), "Il presente riepilogo contiene 0 schede.");
+    QCOMPARE(QFileInfo(f.archivePath()).size(), 0);
+}
+
+void TestSearchScreens::trovaOnTheScreen()
+{
+    ListScreens f{Scacchi, Risiko, Go, Dama};
+    auto screen = f.search();
+    runSearch(screen.get());
+    auto* trova = child<QLineEdit>(screen.get(), "txtTrova");
+    typeText(trova, QStringLiteral("DAL NEGRO"));
+    QTest::keyClick(trova, Qt::Key_Return);
+    QCOMPARE(screen->focusWidget(), child(screen.get(), "btnTrova"));
+    QTest::keyClick(screen->focusWidget(), Qt::Key_Return);
+    QCOMPARE(listOf(screen.get())->currentIndex().row(), 0); // Dama
+    click(child(screen.get(), "btnTrova"));
+    QCOMPARE(listOf(screen.get())->currentIndex().row(), 3); // Scacchi
+    click(child(screen.get(), "btnTrova"));
+    QCOMPARE(listOf(screen.get())->currentIndex().row(), 0);
+    QCOMPARE(f.messages(), QStringList());
+
+    // An empty list has nothing to find in.
+    ListScreens empty{};
+    auto nothing = empty.search();
+    runSearch(nothing.get());
+    click(child(nothing.get(), "btnTrova"));
+    QCOMPARE(empty.plainNotices(), QStringList{NotApplicable});
+
+    // Printing comes later: the button does nothing yet.
+    click(child(screen.get(), "btnStampa"));
+    QVERIFY(screen->isVisible());
+    QCOMPARE(f.messages(), QStringList());
+}
+
+void TestSearchScreens::resultListHoldsLinesAsAModel()
+{
+    ListScreens f{Scacchi, Risiko, Go, Dama};
+    auto screen = f.search();
+    runSearch(screen.get());
+    QListView* list = listOf(screen.get());
+    QAbstractItemModelTester tester(list->model(), QAbstractItemModelTester::FailureReportingMode::QtTest);
+    QVERIFY(list->uniformItemSizes());
+    QCOMPARE(list->width(), 801);
+    QCOMPARE(list->horizontalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
+    QCOMPARE(list->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
+    const QModelIndex first = list->model()->index(0, 0);
+    QCOMPARE(first.data(Qt::SizeHintRole).toSize().width(), 1600);
+    const QFont font = first.data(Qt::FontRole).value<QFont>();
+    QCOMPARE(font.family(), "Courier New");
+    QCOMPARE(font.pointSize(), 12);
+    QCOMPARE(first.data(Qt::ForegroundRole).value<QBrush>().color(), QColor(Qt::black));
+    QCOMPARE(first.data().toString(), brivanto::listLine(Dama));
+    QVERIFY(list->horizontalScrollBar()->maximum() > 0); // the lines are wider than the list
+}
+
+void TestSearchScreens::doubleClickPutsTheLaterOfTwoRecordsOnTheEditor()
+{
+    GameRecord earlier = Dama;
+    GameRecord later = Dama;
+    TextToField(QStringLiteral("la prima"), earlier.Note);
+    TextToField(QStringLiteral("la seconda"), later.Note);
+    TextToField(QStringLiteral(""), later.InVendita); // leaves the box as the earlier one set it
+    ListScreens f{Scacchi, earlier, Risiko, later};
+    f.folder.writeFile("Foto_Gioco/Giochi rari_Foto_A_2.jpg", jpegOf(QSize(320, 200), 1));
+    f.folder.writeFile("Foto_Gioco/Giochi rari_Foto_B_2.jpg", jpegOf(QSize(320, 200), 2));
+    f.folder.writeFile("Foto_Gioco/Giochi rari_Foto_A_4.jpg", jpegOf(QSize(400, 300), 3));
+    f.folder.writeFile("Foto_Gioco/Giochi rari_Foto_B_4.jpg", jpegOf(QSize(410, 310), 4));
+    auto screen = f.search();
+    runSearch(screen.get());
+    QCOMPARE(titlesListed(screen.get()), (QStringList{"Dama", "Dama", "Risiko", "Scacchi"}));
+
+    doubleClickRow(screen.get(), 1);
+
+    QVERIFY(!screen->isVisible());
+    QCOMPARE(screen->result(), int(QDialog::Accepted));
+    QCOMPARE(f.position(), "4");
+    QCOMPARE(f.edit("txtNote")->text(), "la seconda");
+    QCOMPARE(f.edit("txtTitolo")->text(), "Dama");
+    QVERIFY(child<QCheckBox>(&f.editor, "chkInVendita")->isChecked());
+    QCOMPARE(f.editor.photo(PhotoSlotId::A).size(), QSize(400, 300));
+    QCOMPARE(f.editor.photo(PhotoSlotId::B).size(), QSize(410, 310));
+    QVERIFY(screen->listedLines().isEmpty()); // closing empties the list
+    QCOMPARE(f.messages(), QStringList());
+}
+
+void TestSearchScreens::doubleClickLoadsNothingWithoutTheEditorTag()
+{
+    ListScreens f{Scacchi, Dama};
+    auto screen = f.search(QStringLiteral("altro"));
+    runSearch(screen.get());
+    doubleClickRow(screen.get(), 0);
+    QVERIFY(!screen->isVisible());
+    QCOMPARE(f.position(), "");
+    QCOMPARE(f.edit("txtTitolo")->text(), "");
+}
+
+void TestSearchScreens::doubleClickOnAnUnreadableArchiveSaysSoAndLeavesTheEditor()
+{
+    ListScreens f{Scacchi, Dama};
+    f.press("cmdUltimo");
+    QCOMPARE(f.position(), "2");
+    auto screen = f.search();
+    runSearch(screen.get());
+    QVERIFY(QFile::remove(f.archivePath()));
+    QVERIFY(QDir().mkpath(f.archivePath()));
+
+    doubleClickRow(screen.get(), 1); // Scacchi
+
+    QCOMPARE(f.plainNotices(), QStringList{ArchiveAccessError});
+    QVERIFY(!screen->isVisible());
+    QCOMPARE(f.position(), "2");
+    QCOMPARE(f.edit("txtTitolo")->text(), "Dama");
+}
+
+void TestSearchScreens::doubleClickWithNoLineSelectedJustCloses()
+{
+    ListScreens f{Scacchi, Dama};
+    auto screen = f.search();
+    runSearch(screen.get());
+    QListView* list = listOf(screen.get());
+    QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, QPoint(5, list->viewport()->height() - 5));
+    QVERIFY(!screen->isVisible());
+    QCOMPARE(f.messages(), QStringList());
+    QCOMPARE(f.position(), "");
+}
+
+void TestSearchScreens::restoringAMinimisedWindowKeepsTheListAndClosingEmptiesIt()
+{
+    ListScreens f{Scacchi, Dama};
+    auto screen = f.search();
+    runSearch(screen.get());
+    child<QLineEdit>(screen.get(), "txtTrova")->setText("dama");
+    restoreFromTaskbar(screen.get());
+    QVERIFY(child(screen.get(), "panContainer")->isVisible());
+    QCOMPARE(screen->listedLines().size(), 2);
+    QCOMPARE(child<QLineEdit>(screen.get(), "txtTrova")->text(), "dama");
+
+    click(child(screen.get(), "btnChiudi"));
+    QVERIFY(!screen->isVisible());
+    QVERIFY(screen->listedLines().isEmpty());
+    QVERIFY(!child(screen.get(), "lblAttendere")->isVisible());
+}
+
+void TestSearchScreens::forSaleListsEveryRecordNotMarkedNo()
+{
+    ListScreens f{Scacchi, Risiko, Go, Dama};
+    auto screen = f.forSale();
+    QCOMPARE(screen->windowTitle(), " Riepilogo giochi da tavolo in vendita");
+    QCOMPARE(screen->maximumSize(), QSize(862, 560));
+    // "Sì", an empty mark and any other text are listed; "No" is not.
+    QCOMPARE(titlesListed(screen.get()), (QStringList{"Dama", "go", "Risiko"}));
+    QTRY_COMPARE(screen->focusWidget(), child(screen.get(), "txtTrova"));
+    QCOMPARE(focusPath(screen.get(), child(screen.get(), "txtTrova"), Qt::Key_Tab, 5),
+             (QStringList{"lstRecords", "btnStampa", "btnTrova", "btnChiudi", "txtTrova"}));
+
+    typeText(child(screen.get(), "txtTrova"), QStringLiteral("strategia"));
+    click(child(screen.get(), "btnTrova"));
+    QCOMPARE(listOf(screen.get())->currentIndex().row(), 2);
+    click(child(screen.get(), "btnStampa"));
+    QVERIFY(screen->isVisible());
+    QCOMPARE(f.messages(), QStringList());
+}
+
+void TestSearchScreens::forSaleDoubleClickFindsTheRecordEvenIfNotForSale()
+{
+    GameRecord notForSale = Dama;
+    TextToField(QStringLiteral("No"), notForSale.InVendita);
+    ListScreens f{Dama, notForSale};
+    auto screen = f.forSale();
+    QCOMPARE(titlesListed(screen.get()), QStringList{"Dama"});
+    doubleClickRow(screen.get(), 0);
+    QVERIFY(!screen->isVisible());
+    QCOMPARE(f.position(), "2");
+    QVERIFY(!child<QCheckBox>(&f.editor, "chkInVendita")->isChecked());
+}
+
+void TestSearchScreens::forSaleWithNothingForSale()
+{
+    ListScreens f{Scacchi};
+    auto screen = f.forSale();
+    QVERIFY(screen->listedLines().isEmpty());
+    click(child(screen.get(), "btnTrova"));
+    QCOMPARE(f.plainNotices(), QStringList{NotApplicable});
+    QVERIFY(screen->isVisible());
+}
+
+void TestSearchScreens::forSaleOnAnUnreadableArchiveSaysSo()
+{
+    ListScreens f{Dama};
+    QVERIFY(QFile::remove(f.archivePath()));
+    QVERIFY(QDir().mkpath(f.archivePath()));
+    auto screen = f.forSale();
+    QTRY_COMPARE(f.plainNotices(), QStringList{ArchiveAccessError});
+    QVERIFY(screen->isVisible());
+    QVERIFY(screen->listedLines().isEmpty());
+}
+
+void TestSearchScreens::editorButtonsOpenTheScreens_data()
+{
+    QTest::addColumn<QString>("button");
+    QTest::addColumn<QString>("screen");
+    QTest::addColumn<QString>("tag");
+    QTest::newRow("search") << "cmdTrova"
+                            << "TfrmTrovaCartoline"
+                            << "cartoline";
+    QTest::newRow("for sale") << "cmdCercaDisponibili"
+                              << "TfrmInVendita"
+                              << "";
+}
+
+void TestSearchScreens::editorButtonsOpenTheScreens()
+{
+    QFETCH(QString, button);
+    QFETCH(QString, screen);
+    QFETCH(QString, tag);
+    ListScreens f{Dama};
+    QString opened;
+    QString openedTag;
+    QWidget* owner = nullptr;
+    QTimer::singleShot(0, [&] {
+        QWidget* modal = QApplication::activeModalWidget();
+        QVERIFY(modal);
+        opened = modal->objectName();
+        owner = modal->parentWidget();
+        if (auto* memory = modal->findChild<QLabel*>("lblMemory"))
+            openedTag = memory->text();
+        // Both screens open with their "Chiudi" button on view only once a list is shown.
+        if (auto* annulla = modal->findChild<QPushButton*>("btnAnnulla"); annulla && annulla->isVisible())
+            annulla->click();
+        else
+            modal->findChild<QPushButton*>("btnChiudi")->click();
+    });
+    f.press(button.toLatin1());
+    QCOMPARE(opened, screen);
+    QCOMPARE(openedTag, tag);
+    QCOMPARE(owner, &f.editor);
+    QVERIFY(!f.editor.findChild<QDialog*>()); // discarded once closed
+}
+
+QTEST_MAIN(TestSearchScreens)
+#include "tst_search_screens.moc"
