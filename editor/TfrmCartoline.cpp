@@ -3,6 +3,7 @@
 #include "editor/MarketValue.h"
 #include "editor/PhotoSlot.h"
 #include "help/Help.h"
+#include "media/TfrmSlideshow_Euro_01.h"
 #include "media/TfrmWebCam.h"
 #include "platform/PictureBox.h"
 #include "shell/Screen.h"
@@ -102,8 +103,8 @@ TfrmCartoline::TfrmCartoline(QWidget* parent) : QWidget(parent)
     slotA_->move(8, 68);
     slotB_ = new PhotoSlot(PhotoSlotId::B, panel);
     slotB_->move(8, 68 + slotA_->height() + 18);
-    connect(slotA_, &PhotoSlot::captureRequested, this, [this] { showCapture(this, slotA_->captureTag()); });
-    connect(slotB_, &PhotoSlot::captureRequested, this, [this] { showCapture(this, slotB_->captureTag()); });
+    connect(slotA_, &PhotoSlot::captureRequested, this, [this] { showCapture(*this, slotA_->captureTag()); });
+    connect(slotB_, &PhotoSlot::captureRequested, this, [this] { showCapture(*this, slotB_->captureTag()); });
     buildFieldPanel(panel);
     buildStatusStrip(panel);
 
@@ -167,10 +168,15 @@ void TfrmCartoline::buildToolbar(QWidget* panel)
     last->move(PanelWidth - 8 - last->width(), 6);
 
     const std::pair<const char*, void (TfrmCartoline::*)()> handlers[] = {
-        {"cmdNuovo", &TfrmCartoline::cmdNuovoClick},   {"cmdSalva", &TfrmCartoline::cmdSalvaClick},
-        {"cmdPrimo", &TfrmCartoline::cmdPrimoClick},   {"cmdIndietro", &TfrmCartoline::cmdIndietroClick},
-        {"cmdAvanti", &TfrmCartoline::cmdAvantiClick}, {"cmdUltimo", &TfrmCartoline::cmdUltimoClick},
-        {"cmdGuida", &TfrmCartoline::cmdGuidaClick},   {"cmdEsci", &TfrmCartoline::cmdEsciClick},
+        {"cmdNuovo", &TfrmCartoline::cmdNuovoClick},
+        {"cmdSalva", &TfrmCartoline::cmdSalvaClick},
+        {"cmdPrimo", &TfrmCartoline::cmdPrimoClick},
+        {"cmdIndietro", &TfrmCartoline::cmdIndietroClick},
+        {"cmdAvanti", &TfrmCartoline::cmdAvantiClick},
+        {"cmdUltimo", &TfrmCartoline::cmdUltimoClick},
+        {"cmdGuida", &TfrmCartoline::cmdGuidaClick},
+        {"cmdEsci", &TfrmCartoline::cmdEsciClick},
+        {"cmdSlideShow", &TfrmCartoline::cmdSlideShowClick},
     };
     for (const auto& [name, handler] : handlers)
         connect(panel->findChild<PictureButton*>(QLatin1String(name)), &PictureButton::clicked, this,
@@ -444,6 +450,11 @@ void TfrmCartoline::ShowRecord(const GameRecord& record, int position)
 void TfrmCartoline::cmdNuovoClick()
 {
     ClearRecordScreen();
+}
+
+void TfrmCartoline::cmdSlideShowClick()
+{
+    showSlideshow(*this);
 }
 
 void TfrmCartoline::cmdGuidaClick()

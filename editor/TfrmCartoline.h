@@ -68,6 +68,7 @@ private:
     void cmdIndietroClick();
     void cmdAvantiClick();
     void cmdUltimoClick();
+    void cmdSlideShowClick();
     void cmdGuidaClick();
     void cmdEsciClick();
     void txtValoreExit();
