@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QDialog>
+#include "media/PhotoWindow.h"
 
 #include <memory>
 
@@ -19,7 +19,7 @@ class RepeatingTimer;
 // The slideshow: photo A of every record of the editor's archive, one every six seconds, in a
 // maximised window, round and round until the user clicks on the photo or its panel or closes
 // the window. The start banner comes first and stands in for any photo that cannot be read.
-class TfrmSlideshow_Euro_01 : public QDialog
+class TfrmSlideshow_Euro_01 : public PhotoWindow
 {
     Q_OBJECT
 public:
@@ -29,9 +29,8 @@ public:
     ~TfrmSlideshow_Euro_01() override;
 
 protected:
-    void showEvent(QShowEvent* event) override;
+    void started() override;
     void hideEvent(QHideEvent* event) override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     // The advance, at every tick of the timer: the next record's photo, or the end of the pass.
@@ -39,8 +38,6 @@ private:
     void showPhotoOf(const QString& position);
 
     RecordEditor& editor_;
-    QWidget* panContainer_;
-    platform::PhotoView* imgFoto_;
     platform::PhotoView* imgBianco_;
     QLabel* lblPosizione_;
     QPushButton* cmdAvanti_;
