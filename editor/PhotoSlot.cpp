@@ -1,12 +1,11 @@
 #include "editor/PhotoSlot.h"
 
+#include "media/PhotoCopy.h"
 #include "media/TfrmZoom.h"
 #include "platform/FileDialogs.h"
-#include "platform/MessageBoxes.h"
 #include "platform/PhotoView.h"
 #include "platform/PictureBox.h"
 
-#include <QFileInfo>
 #include <QFrame>
 
 namespace brivanto {
@@ -151,24 +150,7 @@ void PhotoSlot::btnCaricaFotoClick()
 
 void PhotoSlot::btnSalvaFotoClick()
 {
-    platform::FileDialogRequest request;
-    request.title = QStringLiteral("Selezionare la cartella in cui si desidera salvare il file Jpeg.");
-    request.filters = QStringList{QStringLiteral("File Jpeg (*.jpg)")};
-    request.initialName = QStringLiteral("Foto.jpg");
-    request.defaultExtension = QStringLiteral("jpg");
-    request.askBeforeReplacing = true;
-    QString chosen = platform::Dialogs::current().saveFile(window(), request);
-    if (chosen.isEmpty())
-        return;
-    if (QFileInfo(chosen).suffix().isEmpty())
-        chosen += QStringLiteral(".jpg");
-    // A copy that cannot be written leaves the picture where it is: it may be the only one.
-    if (!writePhotoCopy(chosen, photo_)) {
-        platform::warning(window(),
-                          QStringLiteral("Attenzione: non \u00E8 stato possibile salvare la foto nel file "
-                                         "indicato.\r\n\r\nAccertarsi che il nome del file sia valido e di "
-                                         "possedere i privilegi di scrittura nella cartella scelta."));
-    }
+    savePhotoCopy(window(), photo_);
 }
 
 void PhotoSlot::btnCancFotoClick()

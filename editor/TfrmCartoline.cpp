@@ -4,6 +4,7 @@
 #include "editor/PhotoSlot.h"
 #include "editor/TfrmAllegaCartella.h"
 #include "help/Help.h"
+#include "media/TfrmSlideshow_Euro_01.h"
 #include "media/TfrmWebCam.h"
 #include "output/TfrmExpCartoline.h"
 #include "platform/PictureBox.h"
@@ -106,8 +107,8 @@ TfrmCartoline::TfrmCartoline(QWidget* parent) : QWidget(parent)
     slotA_->move(8, 68);
     slotB_ = new PhotoSlot(PhotoSlotId::B, panel);
     slotB_->move(8, 68 + slotA_->height() + 18);
-    connect(slotA_, &PhotoSlot::captureRequested, this, [this] { showCapture(this, slotA_->captureTag()); });
-    connect(slotB_, &PhotoSlot::captureRequested, this, [this] { showCapture(this, slotB_->captureTag()); });
+    connect(slotA_, &PhotoSlot::captureRequested, this, [this] { showCapture(*this, slotA_->captureTag()); });
+    connect(slotB_, &PhotoSlot::captureRequested, this, [this] { showCapture(*this, slotB_->captureTag()); });
     buildFieldPanel(panel);
     buildStatusStrip(panel);
 
@@ -183,6 +184,7 @@ void TfrmCartoline::buildToolbar(QWidget* panel)
         {"cmdCercaDisponibili", &TfrmCartoline::cmdCercaDisponibiliClick},
         {"cmdFile", &TfrmCartoline::cmdFileClick},
         {"cmdEsporta", &TfrmCartoline::cmdEsportaClick},
+        {"cmdSlideShow", &TfrmCartoline::cmdSlideShowClick},
     };
     for (const auto& [name, handler] : handlers)
         connect(panel->findChild<PictureButton*>(QLatin1String(name)), &PictureButton::clicked, this,
@@ -476,6 +478,11 @@ void TfrmCartoline::cmdTrovaClick()
 void TfrmCartoline::cmdCercaDisponibiliClick()
 {
     showForSale(*this);
+}
+
+void TfrmCartoline::cmdSlideShowClick()
+{
+    showSlideshow(*this);
 }
 
 void TfrmCartoline::cmdGuidaClick()

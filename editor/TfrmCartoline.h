@@ -72,6 +72,7 @@ private:
     void cmdUltimoClick();
     void cmdFileClick();
     void cmdEsportaClick();
+    void cmdSlideShowClick();
     void cmdGuidaClick();
     void cmdEsciClick();
     void txtValoreExit();

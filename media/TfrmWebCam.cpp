@@ -1,37 +1,127 @@
 #include "media/TfrmWebCam.h"
 
+#include "editor/RecordEditor.h"
+#include "media/PhotoCopy.h"
+#include "platform/Camera.h"
+#include "platform/PhotoView.h"
+#include "platform/PictureBox.h"
+#include "shell/Screen.h"
+#include "storage/FieldText.h"
+
+#include <QFrame>
+#include <QHideEvent>
 #include <QLabel>
 #include <QPushButton>
-#include <QVBoxLayout>
 
 namespace brivanto {
 
-TfrmWebCam::TfrmWebCam(QWidget* owner) : QDialog(owner)
+using platform::PhotoView;
+
+namespace {
+constexpr QSize PictureSize(366, 274);
+constexpr int FrameMargin = 4;
+constexpr QSize FrameSize = PictureSize + QSize(2 * FrameMargin, 2 * FrameMargin);
+constexpr int LeftX = 24;
+constexpr int RightX = 409;
+constexpr int FrameY = 16;
+constexpr int ButtonHeight = 34;
+constexpr int FirstRowY = FrameY + 282 + 12;
+constexpr int SecondRowY = FirstRowY + ButtonHeight + 10;
+constexpr int HalfWidth = (374 - 10) / 2;
+
+QImage illustration(const char* resource)
 {
-    setObjectName(QStringLiteral("TfrmWebCam"));
-    setWindowTitle(QStringLiteral(" Cattura foto con webcam"));
-    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
+    return platform::resourcePicture(QLatin1String(resource), PictureSize)
+        .toImage()
+        .convertToFormat(QImage::Format_RGB32);
+}
+
+PhotoView* framedPicture(const char* frameName, const char* pictureName, int x, QWidget* parent)
+{
+    auto* frame = new QFrame(parent);
+    frame->setObjectName(QLatin1String(frameName));
+    frame->setGeometry(QRect(QPoint(x, FrameY), FrameSize));
+    frame->setStyleSheet(QStringLiteral("QFrame#%1 { background: #FFFFFF; border: 1px solid #1A7A89; "
+                                        "border-radius: 6px; }")
+                             .arg(frame->objectName()));
+    auto* picture = new PhotoView(QLatin1String(pictureName), frame);
+    picture->setGeometry(QRect(QPoint(FrameMargin, FrameMargin), PictureSize));
+    return picture;
+}
+} // namespace
+
+TfrmWebCam::TfrmWebCam(RecordEditor& editor)
+    : QDialog(editor.owner()), editor_(editor), camCamera_(platform::Cameras::current().defaultCamera())
+{
+    prepareScreen(this, QStringLiteral("TfrmWebCam"), QStringLiteral(" Cattura foto con webcam"));
+    makeFixedDialogWindow(this, 807, 405);
     setModal(true);
 
-    auto* message = new QLabel(
-        QStringLiteral(
-            "La cattura delle foto con la webcam non \u00E8 ancora disponibile in questa versione."),
-        this);
-    message->setFont(QFont(QStringLiteral("Verdana"), 11));
-    message->setWordWrap(true);
-    auto* annulla = new QPushButton(QStringLiteral("Annulla"), this);
-    annulla->setObjectName(QStringLiteral("btnAnnulla"));
-    annulla->setFont(QFont(QStringLiteral("Verdana"), 10));
-    annulla->setCursor(Qt::PointingHandCursor);
-    connect(annulla, &QPushButton::clicked, this, &QDialog::reject);
+    imgCamera_ = framedPicture("panCamera", "imgCamera", LeftX, this);
+    imgTarget_ = framedPicture("panTarget", "imgTarget", RightX, this);
+    imgBianco_ = new PhotoView(QStringLiteral("imgBianco"), this);
+    imgBianco_->setImage(illustration(":/media/webcam.svg"));
+    imgBianco_->hide();
+    imgCamera_->setImage(imgBianco_->image());
+    imgTarget_->setImage(illustration(":/media/fotocamera.svg"));
     lblMemory_ = new QLabel(this);
     lblMemory_->setObjectName(QStringLiteral("lblMemory"));
     lblMemory_->hide();
 
-    auto* layout = new QVBoxLayout(this);
-    layout->addWidget(message);
-    layout->addWidget(annulla, 0, Qt::AlignRight);
-    setFixedSize(420, 140);
+    struct Button
+    {
+        const char* name;
+        const char16_t* text;
+        QRect geometry;
+        void (TfrmWebCam::*handler)();
+    };
+    // In tab order.
+    const Button buttons[] = {
+        {"btnAccendi",
+         u"Accendi webcam",
+         {LeftX, FirstRowY, FrameSize.width(), ButtonHeight},
+         &TfrmWebCam::btnAccendiClick},
+        {"btnCattura",
+         u"Cattura foto",
+         {RightX, FirstRowY, HalfWidth, ButtonHeight},
+         &TfrmWebCam::btnCatturaClick},
+        {"btnSalvaFotogramma",
+         u"Salva foto su disco",
+         {RightX + FrameSize.width() - HalfWidth, FirstRowY, HalfWidth, ButtonHeight},
+         &TfrmWebCam::btnSalvaFotogrammaClick},
+        {"btnSpegni",
+         u"Spegni webcam",
+         {LeftX, SecondRowY, FrameSize.width(), ButtonHeight},
+         &TfrmWebCam::btnSpegniClick},
+        {"btnImportaFoto",
+         u"Importa foto in scheda",
+         {RightX, SecondRowY, HalfWidth, ButtonHeight},
+         &TfrmWebCam::btnImportaFotoClick},
+        {"btnClose",
+         u"Annulla",
+         {RightX + FrameSize.width() - HalfWidth, SecondRowY, HalfWidth, ButtonHeight},
+         &TfrmWebCam::btnCloseClick},
+    };
+    QWidget* previous = nullptr;
+    for (const Button& button : buttons) {
+        auto* control = new QPushButton(QString::fromUtf16(button.text), this);
+        control->setObjectName(QLatin1String(button.name));
+        control->setFont(QFont(QStringLiteral("Verdana"), 10));
+        control->setCursor(Qt::PointingHandCursor);
+        control->setAutoDefault(false);
+        control->setGeometry(button.geometry);
+        connect(control, &QPushButton::clicked, this, button.handler);
+        if (previous)
+            setTabOrder(previous, control);
+        previous = control;
+    }
+
+    connect(camCamera_.get(), &platform::Camera::frameReady, this, &TfrmWebCam::cameraFrame);
+}
+
+TfrmWebCam::~TfrmWebCam()
+{
+    camCamera_->setActive(false);
 }
 
 void TfrmWebCam::setCallerTag(const QString& tag)
@@ -44,9 +134,64 @@ QString TfrmWebCam::callerTag() const
     return lblMemory_->text();
 }
 
-void showCapture(QWidget* owner, const QString& tag)
+void TfrmWebCam::btnAccendiClick()
 {
-    auto* capture = new TfrmWebCam(owner);
+    camCamera_->setActive(true);
+}
+
+void TfrmWebCam::btnSpegniClick()
+{
+    camCamera_->setActive(false);
+}
+
+// The frame arrives whole on this thread; the live view keeps it at its own size.
+void TfrmWebCam::cameraFrame(const QImage& frame)
+{
+    imgCamera_->setImage(frame);
+}
+
+void TfrmWebCam::btnCatturaClick()
+{
+    imgTarget_->setImage(imgCamera_->image().copy());
+}
+
+void TfrmWebCam::btnSalvaFotogrammaClick()
+{
+    savePhotoCopy(this, Photo{imgTarget_->image(), {}});
+}
+
+void TfrmWebCam::btnImportaFotoClick()
+{
+    camCamera_->setActive(false);
+    const QString tag = trimmed(callerTag());
+    if (tag == QLatin1String("foto01"))
+        editor_.putPhoto(PhotoSlotId::A, imgTarget_->image());
+    else if (tag == QLatin1String("foto02"))
+        editor_.putPhoto(PhotoSlotId::B, imgTarget_->image());
+    accept();
+}
+
+void TfrmWebCam::btnCloseClick()
+{
+    camCamera_->setActive(false);
+    QDialog::reject();
+}
+
+void TfrmWebCam::reject()
+{
+    btnCloseClick();
+}
+
+void TfrmWebCam::hideEvent(QHideEvent* event)
+{
+    QDialog::hideEvent(event);
+    if (!event->spontaneous())
+        camCamera_->setActive(false);
+}
+
+void showCapture(RecordEditor& editor, const QString& tag)
+{
+    auto* capture = new TfrmWebCam(editor);
     capture->setCallerTag(tag);
     capture->exec();
     delete capture;

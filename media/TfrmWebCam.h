@@ -2,27 +2,59 @@
 
 #include <QDialog>
 
+#include <memory>
+
 class QLabel;
 
 namespace brivanto {
 
-// The capture screen, opened by a photo slot of the record editor with the caller tag that names
-// the slot ("foto01" or "foto02"). The camera itself is not there yet: for now the screen says so
-// and closes with "Annulla", changing no slot.
+class RecordEditor;
+
+namespace platform {
+class Camera;
+class PhotoView;
+} // namespace platform
+
+// The capture screen: the live camera image on the left, the captured picture on the right. It
+// is opened by a photo slot of the record editor with the caller tag that names the slot
+// ("foto01" for A, "foto02" for B) and imports the captured picture into that slot. The camera
+// is off when the screen opens and whenever it goes away.
 class TfrmWebCam : public QDialog
 {
     Q_OBJECT
 public:
-    explicit TfrmWebCam(QWidget* owner);
+    explicit TfrmWebCam(RecordEditor& editor);
+    ~TfrmWebCam() override;
 
     void setCallerTag(const QString& tag);
     QString callerTag() const;
 
+public Q_SLOTS:
+    // Escape: as "Annulla".
+    void reject() override;
+
+protected:
+    void hideEvent(QHideEvent* event) override;
+
 private:
+    void btnAccendiClick();
+    void btnSpegniClick();
+    void btnCatturaClick();
+    void btnSalvaFotogrammaClick();
+    void btnImportaFotoClick();
+    void btnCloseClick();
+    void cameraFrame(const QImage& frame);
+
+    RecordEditor& editor_;
+    platform::PhotoView* imgCamera_;
+    platform::PhotoView* imgTarget_;
+    platform::PhotoView* imgBianco_;
     QLabel* lblMemory_;
+    std::unique_ptr<platform::Camera> camCamera_;
 };
 
-// Opens a fresh capture screen owned by `owner` for the slot named by `tag`, modally, and discards it.
-void showCapture(QWidget* owner, const QString& tag);
+// Opens a fresh capture screen owned by the editor for the slot named by `tag`, modally, and
+// discards it.
+void showCapture(RecordEditor& editor, const QString& tag);
 
 } // namespace brivanto

@@ -29,6 +29,8 @@ BRIVANTO_PACKAGES=(
     qt6-base-dev qt6-svg-dev qt6-multimedia-dev libqt6svg6 qt6-qpa-plugins qt6-translations-l10n
     libgl-dev
     fonts-liberation fonts-dejavu-core
+    # The camera at run time: Qt's multimedia backend builds its capture pipeline from these.
+    gstreamer1.0-plugins-base gstreamer1.0-plugins-good
 )
 # What the tests need on top: a virtual display for real windows, a PDF text reader, a headless
 # spreadsheet program that opens the exported worksheet.

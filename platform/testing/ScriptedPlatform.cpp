@@ -37,14 +37,41 @@ QString ScriptedFileDialogs::saveFile(QWidget*, const FileDialogRequest& request
     return names_.isEmpty() ? QString() : names_.dequeue();
 }
 
+std::unique_ptr<RepeatingTimer> ManualTimers::create()
+{
+    auto timer = std::make_unique<ManualTimer>();
+    created_.append(timer.get());
+    return timer;
+}
+
+QList<ManualTimer*> ManualTimers::alive() const
+{
+    QList<ManualTimer*> timers;
+    for (const QPointer<ManualTimer>& timer : created_) {
+        if (timer)
+            timers.append(timer);
+    }
+    return timers;
+}
+
+void ManualTimers::tick()
+{
+    for (ManualTimer* timer : alive()) {
+        if (timer->isActive())
+            Q_EMIT timer->timeout();
+    }
+}
+
 struct ScriptedPlatform::Installed
 {
-    Installed(ScriptedPlatform& p) : messages(p.messages), dialogs(p.dialogs), shell(p.shell), clock(p.clock)
+    Installed(ScriptedPlatform& p)
+        : messages(p.messages), dialogs(p.dialogs), shell(p.shell), clock(p.clock), timers(p.timers)
     {}
     ScopedSeam<MessageBoxes> messages;
     ScopedSeam<FileDialogs> dialogs;
     ScopedSeam<DesktopShell> shell;
     ScopedSeam<Clock> clock;
+    ScopedSeam<TimerFactory> timers;
 };
 
 ScriptedPlatform::ScriptedPlatform() : installed_(std::make_unique<Installed>(*this)) {}

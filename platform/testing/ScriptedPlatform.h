@@ -4,8 +4,10 @@
 #include "platform/DesktopShell.h"
 #include "platform/FileDialogs.h"
 #include "platform/MessageBoxes.h"
+#include "platform/Timer.h"
 
 #include <QList>
+#include <QPointer>
 #include <QQueue>
 #include <QUrl>
 
@@ -75,6 +77,38 @@ private:
     QDateTime now_ = QDateTime(QDate(2026, 1, 2), QTime(3, 4, 5));
 };
 
+// Timers that fire only when the test says so.
+class ManualTimer final : public RepeatingTimer
+{
+    Q_OBJECT
+public:
+    void start(int intervalMs) override
+    {
+        interval_ = intervalMs;
+        active_ = true;
+    }
+    void stop() override { active_ = false; }
+    bool isActive() const override { return active_; }
+    int interval() const { return interval_; }
+
+private:
+    bool active_ = false;
+    int interval_ = 0;
+};
+
+class ManualTimers final : public TimerFactory
+{
+public:
+    std::unique_ptr<RepeatingTimer> create() override;
+    // The timers still alive, oldest first.
+    QList<ManualTimer*> alive() const;
+    // One timeout of every running timer.
+    void tick();
+
+private:
+    QList<QPointer<ManualTimer>> created_;
+};
+
 // Installs all the doubles for the lifetime of a test.
 class ScriptedPlatform
 {
@@ -86,6 +120,7 @@ public:
     ScriptedFileDialogs dialogs;
     RecordingShell shell;
     FixedClock clock;
+    ManualTimers timers;
 
 private:
     struct Installed;

@@ -332,7 +332,7 @@ void TestEditorPhotos::captureOpensForItsSlot()
         if (auto* capture = qobject_cast<TfrmWebCam*>(modal))
             seen = capture->callerTag();
         owner = modal->parentWidget();
-        click(child(modal, "btnAnnulla"));
+        click(child(modal, "btnClose"));
     });
     f.press(button.toLatin1());
     QCOMPARE(seen, tag);

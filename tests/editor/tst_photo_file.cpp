@@ -1,6 +1,8 @@
 #include "editor/PhotoFile.h"
 #include "storage/ProgramFolder.h"
 
+#include "tests/support/TestPictures.h"
+
 #include <QBuffer>
 #include <QDir>
 #include <QFile>
@@ -119,18 +121,6 @@ void putBigEndian16(QByteArray& bytes, qsizetype at, quint16 value)
 {
     bytes[at] = char(value >> 8);
     bytes[at + 1] = char(value & 0xFF);
-}
-
-// A JPEG whose frame header announces another size; the scan data stays as it was.
-QByteArray jpegClaiming(QSize size)
-{
-    QByteArray bytes = encoded(testPicture({64, 48}), "jpeg");
-    const qsizetype frame = bytes.indexOf(QByteArray("\xFF\xC0", 2));
-    if (frame < 0)
-        qFatal("no baseline frame header");
-    putBigEndian16(bytes, frame + 5, quint16(size.height()));
-    putBigEndian16(bytes, frame + 7, quint16(size.width()));
-    return bytes;
 }
 
 // Just the headers of a 24-bit bitmap of that size, and a few bytes of its pixels.

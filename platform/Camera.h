@@ -1,0 +1,70 @@
+#pragma once
+
+#include "platform/Seam.h"
+
+#include <QImage>
+#include <QMutex>
+#include <QObject>
+#include <QVideoFrame>
+
+#include <memory>
+
+class QVideoSink;
+
+namespace brivanto::platform {
+
+// A video capture device. Switching it on or off twice in a row changes nothing. While it is on,
+// every new frame reaches the user-interface thread as a whole picture of the frame's own size;
+// a frame the user-interface thread has not taken yet is replaced by the next, so a slow screen
+// sees the newest frame and the camera never waits for it. A camera that is missing, breaks or
+// goes away simply delivers nothing.
+class Camera : public QObject
+{
+    Q_OBJECT
+public:
+    using QObject::QObject;
+    virtual void setActive(bool active) = 0;
+    virtual bool isActive() const = 0;
+
+Q_SIGNALS:
+    void frameReady(const QImage& frame);
+};
+
+// A camera whose frames arrive at a video sink, from whichever thread the device uses.
+class VideoSinkCamera : public Camera
+{
+    Q_OBJECT
+public:
+    VideoSinkCamera();
+    ~VideoSinkCamera() override;
+
+protected:
+    // Made on first use: a camera that is never switched on loads no multimedia backend.
+    QVideoSink* sink();
+
+private:
+    void frameArrived(const QVideoFrame& frame); // any thread
+    void deliver();                              // user-interface thread
+
+    std::unique_ptr<QVideoSink> sink_;
+    QMutex mutex_;
+    QVideoFrame pending_;
+    bool deliveryPosted_ = false;
+};
+
+// The picture of a video frame whatever its pixel format, as 32-bit RGB; null when the frame
+// cannot be read.
+QImage pictureOfFrame(const QVideoFrame& frame);
+
+class CameraFactory
+{
+public:
+    virtual ~CameraFactory() = default;
+    // The platform's default video capture device, switched off.
+    virtual std::unique_ptr<Camera> defaultCamera() = 0;
+    static CameraFactory& real();
+};
+
+using Cameras = Seam<CameraFactory>;
+
+} // namespace brivanto::platform
