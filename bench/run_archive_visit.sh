@@ -2,12 +2,8 @@
 # Builds the benchmark in Release, runs both sides in one process with repetitions, and prints
 # the median of each and their ratio (ArchiveFile visit / plain read; target at most 1.5).
 set -euo pipefail
-here=$(cd "$(dirname "$0")/.." && pwd)
-. "$here/scripts/packages.sh"
-install_missing_packages "${BRIVANTO_PACKAGES[@]}" libbenchmark-dev python3
-build=${BUILD_DIR:-$here/build-bench}
-cmake -S "$here" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DBRIVANTO_TESTS=OFF -DBRIVANTO_BENCH=ON >/dev/null
-cmake --build "$build" --target bench_archive_visit >/dev/null
+. "$(dirname "$0")/build_benchmark.sh"
+build_benchmark bench_archive_visit
 out=$(mktemp)
 "$build/bench/bench_archive_visit" --benchmark_repetitions=${REPETITIONS:-9} \
     --benchmark_report_aggregates_only=true --benchmark_format=json >"$out"

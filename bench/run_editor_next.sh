@@ -3,12 +3,8 @@
 # the median of each, their ratio (Next in the editor / decoding the two photos alone; target at
 # most 1.2) and the memory the editor holds with the two 12-megapixel photos on screen.
 set -euo pipefail
-here=$(cd "$(dirname "$0")/.." && pwd)
-. "$here/scripts/packages.sh"
-install_missing_packages "${BRIVANTO_PACKAGES[@]}" libbenchmark-dev python3
-build=${BUILD_DIR:-$here/build-bench}
-cmake -S "$here" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DBRIVANTO_TESTS=OFF -DBRIVANTO_BENCH=ON >/dev/null
-cmake --build "$build" --target bench_editor_next >/dev/null
+. "$(dirname "$0")/build_benchmark.sh"
+build_benchmark bench_editor_next
 out=$(mktemp)
 trap 'rm -f "$out"' EXIT
 QT_QPA_PLATFORM=offscreen "$build/bench/bench_editor_next" --benchmark_repetitions=${REPETITIONS:-9} \

@@ -5,12 +5,8 @@
 #   writing the worksheet / writing the same bytes in one call (target at most 2),
 # and the memory the filled grid holds against the archive's size.
 set -euo pipefail
-here=$(cd "$(dirname "$0")/.." && pwd)
-. "$here/scripts/packages.sh"
-install_missing_packages "${BRIVANTO_PACKAGES[@]}" libbenchmark-dev python3
-build=${BUILD_DIR:-$here/build-bench}
-cmake -S "$here" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DBRIVANTO_TESTS=OFF -DBRIVANTO_BENCH=ON >/dev/null
-cmake --build "$build" --target bench_export >/dev/null
+. "$(dirname "$0")/build_benchmark.sh"
+build_benchmark bench_export
 out=$(mktemp)
 "$build/bench/bench_export" --benchmark_repetitions=${REPETITIONS:-9} \
     --benchmark_report_aggregates_only=true --benchmark_format=json >"$out"

@@ -3,12 +3,8 @@
 # generated 100,000-record archive; prints the medians, the four ratios with their targets, and
 # the memory that a 100,000-line list holds.
 set -euo pipefail
-here=$(cd "$(dirname "$0")/.." && pwd)
-. "$here/scripts/packages.sh"
-install_missing_packages "${BRIVANTO_PACKAGES[@]}" libbenchmark-dev python3
-build=${BUILD_DIR:-$here/build-bench}
-cmake -S "$here" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DBRIVANTO_TESTS=OFF -DBRIVANTO_BENCH=ON >/dev/null
-cmake --build "$build" --target bench_search >/dev/null
+. "$(dirname "$0")/build_benchmark.sh"
+build_benchmark bench_search
 out=$(mktemp)
 "$build/bench/bench_search" --benchmark_repetitions=${REPETITIONS:-9} \
     --benchmark_report_aggregates_only=true --benchmark_format=json >"$out" 2>/dev/null

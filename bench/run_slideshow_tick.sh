@@ -4,12 +4,8 @@
 # each (wall clock and CPU), their ratio (slideshow tick / plain full-size decode; target at most
 # 1.2) and the process's peak memory.
 set -euo pipefail
-here=$(cd "$(dirname "$0")/.." && pwd)
-. "$here/scripts/packages.sh"
-install_missing_packages "${BRIVANTO_PACKAGES[@]}" libbenchmark-dev python3
-build=${BUILD_DIR:-$here/build-bench}
-cmake -S "$here" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DBRIVANTO_TESTS=OFF -DBRIVANTO_BENCH=ON >/dev/null
-cmake --build "$build" --target bench_slideshow_tick >/dev/null
+. "$(dirname "$0")/build_benchmark.sh"
+build_benchmark bench_slideshow_tick
 screens=$(mktemp --suffix=.json)
 out=$(mktemp)
 trap 'rm -f "$screens" "$out"' EXIT

@@ -10,6 +10,7 @@
 #include "platform/PictureBox.h"
 #include "search/TfrmInVendita.h"
 #include "search/TfrmTrovaCartoline.h"
+#include "shell/HintLine.h"
 #include "shell/Screen.h"
 #include "storage/FieldText.h"
 
@@ -19,7 +20,6 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMouseEvent>
 #include <QPushButton>
 #include <QValidator>
 
@@ -86,14 +86,6 @@ const std::array<std::pair<const char*, const char16_t*>, 5> PhotoButtonHints{{
     {"btnCancFoto", u"Cancella la foto."},
     {"btnZoomFoto", u"Visualizza la foto nelle sue dimensioni reali."},
 }};
-
-QLabel* hiddenLabel(const QString& name, QWidget* parent)
-{
-    auto* label = new QLabel(parent);
-    label->setObjectName(name);
-    label->hide();
-    return label;
-}
 } // namespace
 
 TfrmCartoline::TfrmCartoline(QWidget* parent) : QWidget(parent)
@@ -102,6 +94,7 @@ TfrmCartoline::TfrmCartoline(QWidget* parent) : QWidget(parent)
     QWidget* panel = addCentredPanel(this, PanelWidth, PanelHeight);
     panel->setObjectName(QStringLiteral("panCartoline"));
 
+    buildStatusStrip(panel);
     buildToolbar(panel);
     slotA_ = new PhotoSlot(PhotoSlotId::A, panel);
     slotA_->move(8, 68);
@@ -110,7 +103,6 @@ TfrmCartoline::TfrmCartoline(QWidget* parent) : QWidget(parent)
     connect(slotA_, &PhotoSlot::captureRequested, this, [this] { showCapture(*this, slotA_->captureTag()); });
     connect(slotB_, &PhotoSlot::captureRequested, this, [this] { showCapture(*this, slotB_->captureTag()); });
     buildFieldPanel(panel);
-    buildStatusStrip(panel);
 
     lblFile_ = hiddenLabel(QStringLiteral("lblFile"), panel);
     for (int i = 0; i < 3; ++i) {
@@ -126,14 +118,14 @@ TfrmCartoline::TfrmCartoline(QWidget* parent) : QWidget(parent)
     for (const auto& [name, hint] : PhotoButtonHints) {
         for (const QString& suffix : {QString(), QStringLiteral("02")}) {
             if (auto* button = findChild<QWidget*>(QLatin1String(name) + suffix))
-                watchHints(button, QString::fromUtf16(hint));
+                hints_->watch(button, QString::fromUtf16(hint));
         }
     }
     // Over the background, the panels and the photos the status line goes blank.
-    watchHints(this, {});
-    watchHints(panel, {});
+    hints_->watch(this, {});
+    hints_->watch(panel, {});
     for (const char* name : {"imgFoto", "imgFoto02", "panFoto", "panFoto02", "shpFoto", "shpFoto02"})
-        watchHints(findChild<QWidget*>(QLatin1String(name)), {});
+        hints_->watch(findChild<QWidget*>(QLatin1String(name)), {});
 
     setTabOrder(edits_.back(), chkInVendita_);
     ClearRecordScreen();
@@ -147,7 +139,7 @@ void TfrmCartoline::buildToolbar(QWidget* panel)
         group->setObjectName(QStringLiteral("panGruppo%1").arg(g + 1));
         group->setStyleSheet(QStringLiteral("QFrame#%1 { background: #FFFFFF; border-radius: 8px; }")
                                  .arg(group->objectName()));
-        watchHints(group, {});
+        hints_->watch(group, {});
         int inner = 8;
         for (const ToolButton& tool : ToolbarGroups[g]) {
             if (!tool.picture) {
@@ -162,7 +154,7 @@ void TfrmCartoline::buildToolbar(QWidget* panel)
             auto* button = new PictureButton(QLatin1String(tool.name), QLatin1String(tool.picture), group);
             button->move(inner, 6);
             inner += button->width() + 6;
-            watchHints(button, QString::fromUtf16(tool.hint));
+            hints_->watch(button, QString::fromUtf16(tool.hint));
         }
         group->setGeometry(x, 6, inner + 2, 52);
         x += group->width() + 14;
@@ -201,7 +193,7 @@ void TfrmCartoline::buildFieldPanel(QWidget* panel)
         "QLineEdit { background: #F0F8FF; border: 1px solid #87CEEB; padding: 0px 4px; color: #000000; }"
         "QLineEdit:focus { background: #FFFF00; }"
         "QLabel { color: #22313A; }"));
-    watchHints(fields, {});
+    hints_->watch(fields, {});
 
     lblNome_ = new QLabel(fields);
     lblNome_->setObjectName(QStringLiteral("lblNome"));
@@ -210,7 +202,7 @@ void TfrmCartoline::buildFieldPanel(QWidget* panel)
     lblNome_->setFont(QFont(QStringLiteral("Verdana"), 13, QFont::Bold));
     lblNome_->setStyleSheet(QStringLiteral("QLabel { background: #1F4E8C; color: #FFFF00; "
                                            "border-top-left-radius: 8px; border-top-right-radius: 8px; }"));
-    watchHints(lblNome_, {});
+    hints_->watch(lblNome_, {});
 
     const QFont editFont(QStringLiteral("Verdana"), 12, QFont::Bold);
     const QFont labelFont(QStringLiteral("Verdana"), 9);
@@ -250,7 +242,7 @@ void TfrmCartoline::buildFieldPanel(QWidget* panel)
     chkInVendita_->setObjectName(QStringLiteral("chkInVendita"));
     chkInVendita_->setFont(QFont(QStringLiteral("Verdana"), 11, QFont::Bold));
     chkInVendita_->setGeometry(mark->x() + mark->width() + 8, noteY, 150, 28);
-    watchHints(
+    hints_->watch(
         chkInVendita_,
         QStringLiteral("Spunta questa casella per annotare che il gioco da tavolo \u00E8 in vendita."));
 }
@@ -264,40 +256,13 @@ void TfrmCartoline::buildStatusStrip(QWidget* panel)
     panInfo_->setIndent(10);
     panInfo_->setStyleSheet(
         QStringLiteral("QLabel { background: #1F4E8C; color: #FFFFFF; border-radius: 6px; }"));
-    watchHints(panInfo_, {});
-}
-
-void TfrmCartoline::watchHints(QWidget* control, const QString& hint)
-{
-    if (!control)
-        return;
-    hints_.insert(control, hint);
-    control->setMouseTracking(true);
-    control->installEventFilter(this);
-}
-
-// The hint of the control under the mouse: a move that a control passes on to its parents must
-// not end with the background's empty hint.
-void TfrmCartoline::showHintAt(QPoint global)
-{
-    QWidget* under = childAt(mapFromGlobal(global));
-    for (QWidget* widget = under ? under : this; widget; widget = widget->parentWidget()) {
-        if (const auto hint = hints_.constFind(widget); hint != hints_.constEnd()) {
-            panInfo_->setText(*hint);
-            return;
-        }
-    }
+    hints_ = new HintLine(this, panInfo_);
+    hints_->watch(panInfo_, {});
 }
 
 bool TfrmCartoline::eventFilter(QObject* watched, QEvent* event)
 {
     switch (event->type()) {
-    case QEvent::Enter:
-        showHintAt(static_cast<QEnterEvent*>(event)->globalPosition().toPoint());
-        break;
-    case QEvent::MouseMove:
-        showHintAt(static_cast<QMouseEvent*>(event)->globalPosition().toPoint());
-        break;
     case QEvent::KeyPress:
         if (watched == txtValore_)
             return filterMarketValueKey(static_cast<QKeyEvent*>(event));

@@ -3,7 +3,6 @@
 #include "editor/EditorFields.h"
 #include "editor/RecordEditor.h"
 
-#include <QHash>
 #include <QWidget>
 
 #include <array>
@@ -15,6 +14,7 @@ class QPushButton;
 
 namespace brivanto {
 
+class HintLine;
 class PhotoSlot;
 
 // The record editor: one game record of the open archive at a time, in 21 edits, the for-sale
@@ -57,8 +57,6 @@ private:
     void buildToolbar(QWidget* panel);
     void buildFieldPanel(QWidget* panel);
     void buildStatusStrip(QWidget* panel);
-    void watchHints(QWidget* control, const QString& hint);
-    void showHintAt(QPoint global);
     bool filterMarketValueKey(QKeyEvent* event);
 
     // Toolbar handlers.
@@ -104,7 +102,7 @@ private:
     QPushButton* btnFocus_ = nullptr;
     PhotoSlot* slotA_ = nullptr;
     PhotoSlot* slotB_ = nullptr;
-    QHash<QObject*, QString> hints_;
+    HintLine* hints_ = nullptr;
     // The record buffer: browsing reads into it and saving fills it from the screen.
     GameRecord buffer_{};
 };

@@ -28,14 +28,6 @@ constexpr int RowPitch = 64;
 constexpr std::array<int, 2> ColumnX{30, 442};
 constexpr int FilterWidth = 390;
 const QString OpenedByEditor = QStringLiteral("cartoline");
-
-QLabel* hiddenLabel(const QString& name, QWidget* parent)
-{
-    auto* label = new QLabel(parent);
-    label->setObjectName(name);
-    label->hide();
-    return label;
-}
 } // namespace
 
 TfrmTrovaCartoline::TfrmTrovaCartoline(RecordEditor& editor, QWidget* parent)

@@ -4,6 +4,7 @@
 
 #include <QGridLayout>
 #include <QGuiApplication>
+#include <QLabel>
 #include <QScreen>
 #include <QWidget>
 
@@ -41,6 +42,14 @@ QWidget* addCentredPanel(QWidget* screen, int width, int height)
     auto* centring = new QGridLayout(screen);
     centring->addWidget(panel, 0, 0, Qt::AlignCenter);
     return panel;
+}
+
+QLabel* hiddenLabel(const QString& name, QWidget* parent)
+{
+    auto* label = new QLabel(parent);
+    label->setObjectName(name);
+    label->hide();
+    return label;
 }
 
 } // namespace brivanto

@@ -2,6 +2,7 @@
 
 #include <QString>
 
+class QLabel;
 class QWidget;
 
 namespace brivanto {
@@ -17,5 +18,8 @@ void centreOnScreen(QWidget* window);
 // The main work screens are maximised windows whose controls sit on a fixed panel kept in the
 // middle of the window, on the program's background colour.
 QWidget* addCentredPanel(QWidget* screen, int width, int height);
+
+// A label that holds state the user never sees (a path, a caller tag).
+QLabel* hiddenLabel(const QString& name, QWidget* parent);
 
 } // namespace brivanto

@@ -1,6 +1,7 @@
 #include "editor/PhotoFile.h"
 #include "storage/ProgramFolder.h"
 
+#include "tests/support/ChildProcess.h"
 #include "tests/support/TestPictures.h"
 
 #include <QBuffer>
@@ -199,19 +200,9 @@ QByteArray withOrientation(const QByteArray& jpeg, quint16 orientation)
     return withApp1Segment(jpeg, QByteArray("Exif\0\0", 6) + tiff);
 }
 
-// Runs `action` in a child process without root's privileges (the CI runs as root, and root
-// writes into read-only folders), and returns its exit code.
 int runUnprivileged(const std::function<int()>& action)
 {
-    const pid_t child = ::fork();
-    if (child == 0) {
-        if (::geteuid() == 0 && (::setgid(65534) != 0 || ::setuid(65534) != 0))
-            ::_exit(90);
-        ::_exit(action());
-    }
-    int status = 0;
-    ::waitpid(child, &status, 0);
-    return WIFEXITED(status) ? WEXITSTATUS(status) : 99;
+    return brivanto::testing::runInChild(action, true);
 }
 
 void setMode(const QString& path, mode_t mode)

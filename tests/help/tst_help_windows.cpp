@@ -7,6 +7,8 @@
 #include "shell/Maker.h"
 #include "storage/ProgramFolder.h"
 
+#include "tests/support/ModalWindows.h"
+
 #include <QApplication>
 #include <QLabel>
 #include <QPlainTextEdit>
@@ -79,22 +81,6 @@ QColor textColour(const QWidget* widget)
 template <class T = QWidget> T* control(const QWidget* window, const char* name)
 {
     return window->findChild<T*>(QLatin1String(name));
-}
-
-// Runs `check` on the modal window once its event loop is running, then closes whatever modal
-// window is still open, so that a failed check never leaves the test waiting in exec().
-void whenModalShown(std::function<void(QWidget*)> check)
-{
-    QTimer::singleShot(0, [check = std::move(check)] {
-        if (QWidget* modal = QApplication::activeModalWidget())
-            check(modal);
-        else
-            QTest::qFail("no modal window is shown", __FILE__, __LINE__);
-        for (QWidget* window : QApplication::topLevelWidgets()) {
-            if (qobject_cast<QDialog*>(window) && window->isVisible())
-                window->close();
-        }
-    });
 }
 
 void addWindowRows()

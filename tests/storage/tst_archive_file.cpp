@@ -1,6 +1,8 @@
 #include "storage/ArchiveFile.h"
 #include "storage/FieldText.h"
 
+#include "tests/support/ChildProcess.h"
+
 #include "TaggedRecord.h"
 
 #include <QFile>
@@ -57,19 +59,9 @@ QByteArray archiveOf(const QStringList& titles)
     return bytes;
 }
 
-// Runs `action` in a child process without root's privileges (the CI runs as root, and root
-// writes to read-only files), and returns its exit code.
 int runUnprivileged(const std::function<int()>& action)
 {
-    const pid_t child = ::fork();
-    if (child == 0) {
-        if (::geteuid() == 0 && (::setgid(65534) != 0 || ::setuid(65534) != 0))
-            ::_exit(90);
-        ::_exit(action());
-    }
-    int status = 0;
-    ::waitpid(child, &status, 0);
-    return WIFEXITED(status) ? WEXITSTATUS(status) : 99;
+    return brivanto::testing::runInChild(action, true);
 }
 
 // 0 when the archive operation failed with ArchiveError, 1 when it succeeded.
