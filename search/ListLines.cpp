@@ -5,7 +5,6 @@
 
 #include <algorithm>
 #include <array>
-#include <cstring>
 
 namespace brivanto {
 namespace {
@@ -41,17 +40,61 @@ const std::array<std::uint8_t, 256>& sortRanks()
     return ranks;
 }
 
-// A line while the list is sorted: its first eight ranks as one number, which settles most
-// comparisons without reading the line, and where its ranks lie.
-struct SortEntry
+} // namespace
+
+// A line while the list is sorted: sixteen of its ranks, from the depth its run of lines is
+// sorted at, as two numbers, so that most comparisons are comparisons of numbers and a run of
+// lines that share a long beginning is read again only every sixteen characters.
+struct ListLines::SortEntry
 {
-    std::uint64_t head;
-    std::uint32_t start;
-    std::uint32_t length;
+    std::uint64_t high;
+    std::uint64_t low;
     std::uint32_t line;
 };
 
-} // namespace
+std::uint64_t ListLines::rankWord(std::uint32_t line, std::uint32_t depth) const
+{
+    const std::array<std::uint8_t, 256>& ranks = sortRanks();
+    const std::uint32_t first = starts_[line] + depth;
+    const std::uint32_t end = starts_[line + 1];
+    if (first >= end)
+        return 0;
+    const auto* p = reinterpret_cast<const std::uint8_t*>(text_.data()) + first;
+    if (end - first >= 8) {
+        return std::uint64_t{ranks[p[0]]} << 56 | std::uint64_t{ranks[p[1]]} << 48 |
+               std::uint64_t{ranks[p[2]]} << 40 | std::uint64_t{ranks[p[3]]} << 32 |
+               std::uint64_t{ranks[p[4]]} << 24 | std::uint64_t{ranks[p[5]]} << 16 |
+               std::uint64_t{ranks[p[6]]} << 8 | std::uint64_t{ranks[p[7]]};
+    }
+    std::uint64_t word = 0;
+    for (std::uint32_t at = 0; at < end - first; ++at)
+        word |= std::uint64_t{ranks[p[at]]} << (56 - 8 * at);
+    return word;
+}
+
+// Sorts the run by the sixteen ranks at `depth`, then each run of lines equal so far by the next
+// sixteen. Ranks that end in 0 hold the end of their lines: lines equal up to there are equal,
+// and stay in the order they were appended in.
+void ListLines::sortRun(SortEntry* first, SortEntry* last, std::uint32_t depth) const
+{
+    for (SortEntry* entry = first; entry != last; ++entry) {
+        entry->high = rankWord(entry->line, depth);
+        entry->low = rankWord(entry->line, depth + 8);
+    }
+    std::sort(first, last, [](const SortEntry& a, const SortEntry& b) {
+        if (a.high != b.high)
+            return a.high < b.high;
+        return a.low != b.low ? a.low < b.low : a.line < b.line;
+    });
+    for (SortEntry* run = first; run != last;) {
+        SortEntry* end = run + 1;
+        while (end != last && end->high == run->high && end->low == run->low)
+            ++end;
+        if (end - run > 1 && (run->low & 0xFF) != 0)
+            sortRun(run, end, depth + 16);
+        run = end;
+    }
+}
 
 void ListLines::reserve(qsizetype lines)
 {
@@ -66,6 +109,7 @@ void ListLines::append(const GameRecord& record)
     const char* end = writeListLineBytes(record, text_.data() + start);
     text_.resize(static_cast<std::size_t>(end - text_.data()));
     starts_.push_back(static_cast<std::uint32_t>(text_.size()));
+    order_.clear();
 }
 
 void ListLines::append(QStringView text)
@@ -73,12 +117,14 @@ void ListLines::append(QStringView text)
     const QByteArray bytes = platform::toWindows1252(text);
     text_.insert(text_.end(), bytes.begin(), bytes.end());
     starts_.push_back(static_cast<std::uint32_t>(text_.size()));
+    order_.clear();
 }
 
 void ListLines::clear()
 {
     text_ = {};
     starts_ = {0};
+    order_ = {};
 }
 
 QString ListLines::at(qsizetype row) const
@@ -90,50 +136,17 @@ QString ListLines::at(qsizetype row) const
 
 void ListLines::sort()
 {
-    // Every line is turned into its ranks once, so that a comparison is a comparison of bytes.
-    const std::array<std::uint8_t, 256>& ranks = sortRanks();
-    std::vector<std::uint8_t> keys(text_.size());
-    std::transform(text_.begin(), text_.end(), keys.begin(),
-                   [&ranks](char c) { return ranks[static_cast<std::uint8_t>(c)]; });
-
-    const auto count = static_cast<std::size_t>(size());
+    const auto count = static_cast<std::uint32_t>(size());
     std::vector<SortEntry> entries(count);
-    for (std::size_t i = 0; i < count; ++i) {
-        SortEntry& entry = entries[i];
-        entry.start = starts_[i];
-        entry.length = starts_[i + 1] - starts_[i];
-        entry.line = static_cast<std::uint32_t>(i);
-        entry.head = 0;
-        for (std::uint32_t k = 0; k < 8; ++k)
-            entry.head = (entry.head << 8) | (k < entry.length ? keys[entry.start + k] : 0u);
-    }
-    const std::uint8_t* key = keys.data();
-    std::sort(entries.begin(), entries.end(), [key](const SortEntry& a, const SortEntry& b) {
-        if (a.head != b.head)
-            return a.head < b.head;
-        // Equal heads: both lines are at least eight long, or they are the same line.
-        const std::uint32_t common = std::min(a.length, b.length);
-        if (common > 8) {
-            const int order = std::memcmp(key + a.start + 8, key + b.start + 8, common - 8);
-            if (order != 0)
-                return order < 0;
-        }
-        if (a.length != b.length)
-            return a.length < b.length;
-        return a.line < b.line;
-    });
-
-    // Laid out again in list order, in a block of exactly their size.
-    std::vector<char> sorted(text_.size());
-    std::vector<std::uint32_t> starts(starts_.size());
-    char* out = sorted.data();
-    for (std::size_t i = 0; i < count; ++i) {
-        starts[i] = static_cast<std::uint32_t>(out - sorted.data());
-        out = std::copy_n(text_.data() + entries[i].start, entries[i].length, out);
-    }
-    starts[count] = static_cast<std::uint32_t>(out - sorted.data());
-    text_ = std::move(sorted);
-    starts_ = std::move(starts);
+    for (std::uint32_t i = 0; i < count; ++i)
+        entries[i].line = i;
+    sortRun(entries.data(), entries.data() + count, 0);
+    order_.resize(count);
+    for (std::uint32_t i = 0; i < count; ++i)
+        order_[i] = entries[i].line;
+    // A search that kept few lines of a large archive leaves most of the room it reserved unused.
+    if (text_.capacity() - text_.size() > text_.size() / 8)
+        text_.shrink_to_fit();
 }
 
 } // namespace brivanto

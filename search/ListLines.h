@@ -27,7 +27,7 @@ public:
     void clear();
 
     // Puts the lines in list order (see listLineLess); lines equal in that order keep the order
-    // they were appended in.
+    // they were appended in. A line appended afterwards brings back the appended order.
     void sort();
 
     qsizetype size() const { return static_cast<qsizetype>(starts_.size()) - 1; }
@@ -36,8 +36,9 @@ public:
     // The line in the archive's code page.
     QByteArrayView bytes(qsizetype row) const
     {
-        const auto first = starts_[static_cast<std::size_t>(row)];
-        return {text_.data() + first, starts_[static_cast<std::size_t>(row) + 1] - first};
+        const std::uint32_t line =
+            order_.empty() ? static_cast<std::uint32_t>(row) : order_[static_cast<std::size_t>(row)];
+        return {text_.data() + starts_[line], starts_[line + 1] - starts_[line]};
     }
 
 private:
@@ -45,6 +46,12 @@ private:
     // Where each line begins in text_, then where the last one ends. 32 bits reach 27 million
     // lines of the longest kind, the lines of a 90 GB archive.
     std::vector<std::uint32_t> starts_{0};
+    // Once sorted, the lines in list order; the block stays in the order they were appended in.
+    std::vector<std::uint32_t> order_;
+
+    struct SortEntry;
+    std::uint64_t rankWord(std::uint32_t line, std::uint32_t depth) const;
+    void sortRun(SortEntry* first, SortEntry* last, std::uint32_t depth) const;
 };
 
 } // namespace brivanto
