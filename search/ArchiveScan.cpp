@@ -13,20 +13,18 @@ ListScan scanArchive(const QString& path, const std::function<bool(const GameRec
     try {
         ArchiveFile archive;
         archive.Open(path, ArchiveFile::Access::Read);
+        scan.lines.reserve(archive.RecordCount());
         GameRecord record;
-        QString built;
         while (!archive.AtEnd()) {
             archive.Read(record);
-            if (!wanted(record))
-                continue;
-            writeListLine(record, built);
-            scan.lines.append(QString(built.constData(), built.size())); // no room beyond the line
+            if (wanted(record))
+                scan.lines.append(record);
         }
         archive.Close();
     } catch (const ArchiveError&) {
         scan.failed = true;
     }
-    sortListLines(scan.lines);
+    scan.lines.sort();
     return scan;
 }
 

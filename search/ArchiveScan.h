@@ -1,9 +1,9 @@
 #pragma once
 
+#include "search/ListLines.h"
 #include "storage/GameRecord.h"
 
 #include <QString>
-#include <QStringList>
 #include <QStringView>
 
 #include <functional>
@@ -18,7 +18,7 @@ class RecordEditor;
 // archive cannot be opened or read, `failed` is set and `lines` holds what was read before.
 struct ListScan
 {
-    QStringList lines;
+    ListLines lines;
     bool failed = false;
 };
 ListScan scanArchive(const QString& path, const std::function<bool(const GameRecord&)>& wanted);

@@ -1,10 +1,12 @@
 #pragma once
 
+#include <QByteArrayView>
 #include <QString>
-#include <QStringList>
 #include <QStringView>
 
 namespace brivanto {
+
+class ListLines;
 
 // "Trova" on a list of lines: a new key is looked for from the first line, the same key again
 // from the line after the selected one, wrapping round to the top; the selected line itself is
@@ -16,14 +18,15 @@ public:
     // The line to select: `selected` is the selected line, or -1 when none is; `lines` is not
     // empty. The selection stays where it is (the first line when there was none) when no line
     // holds the key.
-    int next(const QStringList& lines, int selected, QStringView typed);
+    int next(const ListLines& lines, int selected, QStringView typed);
     void reset() { lastKey_.clear(); }
 
 private:
     QString lastKey_;
 };
 
-// Whether `line` contains `foldedKey` (already A-Z folded) with A-Z folded.
-bool containsFolded(QStringView line, QStringView foldedKey);
+// Whether `line`, in the archive's code page, contains `foldedKey` (already A-Z folded, in the
+// same code page) with A-Z folded.
+bool containsFolded(QByteArrayView line, QByteArrayView foldedKey);
 
 } // namespace brivanto

@@ -3,8 +3,7 @@
 #include "platform/Windows1252.h"
 
 #include <algorithm>
-#include <numeric>
-#include <vector>
+#include <array>
 
 namespace brivanto {
 namespace {
@@ -14,35 +13,28 @@ struct Column
     std::size_t offset;   // of the field in the record
     std::size_t capacity; // of the field
     qsizetype width;      // of the column; 0: the value as it is
-    const char16_t* before;
+    const char* before;   // in Windows-1252
 };
 
 // Left to right. The labels follow what the fields mean on screen: Tipologia is the code,
 // Editore the genre, Serie the publisher and Valore the market value in euros.
 const std::array<Column, 6> Columns{{
-    {offsetof(GameRecord, Titolo), decltype(GameRecord::Titolo)::capacity, 30, u""},
-    {offsetof(GameRecord, Tipologia), decltype(GameRecord::Tipologia)::capacity, 24, u"  ID: "},
-    {offsetof(GameRecord, Editore), decltype(GameRecord::Editore)::capacity, 24, u"  Genere: "},
-    {offsetof(GameRecord, Serie), decltype(GameRecord::Serie)::capacity, 24, u"  Editore: "},
-    {offsetof(GameRecord, Anno), decltype(GameRecord::Anno)::capacity, 4, u"  Anno: "},
-    {offsetof(GameRecord, Valore), decltype(GameRecord::Valore)::capacity, 0, u"  \u20AC "},
+    {offsetof(GameRecord, Titolo), decltype(GameRecord::Titolo)::capacity, 30, ""},
+    {offsetof(GameRecord, Tipologia), decltype(GameRecord::Tipologia)::capacity, 24, "  ID: "},
+    {offsetof(GameRecord, Editore), decltype(GameRecord::Editore)::capacity, 24, "  Genere: "},
+    {offsetof(GameRecord, Serie), decltype(GameRecord::Serie)::capacity, 24, "  Editore: "},
+    {offsetof(GameRecord, Anno), decltype(GameRecord::Anno)::capacity, 4, "  Anno: "},
+    {offsetof(GameRecord, Valore), decltype(GameRecord::Valore)::capacity, 0, "  \x80 "},
 }};
-
-// Five columns, five labels and a market value of at most 12 characters.
-constexpr qsizetype LongestLine = 145 + 12;
 
 } // namespace
 
-void writeListLine(const GameRecord& record, QString& line)
+char* writeListLineBytes(const GameRecord& record, char* out)
 {
-    // Written in place: a scan of a whole archive builds a line per record.
-    line.resize(LongestLine);
-    QChar* const first = line.data();
-    QChar* out = first;
     const auto* bytes = reinterpret_cast<const std::uint8_t*>(&record);
     for (const Column& column : Columns) {
-        for (const char16_t* c = column.before; *c; ++c)
-            *out++ = QChar(*c);
+        for (const char* c = column.before; *c; ++c)
+            *out++ = *c;
         // The value as FieldToText reads it: a damaged length byte is taken as the capacity, and
         // the bytes 0x00..0x20 at either end, the only ones that decode to blanks and control
         // characters, are trimmed. One byte is one character.
@@ -55,11 +47,21 @@ void writeListLine(const GameRecord& record, QString& line)
         qsizetype length = end - begin;
         if (column.width > 0 && length > column.width)
             length = column.width;
-        out = platform::decodeWindows1252(begin, static_cast<std::size_t>(length), out);
+        out = std::copy(begin, begin + length, out);
         for (; length < column.width; ++length)
-            *out++ = QChar(u' ');
+            *out++ = ' ';
     }
-    line.truncate(out - first);
+    return out;
+}
+
+void writeListLine(const GameRecord& record, QString& line)
+{
+    // Written in place: a scan of a whole archive builds a line per record.
+    std::array<char, LongestListLine> bytes;
+    const char* end = writeListLineBytes(record, bytes.data());
+    const auto length = static_cast<std::size_t>(end - bytes.data());
+    line.resize(static_cast<qsizetype>(length));
+    platform::decodeWindows1252(reinterpret_cast<const std::uint8_t*>(bytes.data()), length, line.data());
 }
 
 QString listLine(const GameRecord& record)
@@ -94,32 +96,6 @@ bool listLineLess(QStringView left, QStringView right)
             return a < b;
     }
     return left.size() < right.size();
-}
-
-void sortListLines(QStringList& lines)
-{
-    // Sorted on copies with a-z taken as A-Z, so that each comparison is a plain comparison of
-    // character codes, which the library makes many characters at a time.
-    std::vector<QString> keys;
-    keys.reserve(static_cast<std::size_t>(lines.size()));
-    for (const QString& line : lines) {
-        QString key(line.size(), Qt::Uninitialized);
-        QChar* out = key.data();
-        for (const QChar c : line) {
-            const char16_t u = c.unicode();
-            *out++ = QChar(u >= u'a' && u <= u'z' ? static_cast<char16_t>(u - (u'a' - u'A')) : u);
-        }
-        keys.push_back(std::move(key));
-    }
-    std::vector<std::size_t> order(keys.size());
-    std::iota(order.begin(), order.end(), std::size_t{0});
-    std::sort(order.begin(), order.end(),
-              [&keys](std::size_t a, std::size_t b) { return QStringView(keys[a]).compare(keys[b]) < 0; });
-    QStringList sorted;
-    sorted.reserve(lines.size());
-    for (const std::size_t index : order)
-        sorted.append(std::move(lines[static_cast<qsizetype>(index)]));
-    lines = std::move(sorted);
 }
 
 } // namespace brivanto

@@ -3,7 +3,6 @@
 #include "storage/GameRecord.h"
 
 #include <QString>
-#include <QStringList>
 #include <QStringView>
 
 namespace brivanto {
@@ -12,6 +11,11 @@ namespace brivanto {
 // the printed summary: title, code, genre, publisher and year, each cut or filled to its column,
 // then the market value as stored.
 QString listLine(const GameRecord& record);
+// Five columns, five labels and a market value of at most 12 characters.
+constexpr std::size_t LongestListLine = 145 + 12;
+// The line as the bytes of the archive's code page, one byte a character, written at `out`, which
+// has room for LongestListLine bytes; returns the end.
+char* writeListLineBytes(const GameRecord& record, char* out);
 // The same line written into `line`, reusing its storage: a scan of a whole archive builds one
 // line per record without allocating.
 void writeListLine(const GameRecord& record, QString& line);
@@ -24,8 +28,8 @@ inline char16_t foldLetter(char16_t c)
 QString foldLetters(QStringView text);
 
 // The list order: character by character, a-z taken as A-Z and every other character by its
-// code; a line that begins a longer one comes first.
+// code; a line that begins a longer one comes first. ListLines::sort puts whole lists in this
+// order.
 bool listLineLess(QStringView left, QStringView right);
-void sortListLines(QStringList& lines);
 
 } // namespace brivanto

@@ -9,9 +9,8 @@ constexpr int ItemWidth = 1600;
 
 // A line keeps every character of its record, control characters included; on screen they are
 // drawn as blanks, so that a tab or a line break cannot break the columns or the row.
-QString drawnText(const QString& line)
+QString drawnText(QString text)
 {
-    QString text = line;
     for (QChar& c : text) {
         if (c.unicode() < 0x20 || (c.unicode() >= 0x7F && c.unicode() < 0xA0))
             c = u' ';
@@ -27,7 +26,7 @@ ListLineModel::ListLineModel(QObject* parent)
     font_.setStyleHint(QFont::TypeWriter);
 }
 
-void ListLineModel::setLines(QStringList lines)
+void ListLineModel::setLines(ListLines lines)
 {
     beginResetModel();
     lines_ = std::move(lines);
@@ -45,7 +44,7 @@ QVariant ListLineModel::data(const QModelIndex& index, int role) const
         return {};
     switch (role) {
     case Qt::DisplayRole:
-        return drawnText(lines_[index.row()]);
+        return drawnText(lines_.at(index.row()));
     case Qt::FontRole:
         return font_;
     case Qt::ForegroundRole:

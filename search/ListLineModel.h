@@ -1,9 +1,10 @@
 #pragma once
 
+#include "search/ListLines.h"
+
 #include <QAbstractListModel>
 #include <QFont>
 #include <QSize>
-#include <QStringList>
 
 namespace brivanto {
 
@@ -16,14 +17,14 @@ class ListLineModel : public QAbstractListModel
 public:
     explicit ListLineModel(QObject* parent = nullptr);
 
-    void setLines(QStringList lines);
-    const QStringList& lines() const { return lines_; }
+    void setLines(ListLines lines);
+    const ListLines& lines() const { return lines_; }
 
     int rowCount(const QModelIndex& parent = {}) const override;
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
 
 private:
-    QStringList lines_;
+    ListLines lines_;
     QFont font_;
     QSize itemSize_;
 };

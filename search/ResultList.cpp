@@ -24,13 +24,13 @@ ResultList::ResultList(QWidget* parent) : QListView(parent), model_(new ListLine
     setPalette(colours);
 }
 
-void ResultList::setLines(QStringList lines)
+void ResultList::setLines(ListLines lines)
 {
     model_->setLines(std::move(lines));
     horizontalScrollBar()->setValue(0);
 }
 
-const QStringList& ResultList::lines() const
+const ListLines& ResultList::lines() const
 {
     return model_->lines();
 }
@@ -44,7 +44,7 @@ int ResultList::selectedRow() const
 QString ResultList::selectedLine() const
 {
     const int row = selectedRow();
-    return row < 0 ? QString() : model_->lines()[row];
+    return row < 0 ? QString() : model_->lines().at(row);
 }
 
 void ResultList::selectRow(int row)

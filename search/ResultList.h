@@ -1,6 +1,7 @@
 #pragma once
 
 #include "search/ListFind.h"
+#include "search/ListLines.h"
 
 #include <QListView>
 
@@ -17,8 +18,8 @@ public:
     explicit ResultList(QWidget* parent);
 
     // Lines already in list order.
-    void setLines(QStringList lines);
-    const QStringList& lines() const;
+    void setLines(ListLines lines);
+    const ListLines& lines() const;
     // The selected line, or a null text when none is selected.
     QString selectedLine() const;
     int selectedRow() const;

@@ -37,7 +37,7 @@ TfrmInVendita::TfrmInVendita(RecordEditor& editor, QWidget* parent) : QDialog(pa
     connect(panContainer_->list(), &ResultList::listDoubleClicked, this, &TfrmInVendita::lstRecordsDblClick);
 }
 
-const QStringList& TfrmInVendita::listedLines() const
+const ListLines& TfrmInVendita::listedLines() const
 {
     return panContainer_->list()->lines();
 }

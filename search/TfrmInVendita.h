@@ -1,5 +1,7 @@
 #pragma once
 
+#include "search/ListLines.h"
+
 #include <QDialog>
 
 namespace brivanto {
@@ -16,7 +18,7 @@ public:
     TfrmInVendita(RecordEditor& editor, QWidget* parent);
 
     // The listed lines, in list order.
-    const QStringList& listedLines() const;
+    const ListLines& listedLines() const;
 
 public Q_SLOTS:
     void done(int result) override;

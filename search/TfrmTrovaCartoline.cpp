@@ -112,7 +112,7 @@ void TfrmTrovaCartoline::setCallerTag(const QString& tag)
     lblMemory_->setText(tag);
 }
 
-const QStringList& TfrmTrovaCartoline::listedLines() const
+const ListLines& TfrmTrovaCartoline::listedLines() const
 {
     return panContainer_->list()->lines();
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "search/ListLines.h"
+
 #include <QDialog>
 
 #include <array>
@@ -24,7 +26,7 @@ public:
     // `lblMemory`: only a screen opened by the record editor ("cartoline") writes into it.
     void setCallerTag(const QString& tag);
     // The listed lines, in list order.
-    const QStringList& listedLines() const;
+    const ListLines& listedLines() const;
 
 public Q_SLOTS:
     void done(int result) override;

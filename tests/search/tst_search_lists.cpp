@@ -1,6 +1,8 @@
+#include "platform/Windows1252.h"
 #include "search/ArchiveScan.h"
 #include "search/ListFind.h"
 #include "search/ListLine.h"
+#include "search/ListLines.h"
 #include "search/RecordMatch.h"
 #include "storage/ArchiveFile.h"
 
@@ -35,12 +37,28 @@ const QList<GameRecord> Collection = {
                 {"Testo", "Plancia, <dadi> & soldi"}}),
 };
 
-QStringList titles(const QStringList& lines)
+QStringList titles(const ListLines& lines)
 {
     QStringList names;
-    for (const QString& line : lines)
-        names.append(line.left(30).trimmed());
+    for (qsizetype row = 0; row < lines.size(); ++row)
+        names.append(lines.at(row).left(30).trimmed());
     return names;
+}
+
+ListLines listOf(const QStringList& texts)
+{
+    ListLines lines;
+    for (const QString& text : texts)
+        lines.append(text);
+    return lines;
+}
+
+QStringList textsOf(const ListLines& lines)
+{
+    QStringList texts;
+    for (qsizetype row = 0; row < lines.size(); ++row)
+        texts.append(lines.at(row));
+    return texts;
 }
 
 struct ScratchArchive
@@ -62,6 +80,9 @@ private Q_SLOTS:
     void listOrder_data();
     void listOrder();
     void sortingPutsLinesInListOrder();
+    void sortedList_data();
+    void sortedList();
+    void everyCharacterSortsByTheListOrder();
     void matching_data();
     void matching();
     void find_data();
@@ -162,13 +183,82 @@ void TestSearchLists::listOrder()
     QFETCH(QString, second);
     QVERIFY(listLineLess(first, second));
     QVERIFY(!listLineLess(second, first));
+    // A list sorts the two the same way, whichever comes first in the archive.
+    for (const QStringList& given : {QStringList{first, second}, QStringList{second, first}}) {
+        ListLines list = listOf(given);
+        list.sort();
+        QCOMPARE(textsOf(list), (QStringList{first, second}));
+    }
+}
+
+void TestSearchLists::sortedList_data()
+{
+    QTest::addColumn<QStringList>("given"); // in archive order
+    QTest::addColumn<QStringList>("sorted");
+
+    const QString euro = Euro;
+    const QString e = QString::fromUtf8("é");
+    const QString nul(1, QChar(0));
+    QTest::newRow("ASCII, accented letters, then the euro sign")
+        << QStringList{euro, e, "z", "E", "~"} << QStringList{"E", "z", "~", e, euro};
+    QTest::newRow("code page characters after 0xFF by their code")
+        << QStringList{QString::fromUtf8("™"), QString::fromUtf8("Œ"), QString::fromUtf8("ÿ"),
+                       QString::fromUtf8("‚"), euro}
+        << QStringList{QString::fromUtf8("ÿ"), QString::fromUtf8("Œ"), QString::fromUtf8("‚"), euro,
+                       QString::fromUtf8("™")};
+    QTest::newRow("a hole of the code page by its own code")
+        << QStringList{euro, QString(1, QChar(0xA0)), QString(1, QChar(0x81)), "\x7F"}
+        << QStringList{"\x7F", QString(1, QChar(0x81)), QString(1, QChar(0xA0)), euro};
+    QTest::newRow("signs between and after the letters")
+        << QStringList{"{", "`", "_", "[", "z", "A"} << QStringList{"A", "z", "[", "_", "`", "{"};
+    QTest::newRow("a beginning before the longer line, shorter than eight")
+        << QStringList{"Go\t", "Go", "Go" + nul, "G"} << QStringList{"G", "Go", "Go" + nul, "Go\t"};
+    QTest::newRow("a beginning before the longer line, longer than eight")
+        << QStringList{"Scacchi cinesi 2", "scacchi cinesi", "Scacchi cinesi  "}
+        << QStringList{"scacchi cinesi", "Scacchi cinesi  ", "Scacchi cinesi 2"};
+    QTest::newRow("lines that differ only in case keep the archive order")
+        << QStringList{"dama", "DAMA", "Dama", "Azul", "dAMA"}
+        << QStringList{"Azul", "dama", "DAMA", "Dama", "dAMA"};
+    QTest::newRow("a long shared beginning, then accents")
+        << QStringList{"Regno dei Draghi " + euro, "regno dei draghi " + e, "REGNO DEI DRAGHI Z"}
+        << QStringList{"REGNO DEI DRAGHI Z", "regno dei draghi " + e, "Regno dei Draghi " + euro};
+    QTest::newRow("empty lines first") << QStringList{"a", "", " "} << QStringList{"", " ", "a"};
+    QTest::newRow("no lines") << QStringList{} << QStringList{};
+}
+
+void TestSearchLists::sortedList()
+{
+    QFETCH(QStringList, given);
+    QFETCH(QStringList, sorted);
+    ListLines list = listOf(given);
+    list.sort();
+    QCOMPARE(textsOf(list), sorted);
+}
+
+// Every character the code page holds, alone and after a letter in both cases, takes the place
+// the list order gives it.
+void TestSearchLists::everyCharacterSortsByTheListOrder()
+{
+    QStringList texts;
+    for (int b = 0; b < 256; ++b) {
+        const auto byte = static_cast<std::uint8_t>(b);
+        const QString c = platform::fromWindows1252(&byte, 1);
+        texts << c << "q" + c << "Q" + c + "x";
+    }
+    ListLines list = listOf(texts);
+    list.sort();
+    const QStringList sorted = textsOf(list);
+    QCOMPARE(sorted.size(), texts.size());
+    for (qsizetype i = 1; i < sorted.size(); ++i)
+        QVERIFY2(!listLineLess(sorted[i], sorted[i - 1]), qPrintable(QString::number(i)));
 }
 
 void TestSearchLists::sortingPutsLinesInListOrder()
 {
-    QStringList lines = {
-        "scacchi", "Dama", "SCACCHI", "_x", "Scacchi cinesi", "dama", QString::fromUtf8("Éra"), "Azul"};
-    sortListLines(lines);
+    ListLines list = listOf(
+        {"scacchi", "Dama", "SCACCHI", "_x", "Scacchi cinesi", "dama", QString::fromUtf8("Éra"), "Azul"});
+    list.sort();
+    const QStringList lines = textsOf(list);
     // Lines that differ only in the case of a-z are equal in the order: they stay together.
     QCOMPARE(lines.mid(0, 1), QStringList{"Azul"});
     QCOMPARE(QSet<QString>(lines.begin() + 1, lines.begin() + 3), (QSet<QString>{"Dama", "dama"}));
@@ -243,7 +333,7 @@ void TestSearchLists::find_data()
     QTest::addColumn<QStringList>("keys"); // typed one after the other
     QTest::addColumn<QList<int>>("rows");  // selected after each
 
-    // 0 Azul, 1 Dama cinese, 2 Dama inglese, 3 Go, 4 Scacchi e dama
+    // 0 Azul, 1 Dama cinese, 2 Dama inglese, 3 Go, 4 Scacchi e dama, 5 Perù? € 5
     QTest::newRow("a new key from the top") << 3 << QStringList{"dama"} << QList<int>{1};
     QTest::newRow("the first line is tested first") << 2 << QStringList{"AZUL"} << QList<int>{0};
     QTest::newRow("the same key moves on and wraps")
@@ -257,6 +347,12 @@ void TestSearchLists::find_data()
     QTest::newRow("an empty key moves nothing") << 2 << QStringList{"", ""} << QList<int>{2, 2};
     QTest::newRow("a key nobody holds moves nothing") << 4 << QStringList{"risiko"} << QList<int>{4};
     QTest::newRow("a key longer than any line") << 1 << QStringList{QString(400, 'a')} << QList<int>{1};
+    QTest::newRow("accented letters and the euro sign as typed")
+        << 0 << QStringList{QString::fromUtf8("PERù? €")} << QList<int>{5};
+    QTest::newRow("an accented capital does not find the small letter")
+        << 0 << QStringList{QString::fromUtf8("PERÙ")} << QList<int>{0};
+    QTest::newRow("a character no line can hold is not taken for '?'")
+        << 2 << QStringList{QString::fromUtf8("perù→"), QString::fromUtf8("perù😀")} << QList<int>{2, 2};
 }
 
 void TestSearchLists::find()
@@ -264,7 +360,8 @@ void TestSearchLists::find()
     QFETCH(int, selected);
     QFETCH(QStringList, keys);
     QFETCH(QList<int>, rows);
-    const QStringList lines = {"Azul", "Dama cinese", "Dama inglese", "Go", "Scacchi e dama"};
+    const ListLines lines = listOf(
+        {"Azul", "Dama cinese", "Dama inglese", "Go", "Scacchi e dama", QString::fromUtf8("Perù? € 5")});
     ListFind finder;
     QList<int> selections;
     for (const QString& key : keys) {
@@ -331,7 +428,7 @@ void TestSearchLists::scanThatFailsKeepsWhatItRead()
     });
     QVERIFY(scan.failed);
     QVERIFY(scan.lines.size() > 0 && scan.lines.size() < 600);
-    QCOMPARE(scan.lines.front().left(9), "Gioco 000");
+    QCOMPARE(scan.lines.at(0).left(9), "Gioco 000");
 
     const ListScan unusable = scanArchive(scratch.dir.path(), [](const GameRecord&) { return true; });
     QVERIFY(unusable.failed);
