@@ -30,9 +30,21 @@ start_real_program() { # <executable> <password file> <screen geometry>
         echo "the display $DISPLAY does not answer" >&2
         return 1
     }
-    # Leaks are checked by the in-process tests; here the window system's libraries would only add noise.
-    ASAN_OPTIONS=detect_leaks=0 QT_QPA_PLATFORM=xcb "$folder/Brivanto" >"$work/program.log" 2>&1 &
-    program=$!
+    # On a busy machine the display now and then refuses the program's first connection although
+    # it answers other clients; the program is then started again, at most three times.
+    for _ in 1 2 3; do
+        # Leaks are checked by the in-process tests; here the window system's libraries would only add noise.
+        ASAN_OPTIONS=detect_leaks=0 QT_QPA_PLATFORM=xcb "$folder/Brivanto" >"$work/program.log" 2>&1 &
+        program=$!
+        for _ in $(seq 100); do
+            kill -0 "$program" 2>/dev/null || break
+            xdotool search --name Brivanto >/dev/null 2>&1 && return 0
+            sleep 0.1
+        done
+        kill -0 "$program" 2>/dev/null && return 0
+        wait "$program" 2>/dev/null || true
+        grep -q "could not connect to display" "$work/program.log" || return 0
+    done
 }
 
 wait_for_window() { # <name regex> -> window id
@@ -40,7 +52,11 @@ wait_for_window() { # <name regex> -> window id
     for _ in $(seq 150); do
         id=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n1 || true)
         [ -n "$id" ] && { echo "$id"; return 0; }
-        kill -0 "$program" 2>/dev/null || { echo "program ended early" >&2; cat "$work/program.log" >&2; return 1; }
+        kill -0 "$program" 2>/dev/null || {
+            echo "program ended early" >&2
+            cat "$work/program.log" "$work/xvfb.log" >&2
+            return 1
+        }
         sleep 0.2
     done
     echo "no visible window named $1" >&2
