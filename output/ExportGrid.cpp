@@ -25,11 +25,8 @@ void ExportGridModel::fillFromArchive(const QString& path)
         rows_.reserve(count);
         // Room for short texts in every record; pages never written to cost nothing.
         reallocateText(std::max<std::size_t>(count * 512, RecordSize));
-        GameRecord record;
-        while (!archive.AtEnd()) {
-            archive.Read(record);
-            addRow(record);
-        }
+        while (!archive.AtEnd())
+            addRow(archive.ReadInPlace());
         archive.Close();
     } catch (const ArchiveError&) {
         // The rows read so far stay; the screen says nothing.

@@ -14,9 +14,8 @@ ListScan scanArchive(const QString& path, const std::function<bool(const GameRec
         ArchiveFile archive;
         archive.Open(path, ArchiveFile::Access::Read);
         scan.lines.reserve(archive.RecordCount());
-        GameRecord record;
         while (!archive.AtEnd()) {
-            archive.Read(record);
+            const GameRecord& record = archive.ReadInPlace();
             if (wanted(record))
                 scan.lines.append(record);
         }
@@ -34,10 +33,9 @@ AnsweringRecords findAnsweringRecords(const QString& path, QStringView line)
     AnsweringRecords answering;
     ArchiveFile archive;
     archive.Open(path, ArchiveFile::Access::Read);
-    GameRecord record;
     QString built;
     while (!archive.AtEnd()) {
-        archive.Read(record);
+        const GameRecord& record = archive.ReadInPlace();
         writeListLine(record, built);
         if (trimmedView(built) != wanted)
             continue;

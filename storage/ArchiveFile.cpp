@@ -229,6 +229,11 @@ bool ArchiveFile::AtEnd() const
 
 void ArchiveFile::Read(GameRecord& record)
 {
+    std::memcpy(&record, &ReadInPlace(), RecordSize);
+}
+
+const GameRecord& ArchiveFile::ReadInPlace()
+{
     requireOpen();
     if (pointer_ >= RecordCount())
         throw ArchiveError("no whole record at the pointer");
@@ -241,8 +246,10 @@ void ArchiveFile::Read(GameRecord& record)
         bufferFirst_ = pointer_;
         bufferCount_ = got / static_cast<std::int64_t>(RecordSize);
     }
-    std::memcpy(&record, buffer_.data() + offsetOf(pointer_ - bufferFirst_), RecordSize);
+    const auto* record =
+        reinterpret_cast<const GameRecord*>(buffer_.data() + offsetOf(pointer_ - bufferFirst_));
     ++pointer_;
+    return *record;
 }
 
 void ArchiveFile::Write(const GameRecord& record)

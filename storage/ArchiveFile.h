@@ -51,6 +51,9 @@ public:
     int RecordCount() const;
     void Seek(int index);
     void Read(GameRecord& record);
+    // Read without the copy, for visits of a whole archive: the record stays valid until the next
+    // operation on this file.
+    const GameRecord& ReadInPlace();
     void Write(const GameRecord& record);
     int Pointer() const;
     bool AtEnd() const;

@@ -163,6 +163,14 @@ void TestArchiveFile::pointerFollowsReadsAndWrites()
         titles << FieldToText(record.Titolo);
     }
     QCOMPARE(titles, QStringList({"uno", "due", "tre", "quattro", "cinque"}));
+    // The same visit without copying each record.
+    archive.Seek(1);
+    titles.clear();
+    while (!archive.AtEnd())
+        titles << FieldToText(archive.ReadInPlace().Titolo);
+    QCOMPARE(titles, QStringList({"due", "tre", "quattro", "cinque"}));
+    QCOMPARE(archive.Pointer(), 5);
+    QVERIFY_THROWS_EXCEPTION(ArchiveError, archive.ReadInPlace());
     archive.Close();
 
     archive.Open(path_);
