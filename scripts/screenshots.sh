@@ -2,6 +2,7 @@
 # Takes the screenshots of docs/ from the real program on a virtual X display:
 #   scripts/screenshots.sh [width height]   (default 1920 1080)
 # Writes docs/launcher.png and docs/editor.png (docs/editor-<width>x<height>.png for other sizes),
+# the screens opened from the editor in docs/screens-<width>x<height>/,
 # and, at the default size, the two message boxes of scripts/screenshots_message_boxes.sh.
 set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
@@ -31,4 +32,9 @@ if [ "$width" = 1920 ] && [ "$height" = 1080 ]; then
 else
     cp "$work/editor.png" "$here/docs/editor-${width}x${height}.png"
 fi
+# Every screen opened from the editor, at this size.
+mkdir -p "$here/docs/screens-${width}x${height}"
+for shot in search for_sale attachments export capture zoom slideshow; do
+    cp "$work/$shot.png" "$here/docs/screens-${width}x${height}/$shot.png"
+done
 echo "screenshots written to $here/docs"

@@ -1,15 +1,25 @@
-// Takes the README's pictures of the real program in a real window system: the launcher, and the
-// record editor showing a stored game with its two photos. Run by scripts/screenshots.sh under a
-// virtual X display; writes <out>/launcher.png and <out>/editor.png.
+// Takes pictures of the real program in a real window system: the launcher, the record editor
+// showing a stored game with its two photos, and every screen opened from the editor. Run by
+// scripts/screenshots.sh under a virtual X display; writes <out>/launcher.png, <out>/editor.png
+// and one picture a screen.
 #include "access/TfrmPassword.h"
+#include "editor/TfrmAllegaCartella.h"
 #include "editor/TfrmCartoline.h"
+#include "media/TfrmSlideshow_Euro_01.h"
+#include "media/TfrmWebCam.h"
+#include "media/TfrmZoom.h"
+#include "output/TfrmExpCartoline.h"
+#include "search/TfrmInVendita.h"
+#include "search/TfrmTrovaCartoline.h"
 #include "shell/Application.h"
 #include "shell/ScreenSet.h"
 #include "shell/TfrmAvvio.h"
 #include "storage/FieldText.h"
 #include "storage/ProgramFolder.h"
 
+#include <QApplication>
 #include <QCursor>
+#include <QDialog>
 #include <QDir>
 #include <QFile>
 #include <QLinearGradient>
@@ -21,6 +31,7 @@
 #include <QTimer>
 
 #include <cstdio>
+#include <functional>
 
 using namespace brivanto;
 
@@ -175,5 +186,28 @@ int main(int argc, char** argv)
     QCursor::setPos(save->mapToGlobal(save->rect().center()));
     settle(800);
     ok = shoot(out + QStringLiteral("editor.png")) && ok;
+
+    // The screens opened from the editor, each through the editor's own way of opening it: the
+    // picture is taken once the screen is up, then the screen is closed.
+    TfrmCartoline& editor = *screens.cartoline();
+    const std::pair<const char*, std::function<void()>> opened[] = {
+        {"search.png", [&] { showSearch(editor, QStringLiteral("cartoline")); }},
+        {"for_sale.png", [&] { showForSale(editor); }},
+        {"attachments.png", [&] { showAttachments(editor); }},
+        {"export.png", [&] { showExport(editor); }},
+        {"capture.png", [&] { showCapture(editor, QStringLiteral("foto01")); }},
+        {"zoom.png", [&] { showZoom(&editor, editor.photo(PhotoSlotId::A)); }},
+        {"slideshow.png", [&] { showSlideshow(editor); }},
+    };
+    for (const auto& [name, open] : opened) {
+        QTimer::singleShot(1500, [&ok, &out, name = QLatin1String(name)] {
+            ok = shoot(out + name) && ok;
+            if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget()))
+                dialog->reject();
+            else if (QWidget* modal = QApplication::activeModalWidget())
+                modal->close();
+        });
+        open();
+    }
     return ok ? 0 : 1;
 }
