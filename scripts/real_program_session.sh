@@ -2,6 +2,10 @@
 # as a user would. Sourced: `start_real_program <Brivanto executable> <password file> <WxHxD>`
 # sets $work, $folder, $program and DISPLAY and removes everything again when the script exits.
 # Files put into $folder before the start are there when the program starts.
+# Without a virtual display or a way to type and click, there is nothing to drive: skipped (77).
+for tool in Xvfb xdotool; do
+    command -v "$tool" >/dev/null || { echo "SKIP: $tool is not installed"; exit 77; }
+done
 work=$(mktemp -d)
 folder="$work/Brivanto"
 program=""

@@ -7,10 +7,6 @@ set -euo pipefail
 exe=$1
 password_file=$2
 screenshot=${3:-}
-for tool in Xvfb xdotool; do
-    command -v "$tool" >/dev/null || { echo "SKIP: $tool is not installed"; exit 77; }
-done
-
 . "$(dirname "$0")/../../scripts/real_program_session.sh"
 start_real_program "$exe" "$password_file" 1280x1024x24
 cp "$folder/unins000.dll" "$work/password-before"
