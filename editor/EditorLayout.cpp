@@ -169,6 +169,8 @@ void TfrmCartoline::buildToolbar(QWidget* panel)
         {"cmdFile", &TfrmCartoline::cmdFileClick},
         {"cmdEsporta", &TfrmCartoline::cmdEsportaClick},
         {"cmdSlideShow", &TfrmCartoline::cmdSlideShowClick},
+        {"cmdAnteprima", &TfrmCartoline::cmdAnteprimaClick},
+        {"cmdStampa", &TfrmCartoline::cmdStampaClick},
     };
     for (const auto& [name, handler] : handlers)
         connect(panel->findChild<PictureButton*>(QLatin1String(name)), &PictureButton::clicked, this,

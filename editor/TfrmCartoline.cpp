@@ -5,7 +5,9 @@
 #include "editor/TfrmAllegaCartella.h"
 #include "help/Help.h"
 #include "media/TfrmSlideshow_Euro_01.h"
+#include "output/TfrmAnteprimaCartolina.h"
 #include "output/TfrmExpCartoline.h"
+#include "output/TfrmStampaCartolina.h"
 #include "search/TfrmInVendita.h"
 #include "search/TfrmTrovaCartoline.h"
 #include "storage/FieldText.h"
@@ -207,6 +209,16 @@ void TfrmCartoline::cmdCercaDisponibiliClick()
 void TfrmCartoline::cmdSlideShowClick()
 {
     showSlideshow(*this);
+}
+
+void TfrmCartoline::cmdAnteprimaClick()
+{
+    showCardPreview(*this);
+}
+
+void TfrmCartoline::cmdStampaClick()
+{
+    showCardPrint(*this);
 }
 
 void TfrmCartoline::cmdGuidaClick()

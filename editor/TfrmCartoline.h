@@ -71,6 +71,8 @@ private:
     void cmdFileClick();
     void cmdEsportaClick();
     void cmdSlideShowClick();
+    void cmdAnteprimaClick();
+    void cmdStampaClick();
     void cmdGuidaClick();
     void cmdEsciClick();
     void txtValoreExit();

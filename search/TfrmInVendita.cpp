@@ -1,6 +1,9 @@
 #include "search/TfrmInVendita.h"
 
 #include "editor/RecordEditor.h"
+#include "output/SummaryPrint.h"
+#include "output/ReportTemplates.h"
+#include "report/ReportError.h"
 #include "platform/MessageBoxes.h"
 #include "platform/PictureBox.h"
 #include "search/ArchiveScan.h"
@@ -20,7 +23,8 @@ namespace {
 constexpr int BannerHeight = 62;
 } // namespace
 
-TfrmInVendita::TfrmInVendita(RecordEditor& editor, QWidget* parent) : QDialog(parent), editor_(editor)
+TfrmInVendita::TfrmInVendita(RecordEditor& editor, QWidget* parent)
+    : QDialog(parent), editor_(editor), frxReport_(makeSummaryReport())
 {
     prepareScreen(this, QStringLiteral("TfrmInVendita"),
                   QStringLiteral(" Riepilogo giochi da tavolo in vendita"));
@@ -91,9 +95,14 @@ void TfrmInVendita::btnChiudiClick()
     reject();
 }
 
-// The summary print of the listed lines comes with the printing work; until then "Stampa" does
-// nothing.
-void TfrmInVendita::btnStampaClick() {}
+void TfrmInVendita::btnStampaClick()
+{
+    try {
+        printSummary(frxReport_, SummaryTitleForSale, listedLines(), this);
+    } catch (const report::ReportError& failure) {
+        platform::reportUnhandledFailure(this, failure.description());
+    }
+}
 
 void TfrmInVendita::lstRecordsDblClick()
 {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "report/Report.h"
 #include "search/ListLines.h"
 
 #include <QDialog>
@@ -35,6 +36,8 @@ private:
 
     RecordEditor& editor_;
     ListPanel* panContainer_ = nullptr;
+    // The summary template that "Stampa" fills with the listed lines.
+    report::Report frxReport_;
 };
 
 // Opens a fresh for-sale summary over the editor, modally, and discards it when it closes.

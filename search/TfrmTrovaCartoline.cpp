@@ -2,6 +2,9 @@
 
 #include "access/FocusHighlight.h"
 #include "editor/RecordEditor.h"
+#include "output/SummaryPrint.h"
+#include "output/ReportTemplates.h"
+#include "report/ReportError.h"
 #include "platform/MessageBoxes.h"
 #include "platform/PictureBox.h"
 #include "search/ArchiveScan.h"
@@ -31,7 +34,7 @@ const QString OpenedByEditor = QStringLiteral("cartoline");
 } // namespace
 
 TfrmTrovaCartoline::TfrmTrovaCartoline(RecordEditor& editor, QWidget* parent)
-    : QDialog(parent), editor_(editor)
+    : QDialog(parent), editor_(editor), frxReport_(makeSummaryReport())
 {
     prepareScreen(this, QStringLiteral("TfrmTrovaCartoline"),
                   QStringLiteral(" Trova giochi da tavolo in archivio"));
@@ -204,9 +207,14 @@ void TfrmTrovaCartoline::btnChiudiClick()
     reject();
 }
 
-// The summary print of the listed lines comes with the printing work; until then "Stampa" does
-// nothing.
-void TfrmTrovaCartoline::btnStampaClick() {}
+void TfrmTrovaCartoline::btnStampaClick()
+{
+    try {
+        printSummary(frxReport_, SummaryTitleArchive, listedLines(), this);
+    } catch (const report::ReportError& failure) {
+        platform::reportUnhandledFailure(this, failure.description());
+    }
+}
 
 void TfrmTrovaCartoline::lstRecordsDblClick()
 {

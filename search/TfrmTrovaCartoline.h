@@ -1,5 +1,6 @@
 #pragma once
 
+#include "report/Report.h"
 #include "search/ListLines.h"
 
 #include <QDialog>
@@ -48,6 +49,8 @@ private:
     RecordEditor& editor_;
     QWidget* panAvvio_ = nullptr;
     ListPanel* panContainer_ = nullptr;
+    // The summary template that "Stampa" fills with the listed lines.
+    report::Report frxReport_;
     std::array<QLineEdit*, 10> filters_{};
     QLabel* lblAttendere_ = nullptr;
     QLabel* lblConta_ = nullptr;

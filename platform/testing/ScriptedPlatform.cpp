@@ -1,5 +1,7 @@
 #include "platform/testing/ScriptedPlatform.h"
 
+#include <QPrinter>
+
 namespace brivanto::platform::testing {
 
 Answer ScriptedMessageBoxes::show(QWidget*, MessageKind kind, const QString& text, MessageButtons buttons)
@@ -37,6 +39,19 @@ QString ScriptedFileDialogs::saveFile(QWidget*, const FileDialogRequest& request
     return names_.isEmpty() ? QString() : names_.dequeue();
 }
 
+bool ScriptedPrintDialogs::choosePrinter(QWidget*, QPrinter& printer, int pageCount)
+{
+    PrintRequest request{printer.printerName(), printer.docName(), pageCount, false};
+    const Choice choice = answers_.isEmpty() ? Choice{false, {}} : answers_.dequeue();
+    request.accepted = choice.accept;
+    requests_.append(request);
+    if (choice.accept && !choice.pdfFile.isEmpty()) {
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(choice.pdfFile);
+    }
+    return choice.accept;
+}
+
 std::unique_ptr<RepeatingTimer> ManualTimers::create()
 {
     auto timer = std::make_unique<ManualTimer>();
@@ -65,13 +80,15 @@ void ManualTimers::tick()
 struct ScriptedPlatform::Installed
 {
     Installed(ScriptedPlatform& p)
-        : messages(p.messages), dialogs(p.dialogs), shell(p.shell), clock(p.clock), timers(p.timers)
+        : messages(p.messages), dialogs(p.dialogs), shell(p.shell), clock(p.clock), timers(p.timers),
+          printing(p.printing)
     {}
     ScopedSeam<MessageBoxes> messages;
     ScopedSeam<FileDialogs> dialogs;
     ScopedSeam<DesktopShell> shell;
     ScopedSeam<Clock> clock;
     ScopedSeam<TimerFactory> timers;
+    ScopedSeam<PrintDialogs> printing;
 };
 
 ScriptedPlatform::ScriptedPlatform() : installed_(std::make_unique<Installed>(*this)) {}

@@ -4,6 +4,7 @@
 #include "platform/DesktopShell.h"
 #include "platform/FileDialogs.h"
 #include "platform/MessageBoxes.h"
+#include "platform/PrintDialogs.h"
 #include "platform/Timer.h"
 
 #include <QList>
@@ -67,6 +68,39 @@ private:
     QList<QUrl> opened_;
 };
 
+// What a scripted print dialogue was asked, and how it answered.
+struct PrintRequest
+{
+    QString preselectedPrinter;
+    QString documentName;
+    int pageCount = 0;
+    bool accepted = false;
+};
+
+// Answers the print dialogue from a queue; with the queue empty it cancels, so a test never
+// prints by accident.
+class ScriptedPrintDialogs final : public PrintDialogs
+{
+public:
+    bool choosePrinter(QWidget* parent, QPrinter& printer, int pageCount) override;
+
+    // Prints to this PDF file, as choosing "print to file" does.
+    void printToFileNext(const QString& path) { answers_.enqueue({true, path}); }
+    // Prints on the printer the dialogue preselected.
+    void acceptNext() { answers_.enqueue({true, {}}); }
+    void cancelNext() { answers_.enqueue({false, {}}); }
+    const QList<PrintRequest>& requests() const { return requests_; }
+
+private:
+    struct Choice
+    {
+        bool accept;
+        QString pdfFile;
+    };
+    QQueue<Choice> answers_;
+    QList<PrintRequest> requests_;
+};
+
 class FixedClock final : public Clock
 {
 public:
@@ -121,6 +155,7 @@ public:
     RecordingShell shell;
     FixedClock clock;
     ManualTimers timers;
+    ScriptedPrintDialogs printing;
 
 private:
     struct Installed;

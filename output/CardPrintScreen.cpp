@@ -1,0 +1,94 @@
+#include "output/CardPrintScreen.h"
+
+#include "editor/RecordEditor.h"
+#include "output/CardPrint.h"
+#include "output/ReportTemplates.h"
+#include "platform/MessageBoxes.h"
+#include "platform/PictureBox.h"
+#include "report/ReportError.h"
+#include "shell/Screen.h"
+
+#include <QPainter>
+#include <QPushButton>
+#include <QShowEvent>
+#include <QSvgRenderer>
+
+namespace brivanto {
+namespace {
+
+constexpr int ClientWidth = 364;
+constexpr int ClientHeight = 287;
+constexpr QSize SubstituteSize(297, 184);
+
+// The blue euro sign that stands in for a photo that could not be copied.
+QImage blueEuro()
+{
+    QImage picture(SubstituteSize, QImage::Format_RGB32);
+    picture.fill(Qt::white);
+    QPainter painter(&picture);
+    QSvgRenderer(QStringLiteral(":/print/euro_blu.svg")).render(&painter);
+    return picture;
+}
+
+QPushButton* screenButton(const QString& name, const QString& caption, const QRect& where, QWidget* parent)
+{
+    auto* button = new QPushButton(caption, parent);
+    button->setObjectName(name);
+    button->setGeometry(where);
+    button->setCursor(Qt::PointingHandCursor);
+    button->setAutoDefault(false);
+    return button;
+}
+
+} // namespace
+
+CardPrintScreen::CardPrintScreen(RecordEditor& editor, const Texts& texts)
+    : QDialog(editor.owner()), editor_(editor), failure_(texts.failure), repDocumento_(makeCardReport()),
+      imgTemp_(blueEuro())
+{
+    prepareScreen(this, texts.className, texts.caption);
+    makeFixedDialogWindow(this, ClientWidth, ClientHeight);
+    setModal(true);
+    imgLogo_ = imgTemp_;
+
+    auto* explanation = new platform::PictureBox(QStringLiteral("imgSpiegazione"), texts.explanation, this);
+    explanation->setGeometry(12, 10, 340, 220);
+
+    auto* cancel = screenButton(QStringLiteral("btnAnnulla"), QStringLiteral("Annulla"), QRect(118, 241, 110, 34), this);
+    auto* run = screenButton(QStringLiteral("btnStampa"), texts.command, QRect(240, 241, 112, 34), this);
+    setTabOrder(cancel, run);
+    connect(cancel, &QPushButton::clicked, this, &CardPrintScreen::btnAnnullaClick);
+    connect(run, &QPushButton::clicked, this, &CardPrintScreen::btnStampaClick);
+}
+
+void CardPrintScreen::showEvent(QShowEvent* event)
+{
+    QDialog::showEvent(event);
+    if (event->spontaneous())
+        return;
+    centreOnScreen(this);
+    imgLogo_ = editor_.photo(PhotoSlotId::A);
+    if (imgLogo_.isNull())
+        imgLogo_ = imgTemp_;
+}
+
+void CardPrintScreen::btnStampaClick()
+{
+    try {
+        fillCard(repDocumento_, editor_, imgLogo_);
+        repDocumento_.prepare();
+        runLastStep(repDocumento_);
+    } catch (const report::ReportError&) {
+        platform::warning(this, failure_);
+    } catch (const std::bad_alloc&) {
+        platform::warning(this, failure_);
+    }
+    accept();
+}
+
+void CardPrintScreen::btnAnnullaClick()
+{
+    reject();
+}
+
+} // namespace brivanto
