@@ -1,0 +1,113 @@
+#pragma once
+
+#include <QImage>
+#include <QList>
+#include <QProcess>
+#include <QRectF>
+#include <QRegularExpression>
+#include <QStandardPaths>
+#include <QString>
+#include <QTemporaryDir>
+#include <QXmlStreamReader>
+
+namespace brivanto::testing {
+
+// A word of a PDF page as poppler's text reader finds it, in millimetres from the paper's corner.
+struct PdfWord
+{
+    QString text;
+    QRectF box;
+};
+
+inline bool havePdfTools()
+{
+    return !QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty() &&
+           !QStandardPaths::findExecutable(QStringLiteral("pdftoppm")).isEmpty() &&
+           !QStandardPaths::findExecutable(QStringLiteral("pdfinfo")).isEmpty();
+}
+
+inline QByteArray runTool(const QString& tool, const QStringList& arguments)
+{
+    QProcess process;
+    process.start(tool, arguments);
+    if (!process.waitForFinished(120000) || process.exitCode() != 0)
+        return {};
+    return process.readAllStandardOutput();
+}
+
+// The words of every page, page by page, with ligatures undone.
+inline QList<QList<PdfWord>> pdfWords(const QString& pdf)
+{
+    const QByteArray html = runTool(QStringLiteral("pdftotext"), {QStringLiteral("-bbox"), pdf, QStringLiteral("-")});
+    constexpr double MmPerPoint = 25.4 / 72;
+    QList<QList<PdfWord>> pages;
+    QXmlStreamReader reader(html);
+    while (!reader.atEnd()) {
+        reader.readNext();
+        if (!reader.isStartElement())
+            continue;
+        if (reader.name() == QLatin1String("page")) {
+            pages.append(QList<PdfWord>());
+        } else if (reader.name() == QLatin1String("word") && !pages.isEmpty()) {
+            const auto at = [&](const char* name) {
+                return reader.attributes().value(QLatin1String(name)).toDouble() * MmPerPoint;
+            };
+            const QRectF box(QPointF(at("xMin"), at("yMin")), QPointF(at("xMax"), at("yMax")));
+            QString text = reader.readElementText();
+            text.replace(QChar(0xFB01), QStringLiteral("fi")).replace(QChar(0xFB02), QStringLiteral("fl"));
+            pages.last().append({text, box});
+        }
+    }
+    return pages;
+}
+
+// The words whose middle lies inside `box`, in reading order, as one line of text.
+inline QString textIn(const QList<PdfWord>& words, const QRectF& box, QRectF* span = nullptr)
+{
+    QStringList found;
+    QRectF covered;
+    for (const PdfWord& word : words) {
+        if (!box.contains(word.box.center()))
+            continue;
+        found.append(word.text);
+        covered = covered.isNull() ? word.box : covered.united(word.box);
+    }
+    if (span)
+        *span = covered;
+    return found.join(QLatin1Char(' '));
+}
+
+inline int pdfPageCount(const QString& pdf)
+{
+    const QString info = QString::fromUtf8(runTool(QStringLiteral("pdfinfo"), {pdf}));
+    const QRegularExpressionMatch pages = QRegularExpression(QStringLiteral("Pages:\\s+(\\d+)")).match(info);
+    return pages.hasMatch() ? pages.captured(1).toInt() : -1;
+}
+
+inline QString pdfInfo(const QString& pdf, const QString& key)
+{
+    const QString info = QString::fromUtf8(runTool(QStringLiteral("pdfinfo"), {pdf}));
+    const QRegularExpressionMatch value =
+        QRegularExpression(QStringLiteral("^%1:\\s+(.*)$").arg(key), QRegularExpression::MultilineOption).match(info);
+    return value.hasMatch() ? value.captured(1).trimmed() : QString();
+}
+
+// One page rasterised by poppler at `dotsPerInch`.
+inline QImage rasterisedPage(const QString& pdf, int page, int dotsPerInch = 100)
+{
+    QTemporaryDir folder;
+    const QString stem = folder.filePath(QStringLiteral("page"));
+    runTool(QStringLiteral("pdftoppm"), {QStringLiteral("-png"), QStringLiteral("-r"), QString::number(dotsPerInch),
+                                         QStringLiteral("-f"), QString::number(page), QStringLiteral("-l"),
+                                         QString::number(page), QStringLiteral("-singlefile"), pdf, stem});
+    return QImage(stem + QStringLiteral(".png"));
+}
+
+// The colour at a point given in millimetres from the paper's corner.
+inline QRgb colourAtMm(const QImage& page, QPointF mm, int dotsPerInch = 100)
+{
+    const double dotsPerMm = dotsPerInch / 25.4;
+    return page.pixel(qRound(mm.x() * dotsPerMm), qRound(mm.y() * dotsPerMm)) & 0xFFFFFF;
+}
+
+} // namespace brivanto::testing
