@@ -43,7 +43,8 @@ const TextMeasure& PageRenderer::measure(const TextStyle* style)
 void PageRenderer::drawPage(QPainter& painter, const PreparedPage& page, double dotsPerMm)
 {
     painter.save();
-    painter.setRenderHint(QPainter::Antialiasing, false);
+    painter.setRenderHint(QPainter::Antialiasing, true);
+    painter.setRenderHint(QPainter::TextAntialiasing, true);
     painter.setRenderHint(QPainter::SmoothPixmapTransform, true);
     for (const PlacedItem& item : page.items) {
         const QRectF box = onDevice(item.box, dotsPerMm);

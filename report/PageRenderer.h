@@ -13,7 +13,9 @@ namespace brivanto::report {
 
 // Draws prepared pages. The printer, the preview and PDF files all go through here, so the
 // preview shows what the paper gets. The painter works in the device's own pixels, with the
-// paper's top-left corner at (0, 0).
+// paper's top-left corner at (0, 0). Fonts take their size from the device's resolution, which
+// must be a fine one: at a screen's 96 dots per inch a font's size is rounded to whole dots and
+// texts come out wider than on paper (the preview draws at a printer's resolution, scaled down).
 class PageRenderer
 {
 public:

@@ -38,6 +38,7 @@ constexpr std::array<ZoomEntry, 9> ZoomEntries{{
     {u"Pagina intera", -1},
 }};
 constexpr int HundredPercent = 3;
+constexpr double PrinterDotsPerMm = 1200 / 25.4;
 constexpr double MinimumZoom = 0.1;
 constexpr double MaximumZoom = 8.0;
 
@@ -69,13 +70,16 @@ protected:
         const qreal ratio = devicePixelRatioF();
         if (cache_.isNull()) {
             cache_ = QImage((QSizeF(size()) * ratio).toSize(), QImage::Format_RGB32);
-            // The picture's resolution makes fonts in points come out at the paper's scale.
-            const int dotsPerMetre = qRound(dotsPerMm() * ratio * 1000);
+            cache_.fill(Qt::white);
+            // The page is drawn as on a printer of fine resolution, scaled down to the screen's
+            // dots: fonts then keep their exact size instead of one rounded to whole dots.
+            const int dotsPerMetre = qRound(PrinterDotsPerMm * 1000);
             cache_.setDotsPerMeterX(dotsPerMetre);
             cache_.setDotsPerMeterY(dotsPerMetre);
-            cache_.fill(Qt::white);
             QPainter painter(&cache_);
-            PageRenderer().drawPage(painter, *page_, dotsPerMm() * ratio);
+            painter.scale(dotsPerMm() * ratio / PrinterDotsPerMm, dotsPerMm() * ratio / PrinterDotsPerMm);
+            PageRenderer().drawPage(painter, *page_, PrinterDotsPerMm);
+            painter.end();
             cache_.setDevicePixelRatio(ratio);
         }
         QPainter(this).drawImage(0, 0, cache_);
