@@ -4,7 +4,6 @@
 #include "platform/Clock.h"
 #include "platform/Formats.h"
 #include "report/ReportOutput.h"
-#include "search/ListLine.h"
 #include "search/ListLines.h"
 #include "search/WaitCursor.h"
 
@@ -13,6 +12,9 @@ namespace brivanto {
 
 void fillSummary(report::Report& summary, const QString& title, const ListLines& lines)
 {
+    // The pages of an earlier print share its lines: without them, the old lines are freed
+    // before the new ones are made, and a long list is never held twice.
+    summary.discardPrepared();
     summary.findText(u"txtTitolo").setText(title);
 
     const QDateTime now = platform::Clocks::current().now();
@@ -22,7 +24,10 @@ void fillSummary(report::Report& summary, const QString& title, const ListLines&
 
     report::TextObject& text = summary.findText(u"txtRiepilogo");
     text.clearLines();
-    text.reserveLines(lines.size(), lines.size() * static_cast<qsizetype>(LongestListLine));
+    qsizetype characters = 0;
+    for (qsizetype row = 0; row < lines.size(); ++row)
+        characters += lines.bytes(row).size();
+    text.reserveLines(lines.size(), characters);
     for (qsizetype row = 0; row < lines.size(); ++row)
         text.appendLine(lines.at(row));
 

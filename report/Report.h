@@ -56,6 +56,9 @@ public:
     const PreparedReport& prepare();
     // The last result of prepare(); an error when there is none.
     const PreparedReport& prepared() const;
+    // Lets the last result go, and with it the texts it shares with the template, before the
+    // template is filled anew.
+    void discardPrepared() { prepared_.reset(); }
 
 private:
     ReportObject& find(QStringView name, ObjectKind kind);

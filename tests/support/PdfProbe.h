@@ -77,6 +77,16 @@ inline QString textIn(const QList<PdfWord>& words, const QRectF& box, QRectF* sp
     return found.join(QLatin1Char(' '));
 }
 
+// The text of one page in reading order, words joined by single blanks: for a page that a print
+// system turned to lie on its paper, where positions no longer follow the template.
+inline QString pdfText(const QString& pdf, int page)
+{
+    return QString::fromUtf8(runTool(QStringLiteral("pdftotext"), {QStringLiteral("-raw"), QStringLiteral("-f"),
+                                                                  QString::number(page), QStringLiteral("-l"),
+                                                                  QString::number(page), pdf, QStringLiteral("-")}))
+        .simplified();
+}
+
 inline int pdfPageCount(const QString& pdf)
 {
     const QString info = QString::fromUtf8(runTool(QStringLiteral("pdfinfo"), {pdf}));
