@@ -1,6 +1,7 @@
 #include "search/ListLine.h"
 #include "search/TfrmInVendita.h"
 #include "search/TfrmTrovaCartoline.h"
+#include "tests/support/PdfProbe.h"
 
 #include "tests/editor/EditorFixture.h"
 #include "tests/search/SearchFixture.h"
@@ -125,6 +126,8 @@ private Q_SLOTS:
     void forSaleOnAnUnreadableArchiveSaysSo();
     void editorButtonsOpenTheScreens_data();
     void editorButtonsOpenTheScreens();
+    void stampaPrintsTheListShown_data();
+    void stampaPrintsTheListShown();
 };
 
 void TestSearchScreens::cleanup()
@@ -476,6 +479,58 @@ void TestSearchScreens::editorButtonsOpenTheScreens()
     QCOMPARE(openedTag, tag);
     QCOMPARE(owner, &f.editor);
     QVERIFY(!f.editor.findChild<QDialog*>()); // discarded once closed
+}
+
+void TestSearchScreens::stampaPrintsTheListShown_data()
+{
+    QTest::addColumn<bool>("forSale");
+    QTest::addColumn<QString>("title");
+    QTest::newRow("search") << false << "Riepilogo giochi da tavolo in archivio";
+    QTest::newRow("for sale") << true << "Riepilogo giochi da tavolo in vendita";
+}
+
+// "Stampa" prints the lines as listed, under the screen's own title; a print that fails reaches
+// the general error report and the screen stays as it was.
+void TestSearchScreens::stampaPrintsTheListShown()
+{
+    QFETCH(bool, forSale);
+    QFETCH(QString, title);
+    ListScreens f{Scacchi, Risiko, Go, Dama};
+    std::unique_ptr<QDialog> screen;
+    if (forSale) {
+        screen = f.forSale();
+    } else {
+        auto search = f.search();
+        runSearch(search.get());
+        screen = std::move(search);
+    }
+    const QStringList listed = titlesListed(screen.get());
+    QVERIFY(!listed.isEmpty());
+
+    const QString pdf = f.folder.path(QStringLiteral("riepilogo.pdf"));
+    f.folder.platform.printing.printToFileNext(pdf);
+    click(child(screen.get(), "btnStampa"));
+    QCOMPARE(f.messages(), QStringList());
+    QVERIFY(screen->isVisible());
+    QCOMPARE(f.folder.platform.printing.requests().size(), 1);
+    QCOMPARE(f.folder.platform.printing.requests()[0].documentName, QStringLiteral("Riepilogo dati"));
+    if (brivanto::testing::havePdfTools()) {
+        QStringList expected{title};
+        const auto* model = listOf(screen.get())->model();
+        for (int row = 0; row < model->rowCount(); ++row)
+            expected.append(model->index(row, 0).data().toString().simplified());
+        expected.append(QStringLiteral("Stampa eseguita in data 02/01/2026 alle ore 03:04:05"));
+        QCOMPARE(brivanto::testing::pdfText(pdf, 1), expected.join(QLatin1Char(' ')));
+    }
+
+    f.folder.platform.printing.printToFileNext(f.folder.path(QStringLiteral("manca/riepilogo.pdf")));
+    click(child(screen.get(), "btnStampa"));
+    QCOMPARE(f.folder.platform.messages.shown().size(), 1);
+    QCOMPARE(f.folder.platform.messages.shown()[0].kind, MessageKind::Error);
+    QCOMPARE(f.folder.platform.messages.shown()[0].buttons, platform::MessageButtons::Ok);
+    QVERIFY(f.messages()[0].startsWith(QStringLiteral("Errore di stampa: ")));
+    QVERIFY(screen->isVisible());
+    QCOMPARE(titlesListed(screen.get()), listed);
 }
 
 QTEST_MAIN(TestSearchScreens)
