@@ -34,7 +34,7 @@ else
 fi
 # Every screen opened from the editor, at this size.
 mkdir -p "$here/docs/screens-${width}x${height}"
-for shot in search for_sale attachments export capture zoom slideshow; do
+for shot in search for_sale attachments export capture zoom slideshow card_print card_preview card_preview_window; do
     cp "$work/$shot.png" "$here/docs/screens-${width}x${height}/$shot.png"
 done
 echo "screenshots written to $here/docs"

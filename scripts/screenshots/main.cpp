@@ -8,7 +8,9 @@
 #include "media/TfrmSlideshow_Euro_01.h"
 #include "media/TfrmWebCam.h"
 #include "media/TfrmZoom.h"
+#include "output/TfrmAnteprimaCartolina.h"
 #include "output/TfrmExpCartoline.h"
+#include "output/TfrmStampaCartolina.h"
 #include "search/TfrmInVendita.h"
 #include "search/TfrmTrovaCartoline.h"
 #include "shell/Application.h"
@@ -198,6 +200,8 @@ int main(int argc, char** argv)
         {"capture.png", [&] { showCapture(editor, QStringLiteral("foto01")); }},
         {"zoom.png", [&] { showZoom(&editor, editor.photo(PhotoSlotId::A)); }},
         {"slideshow.png", [&] { showSlideshow(editor); }},
+        {"card_print.png", [&] { showCardPrint(editor); }},
+        {"card_preview.png", [&] { showCardPreview(editor); }},
     };
     for (const auto& [name, open] : opened) {
         QTimer::singleShot(1500, [&ok, &out, name = QLatin1String(name)] {
@@ -209,5 +213,17 @@ int main(int argc, char** argv)
         });
         open();
     }
+
+    // The preview window with the card of the record on the editor, as "Mostra anteprima" opens it.
+    QTimer::singleShot(1500, [&] {
+        QWidget* screen = QApplication::activeModalWidget();
+        QTimer::singleShot(2000, [&ok, &out] {
+            ok = shoot(out + QStringLiteral("card_preview_window.png")) && ok;
+            if (auto* preview = qobject_cast<QDialog*>(QApplication::activeModalWidget()))
+                preview->reject();
+        });
+        QMetaObject::invokeMethod(screen->findChild<QWidget*>(QStringLiteral("btnStampa")), "click");
+    });
+    showCardPreview(editor);
     return ok ? 0 : 1;
 }
