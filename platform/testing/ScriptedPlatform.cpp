@@ -1,5 +1,6 @@
 #include "platform/testing/ScriptedPlatform.h"
 
+#include <QGuiApplication>
 #include <QPrinter>
 
 namespace brivanto::platform::testing {
@@ -41,7 +42,8 @@ QString ScriptedFileDialogs::saveFile(QWidget*, const FileDialogRequest& request
 
 bool ScriptedPrintDialogs::choosePrinter(QWidget*, QPrinter& printer, int pageCount)
 {
-    PrintRequest request{printer.printerName(), printer.docName(), pageCount, false};
+    PrintRequest request{printer.printerName(), printer.docName(), pageCount, false,
+                         QGuiApplication::overrideCursor() != nullptr};
     const Choice choice = answers_.isEmpty() ? Choice{false, {}} : answers_.dequeue();
     request.accepted = choice.accept;
     requests_.append(request);

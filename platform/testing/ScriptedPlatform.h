@@ -75,6 +75,7 @@ struct PrintRequest
     QString documentName;
     int pageCount = 0;
     bool accepted = false;
+    bool underWaitCursor = false; // the dialogue must never open under the wait cursor
 };
 
 // Answers the print dialogue from a queue; with the queue empty it cancels, so a test never

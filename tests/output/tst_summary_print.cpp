@@ -11,6 +11,7 @@
 #include "tests/support/PdfProbe.h"
 
 #include <QFile>
+#include <QGuiApplication>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -271,6 +272,29 @@ private Q_SLOTS:
             QVERIFY(textIn(pdfWords(first).value(0), QRectF(0, 0, 297, 210)).contains(QStringLiteral("alle ore 09:05:07")));
             QVERIFY(textIn(pdfWords(second).value(0), QRectF(0, 0, 297, 210)).contains(QStringLiteral("alle ore 09:06:07")));
         }
+    }
+
+    // A long list is filled and laid out under the wait cursor, which is gone when the print
+    // dialogue opens.
+    void waitCursorWhilePreparingOnly()
+    {
+        struct CursorWatchingClock final : platform::Clock
+        {
+            QDateTime now() const override
+            {
+                waited = QGuiApplication::overrideCursor() && QGuiApplication::overrideCursor()->shape() == Qt::WaitCursor;
+                return QDateTime(QDate(2026, 1, 2), QTime(3, 4, 5));
+            }
+            mutable bool waited = false;
+        } clock;
+        platform::testing::ScriptedPlatform platform;
+        platform::ScopedSeam<platform::Clock> watching(clock);
+        report::Report summary = makeSummaryReport();
+        platform.printing.cancelNext();
+        QVERIFY(!printSummary(summary, SummaryTitleArchive, numberedLines(3000), nullptr));
+        QVERIFY(clock.waited);
+        QVERIFY(!platform.printing.requests().last().underWaitCursor);
+        QVERIFY(!QGuiApplication::overrideCursor());
     }
 
     void cancellingTheDialoguePrintsNothing()
