@@ -5,7 +5,6 @@
 #include "output/ReportTemplates.h"
 #include "platform/MessageBoxes.h"
 #include "platform/PictureBox.h"
-#include "report/ReportError.h"
 #include "shell/Screen.h"
 
 #include <QPainter>
@@ -78,9 +77,8 @@ void CardPrintScreen::btnStampaClick()
         fillCard(repDocumento_, editor_, imgLogo_);
         repDocumento_.prepare();
         runLastStep(repDocumento_);
-    } catch (const report::ReportError&) {
-        platform::warning(this, failure_);
-    } catch (const std::bad_alloc&) {
+    } catch (const std::exception&) {
+        // A report error, or a photo too big for the memory left.
         platform::warning(this, failure_);
     }
     accept();

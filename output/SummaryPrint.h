@@ -13,6 +13,9 @@ class ListLines;
 // The titles of the two lists that print a summary.
 inline const QString SummaryTitleArchive = QStringLiteral("Riepilogo giochi da tavolo in archivio");
 inline const QString SummaryTitleForSale = QStringLiteral("Riepilogo giochi da tavolo in vendita");
+// What the general error report says when a list is too long for the memory left to print it.
+inline const QString SummaryOutOfMemory =
+    QStringLiteral("Errore di stampa: memoria insufficiente per preparare il riepilogo.");
 
 // Fills the summary with `title`, the moment of printing from the program's clock and every
 // list line in list order, and sets the data band's height for them.

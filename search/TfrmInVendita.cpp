@@ -101,6 +101,8 @@ void TfrmInVendita::btnStampaClick()
         printSummary(frxReport_, SummaryTitleForSale, listedLines(), this);
     } catch (const report::ReportError& failure) {
         platform::reportUnhandledFailure(this, failure.description());
+    } catch (const std::bad_alloc&) {
+        platform::reportUnhandledFailure(this, SummaryOutOfMemory);
     }
 }
 

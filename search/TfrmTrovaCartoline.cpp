@@ -213,6 +213,8 @@ void TfrmTrovaCartoline::btnStampaClick()
         printSummary(frxReport_, SummaryTitleArchive, listedLines(), this);
     } catch (const report::ReportError& failure) {
         platform::reportUnhandledFailure(this, failure.description());
+    } catch (const std::bad_alloc&) {
+        platform::reportUnhandledFailure(this, SummaryOutOfMemory);
     }
 }
 
