@@ -53,7 +53,6 @@ public:
     void show(const PreparedPage* page, QSizeF paperMm, double zoom)
     {
         page_ = page;
-        paperMm_ = paperMm;
         zoom_ = zoom;
         cache_ = QImage();
         setFixedSize(qRound(paperMm.width() * dotsPerMm()), qRound(paperMm.height() * dotsPerMm()));
@@ -87,7 +86,6 @@ protected:
 
 private:
     const PreparedPage* page_ = nullptr;
-    QSizeF paperMm_;
     double zoom_ = 1;
     QImage cache_;
 };

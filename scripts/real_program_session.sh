@@ -82,3 +82,22 @@ click_in_panel() { # <window> <panel width> <panel height> <x> <y>
     eval "$(xdotool getwindowgeometry --shell "$1")"
     xdotool mousemove --window "$1" $(((WIDTH - $2) / 2 + $4)) $(((HEIGHT - $3) / 2 + $5)) click 1
 }
+
+# From the password screen to the record editor, as a user: the initial password, the launcher's
+# open-archive button (300 x 56 at (410, 464) of its 760 x 660 panel), then the first archive of
+# the list (the list at (120, 210) of the 760 x 680 panel, the open button, 220 x 52, at
+# (140, 570)). Prints the editor's window id.
+open_first_archive() {
+    local password launcher opening
+    password=$(wait_for_window '^ Brivanto - Immissione password$') || return 1
+    xdotool windowfocus --sync "$password"
+    xdotool type --delay 20 "benvenutissimo"
+    xdotool key Return
+    launcher=$(wait_for_window '^ Brivanto$') || return 1
+    click_in_panel "$launcher" 760 660 560 492
+    opening=$(wait_for_window '^ Brivanto - Apertura archivio giochi da tavolo$') || return 1
+    sleep 0.3
+    click_in_panel "$opening" 760 680 240 222
+    click_in_panel "$opening" 760 680 250 596
+    wait_for_window '^ Brivanto - Zendaro$'
+}

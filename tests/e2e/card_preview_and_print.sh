@@ -56,19 +56,8 @@ start_real_program "$exe" "$password_file" 1920x1080x24 || fail "the program did
 cards() { ls "$BRIVANTO_PRINT_OUTPUT" 2>/dev/null | grep -c '^Scheda_Gioco_da_Tavolo-job_.*\.pdf$' || true; }
 before=$(cards)
 
-password=$(wait_for_window '^ Brivanto - Immissione password$')
-xdotool windowfocus --sync "$password"
-xdotool type --delay 20 "benvenutissimo"
-xdotool key Return
-launcher=$(wait_for_window '^ Brivanto$')
-click_in_panel "$launcher" 760 660 560 492
-opening=$(wait_for_window '^ Brivanto - Apertura archivio giochi da tavolo$')
-sleep 0.3
-click_in_panel "$opening" 760 680 240 222
-click_in_panel "$opening" 760 680 250 596
-
 # The record editor's toolbar: print preview at (393, 32), print at (445, 32), First at (572, 32).
-editor=$(wait_for_window '^ Brivanto - Zendaro$')
+editor=$(open_first_archive) || fail "the record editor did not open"
 sleep 0.5
 click_in_panel "$editor" 1340 662 572 32
 sleep 0.5

@@ -70,26 +70,10 @@ is_jpeg() {
     [ "$(head -c 3 "$1" | od -An -tx1 | tr -d ' \n')" = "ffd8ff" ]
 }
 
-password=$(wait_for_window '^ Brivanto - Immissione password$')
-xdotool windowfocus --sync "$password"
-xdotool type --delay 20 "benvenutissimo"
-xdotool key Return
-
-# The launcher's open-archive button: 300 x 56 at (410, 464) of its 760 x 660 panel.
-launcher=$(wait_for_window '^ Brivanto$')
-click_in_panel "$launcher" 760 660 560 492
-
-# The only archive is the list's first line; the list stands at (120, 210) of the 760 x 680
-# panel, and the open button (220 x 52) at (140, 570).
-opening=$(wait_for_window '^ Brivanto - Apertura archivio giochi da tavolo$')
-sleep 0.3
-click_in_panel "$opening" 760 680 240 222
-click_in_panel "$opening" 760 680 250 596
-
 # The record editor's 1340 x 662 panel. An edit's centre: x = 448 + its x + half its width,
 # y = 139 + 46 per row (field panel at (436, 68), fields 40 below its top, 17 below their label,
 # 28 high, 12 in from its side).
-editor=$(wait_for_window '^ Brivanto - Zendaro$')
+editor=$(open_first_archive) || fail "the record editor did not open"
 sleep 0.5
 xdotool windowfocus --sync "$editor"
 edit_at() { # <field x> <field width> <row>

@@ -74,12 +74,6 @@ const QList<Bar> CaptionBars{
     {96, 223, 93}, {1, 237, 188}, {1, 251, 44}, {47, 251, 47}, {96, 251, 93}, {1, 265, 188},
 };
 
-bool near(QRgb actual, QRgb expected, int slack = 12)
-{
-    return std::abs(qRed(actual) - qRed(expected)) <= slack && std::abs(qGreen(actual) - qGreen(expected)) <= slack &&
-           std::abs(qBlue(actual) - qBlue(expected)) <= slack;
-}
-
 QString hex(QRgb colour)
 {
     return QStringLiteral("#%1").arg(colour & 0xFFFFFF, 6, 16, QLatin1Char('0'));
@@ -180,19 +174,19 @@ private Q_SLOTS:
         QVERIFY(!page.isNull());
         // The title bar, away from its centred text.
         for (const QPointF& inBar : {QPointF(11.5, 16), QPointF(198.5, 22), QPointF(30, 15.6)})
-            QVERIFY2(near(colourAtMm(page, inBar), RoyalBlue), qPrintable(hex(colourAtMm(page, inBar))));
+            QVERIFY2(colourNear(colourAtMm(page, inBar), RoyalBlue), qPrintable(hex(colourAtMm(page, inBar))));
         for (const Bar& bar : CaptionBars) {
             const QPointF inBar(bar.left + 10 + 0.5, bar.top + 10 + 2.4);
-            QVERIFY2(near(colourAtMm(page, inBar), RoyalBlue),
+            QVERIFY2(colourNear(colourAtMm(page, inBar), RoyalBlue),
                      qPrintable(QStringLiteral("bar at %1, %2: %3").arg(bar.left).arg(bar.top).arg(hex(colourAtMm(page, inBar)))));
             const QPointF inValueBox(bar.left + 10 + bar.width - 1.5, bar.top + 10 + 5 + 3);
-            QVERIFY(near(colourAtMm(page, inValueBox), 0xFFFFFF));
+            QVERIFY(colourNear(colourAtMm(page, inValueBox), 0xFFFFFF));
             const QPointF belowBar(bar.left + 10 + 0.5, bar.top + 10 + 4.8 + 0.1);
-            QVERIFY2(!near(colourAtMm(page, belowBar), RoyalBlue, 40), "the bar is 4.8 mm high");
+            QVERIFY2(!colourNear(colourAtMm(page, belowBar), RoyalBlue, 40), "the bar is 4.8 mm high");
         }
         // Nothing is printed in the margins.
         for (const QPointF& margin : {QPointF(5, 5), QPointF(205, 150), QPointF(105, 292)})
-            QVERIFY(near(colourAtMm(page, margin), 0xFFFFFF));
+            QVERIFY(colourNear(colourAtMm(page, margin), 0xFFFFFF));
     }
 
     void aLongValueIsCutAtItsBoxOnOneLine()
@@ -254,10 +248,10 @@ private Q_SLOTS:
     {
         const QImage page = rasterisedPage(cardPdf_, 1);
         // 400x300 red: 161.3 mm wide, centred across the 188 mm box.
-        QVERIFY(near(colourAtMm(page, {11 + 94, 26 + 60.5}), 0xFF0000, 30));
-        QVERIFY(near(colourAtMm(page, {11 + 14.8, 26 + 60.5}), 0xFF0000, 30));
-        QVERIFY(near(colourAtMm(page, {11 + 12.5, 26 + 60.5}), 0xFFFFFF));
-        QVERIFY(near(colourAtMm(page, {11 + 175.5, 26 + 60.5}), 0xFFFFFF));
+        QVERIFY(colourNear(colourAtMm(page, {11 + 94, 26 + 60.5}), 0xFF0000, 30));
+        QVERIFY(colourNear(colourAtMm(page, {11 + 14.8, 26 + 60.5}), 0xFF0000, 30));
+        QVERIFY(colourNear(colourAtMm(page, {11 + 12.5, 26 + 60.5}), 0xFFFFFF));
+        QVERIFY(colourNear(colourAtMm(page, {11 + 175.5, 26 + 60.5}), 0xFFFFFF));
     }
 
     void findingObjects_data()

@@ -74,12 +74,6 @@ QList<PageContent> contents(const report::PreparedReport& prepared)
     return pages;
 }
 
-bool near(QRgb actual, QRgb expected, int slack = 12)
-{
-    return std::abs(qRed(actual) - qRed(expected)) <= slack && std::abs(qGreen(actual) - qGreen(expected)) <= slack &&
-           std::abs(qBlue(actual) - qBlue(expected)) <= slack;
-}
-
 } // namespace
 
 class TestSummaryPrint : public QObject
@@ -220,13 +214,13 @@ private Q_SLOTS:
         const QImage first = rasterisedPage(pdf, 1);
         const QImage second = rasterisedPage(pdf, 2);
         for (const QPointF& inTitle : {QPointF(12.5, 13.5), QPointF(284.5, 11.5), QPointF(40, 15.5)})
-            QVERIFY(near(colourAtMm(first, inTitle), SlateGrey));
+            QVERIFY(colourNear(colourAtMm(first, inTitle), SlateGrey));
         const double footerTop = 10 + Pitch + BandTail + 2;
         for (const QPointF& inFooter : {QPointF(13.5, footerTop + 2.5), QPointF(284.5, footerTop + 0.5)})
-            QVERIFY(near(colourAtMm(second, inFooter), SlateGrey));
-        QVERIFY(near(colourAtMm(second, {150, 5}), 0xFFFFFF));
-        QVERIFY(near(colourAtMm(second, {150, footerTop + 5.5}), 0xFFFFFF));
-        QVERIFY(near(colourAtMm(first, {150, 200}), 0xFFFFFF));
+            QVERIFY(colourNear(colourAtMm(second, inFooter), SlateGrey));
+        QVERIFY(colourNear(colourAtMm(second, {150, 5}), 0xFFFFFF));
+        QVERIFY(colourNear(colourAtMm(second, {150, footerTop + 5.5}), 0xFFFFFF));
+        QVERIFY(colourNear(colourAtMm(first, {150, 200}), 0xFFFFFF));
     }
 
     void longestListLineFitsTheBand()

@@ -10,6 +10,8 @@
 #include <QTemporaryDir>
 #include <QXmlStreamReader>
 
+#include <cstdlib>
+
 namespace brivanto::testing {
 
 // A word of a PDF page as poppler's text reader finds it, in millimetres from the paper's corner.
@@ -87,19 +89,19 @@ inline QString pdfText(const QString& pdf, int page)
         .simplified();
 }
 
-inline int pdfPageCount(const QString& pdf)
-{
-    const QString info = QString::fromUtf8(runTool(QStringLiteral("pdfinfo"), {pdf}));
-    const QRegularExpressionMatch pages = QRegularExpression(QStringLiteral("Pages:\\s+(\\d+)")).match(info);
-    return pages.hasMatch() ? pages.captured(1).toInt() : -1;
-}
-
 inline QString pdfInfo(const QString& pdf, const QString& key)
 {
     const QString info = QString::fromUtf8(runTool(QStringLiteral("pdfinfo"), {pdf}));
     const QRegularExpressionMatch value =
         QRegularExpression(QStringLiteral("^%1:\\s+(.*)$").arg(key), QRegularExpression::MultilineOption).match(info);
     return value.hasMatch() ? value.captured(1).trimmed() : QString();
+}
+
+inline int pdfPageCount(const QString& pdf)
+{
+    bool number = false;
+    const int pages = pdfInfo(pdf, QStringLiteral("Pages")).toInt(&number);
+    return number ? pages : -1;
 }
 
 // One page rasterised by poppler at `dotsPerInch`.
@@ -118,6 +120,13 @@ inline QRgb colourAtMm(const QImage& page, QPointF mm, int dotsPerInch = 100)
 {
     const double dotsPerMm = dotsPerInch / 25.4;
     return page.pixel(qRound(mm.x() * dotsPerMm), qRound(mm.y() * dotsPerMm)) & 0xFFFFFF;
+}
+
+// Whether two colours are alike within `slack` in each of red, green and blue.
+inline bool colourNear(QRgb actual, QRgb expected, int slack = 12)
+{
+    return std::abs(qRed(actual) - qRed(expected)) <= slack && std::abs(qGreen(actual) - qGreen(expected)) <= slack &&
+           std::abs(qBlue(actual) - qBlue(expected)) <= slack;
 }
 
 } // namespace brivanto::testing
