@@ -16,6 +16,10 @@ bool bytesContainFolded(const std::uint8_t* begin, const std::uint8_t* end, cons
 {
     const auto* k = reinterpret_cast<const std::uint8_t*>(key.constData());
     const std::ptrdiff_t m = key.size();
+    // A field shorter than the key cannot hold it; checked first, because `end - m` would then
+    // point before the field, which the language leaves undefined.
+    if (end - begin < m)
+        return false;
     for (const std::uint8_t* last = end - m; begin <= last; ++begin) {
         if (foldByte(*begin) != k[0])
             continue;

@@ -98,6 +98,8 @@ void TestAttachments::storableName_data()
                                                      << QString::fromUtf8("Regole d'oro #2 – più.pdf");
     QTest::newRow("outside the code page")
         << QString::fromUtf8("Città ★ 東京.jpg") << QString::fromUtf8("Città _ __.jpg");
+    QTest::newRow("a question mark is a character of the code page")
+        << QStringLiteral("Chi? Dove? Perch\u00E9?.pdf") << QStringLiteral("Chi? Dove? Perch\u00E9?.pdf");
     QTest::newRow("a character in two code units") << QString::fromUtf8("dado 🎲.png") << "dado _.png";
     QTest::newRow("too long, extension kept") << QString(300, 'a') + ".pdf" << QString(246, 'a') + ".pdf";
     QTest::newRow("too long, no extension") << QString(300, 'b') << QString(250, 'b');

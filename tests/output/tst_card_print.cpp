@@ -35,8 +35,9 @@ QList<CardValue> cardValues()
     return {
         {"txtNome", nullptr, QStringLiteral("  Collezione privata  "), QStringLiteral("Collezione privata"),
          onPaper(1.0, 0.5, 188.0, 4.0), false},
-        {"txtTitolo", "txtTitolo", QStringLiteral(" Le Isole del Vento\t"), QStringLiteral("Le Isole del Vento"),
-         onPaper(2.0, 6.2, 186.0, 6.0), true},
+        // Centred: more blanks after the value than before it, so any of them kept moves its middle.
+        {"txtTitolo", "txtTitolo", QStringLiteral(u"\t Le Isole del Vento \t\0  "),
+         QStringLiteral("Le Isole del Vento"), onPaper(2.0, 6.2, 186.0, 6.0), true},
         {"txtTipologia", "txtTipologia", QStringLiteral("[ID-042]"), QStringLiteral("[ID-042]"), onPaper(2.0, 145.4, 91.0, 4.0), false},
         {"txtEditore", "txtEditore", QStringLiteral("Strategia & <bluff>"), QStringLiteral("Strategia & <bluff>"),
          onPaper(97.0, 145.4, 91.0, 4.0), false},
@@ -59,7 +60,8 @@ QList<CardValue> cardValues()
         {"txtData", "txtData", QStringLiteral("2-4"), QStringLiteral("2-4"), onPaper(2.0, 257.4, 42.0, 4.0), false},
         {"txtStato", "txtStato", QStringLiteral("Ottimo"), QStringLiteral("Ottimo"), onPaper(48.0, 257.4, 45.0, 4.0), false},
         {"txtLuogo", "txtLuogo", QStringLiteral("Scaffale 3"), QStringLiteral("Scaffale 3"), onPaper(97.0, 257.4, 91.0, 4.0), false},
-        {"txtNote", "txtNote", QStringLiteral("   Completo   "), QStringLiteral("Completo"), onPaper(2.0, 271.4, 186.0, 4.0), false},
+        {"txtNote", "txtNote", QStringLiteral(u"\0\t Completo \t\0"), QStringLiteral("Completo"),
+         onPaper(2.0, 271.4, 186.0, 4.0), false},
     };
 }
 
@@ -203,6 +205,43 @@ private Q_SLOTS:
         // Cut at the edge, not short of it: less than one character's width is left.
         QVERIFY2(span.right() >= box.right() - 2.5, qPrintable(QString::number(span.right())));
         QVERIFY2(span.height() < 4.0, "one line");
+    }
+
+    // At the edge of its box a value loses exactly the characters that do not fit. Liberation Sans
+    // (Arial's metrics) at 8 pt: an M is 2.351 mm wide, a digit 1.570 mm.
+    void aValueAtTheEdgeOfItsBox_data()
+    {
+        QTest::addColumn<QString>("control");
+        QTest::addColumn<QRectF>("box");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("printed");
+        const QRectF code = onPaper(2.0, 145.4, 91.0, 4.0);
+        const QRectF language = onPaper(48.0, 159.4, 45.0, 4.0);
+        const QString digits = QStringLiteral("1234567890").repeated(3);
+        // 38 Ms take 89.3 mm of 91; 39 would take 91.7.
+        QTest::newRow("as long as fits a wide box")
+            << "txtTipologia" << code << QString(38, u'M') << QString(38, u'M');
+        QTest::newRow("one character over a wide box")
+            << "txtTipologia" << code << QString(39, u'M') << QString(38, u'M');
+        // 28 digits take 44.0 mm of 45; 29 would take 45.5.
+        QTest::newRow("as long as fits a narrow box")
+            << "txtDimensioni" << language << digits.left(28) << digits.left(28);
+        QTest::newRow("one character over a narrow box")
+            << "txtDimensioni" << language << digits.left(29) << digits.left(28);
+    }
+    void aValueAtTheEdgeOfItsBox()
+    {
+        QFETCH(QString, control);
+        QFETCH(QRectF, box);
+        QFETCH(QString, typed);
+        QFETCH(QString, printed);
+        CardSourceEditor editor;
+        editor.set(qPrintable(control), typed);
+        const QString pdf =
+            printCard(editor, control + QString::number(typed.size()) + QStringLiteral(".pdf"));
+        QRectF span;
+        QCOMPARE(textIn(pdfWords(pdf).value(0), box.adjusted(-2, -3, 60, 3), &span), printed);
+        QVERIFY2(span.right() <= box.right() + Tolerance, qPrintable(QString::number(span.right())));
     }
 
     void picturesFitTheirBoxKeepingProportions_data()

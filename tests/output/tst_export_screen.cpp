@@ -1,11 +1,14 @@
 #include "help/Help.h"
 #include "output/ExportGrid.h"
+#include "output/ExportWriter.h"
 #include "output/TfrmExpCartoline.h"
 
 #include "tests/editor/EditorFixture.h"
 #include "tests/output/ExportFixture.h"
+#include "tests/support/ChildProcess.h"
 #include "tests/support/ModalWindows.h"
 
+#include <QBuffer>
 #include <QHeaderView>
 #include <QTableView>
 
@@ -58,7 +61,8 @@ private Q_SLOTS:
     void typingChangesOnlyTheEditableColumns();
     void exportQuestions_data();
     void exportQuestions();
-    void failureIsReportedAndTheFolderKept();
+    void failureIsReportedAndThePreviousFileKept_data();
+    void failureIsReportedAndThePreviousFileKept();
     void hintsFollowTheMouse_data();
     void hintsFollowTheMouse();
     void helpAndExit();
@@ -184,17 +188,49 @@ void TestExportScreen::exportQuestions()
     QVERIFY(f.screen->isVisible());
 }
 
-void TestExportScreen::failureIsReportedAndTheFolderKept()
+void TestExportScreen::failureIsReportedAndThePreviousFileKept_data()
 {
+    QTest::addColumn<QString>("kind");
+    QTest::newRow("a folder in the way") << "folder";
+    QTest::newRow("disk fills while the last bytes are flushed") << "full at the flush";
+}
+
+void TestExportScreen::failureIsReportedAndThePreviousFileKept()
+{
+    QFETCH(QString, kind);
     ExportScreenFixture f({numberedRecord(1)});
-    QVERIFY(QDir().mkpath(f.exportPath() + "/dentro"));
-    f.messages().answerNext(Answer::Yes);
-    f.press("cmdEsporta");
-    QCOMPARE(f.messages().texts(), QStringList({FirstQuestion, ExportFailed}));
-    QCOMPARE(f.messages().shown().last().kind, MessageKind::Plain);
-    QCOMPARE(f.messages().shown().last().buttons, MessageButtons::Ok);
-    QVERIFY(QFileInfo(f.exportPath() + "/dentro").isDir());
-    QVERIFY(f.editor.folder.platform.shell.opened().isEmpty());
+    // Export, answering Yes; true when exactly the failure box follows the question and nothing
+    // is opened.
+    const auto exportFails = [&] {
+        f.messages().answerNext(Answer::Yes);
+        f.press("cmdEsporta");
+        const auto& shown = f.messages().shown();
+        return f.messages().texts() == QStringList({FirstQuestion, ExportFailed}) &&
+               shown.last().kind == MessageKind::Plain && shown.last().buttons == MessageButtons::Ok &&
+               f.editor.folder.platform.shell.opened().isEmpty();
+    };
+    if (kind == "folder") {
+        QVERIFY(QDir().mkpath(f.exportPath() + "/dentro"));
+        QVERIFY2(exportFails(), qPrintable(f.messages().texts().join(" | ")));
+        QVERIFY(QFileInfo(f.exportPath() + "/dentro").isDir());
+        return;
+    }
+
+    const QByteArray previous = "<html>export precedente</html>";
+    f.editor.folder.writeFile("Zendaro.xls", previous);
+    // The disk has room for all but the worksheet's last byte: a small worksheet stays in the
+    // file's buffer until its final flush, and only that flush fails.
+    auto* grid = dynamic_cast<ExportGridModel*>(f.grid()->model());
+    QVERIFY(grid);
+    QBuffer whole;
+    whole.open(QIODevice::WriteOnly);
+    QVERIFY(writeExport(whole, *grid));
+    const int result =
+        brivanto::testing::runInChild([&] { return exportFails() ? 0 : 1; }, false, long(whole.size()) - 1);
+    QCOMPARE(result, 0);
+    QCOMPARE(fileBytes(f.exportPath()), previous);
+    QCOMPARE(QDir(f.editor.folder.dir.path()).entryList({"Zendaro.xls*"}, QDir::Files),
+             QStringList{"Zendaro.xls"});
 }
 
 void TestExportScreen::hintsFollowTheMouse_data()

@@ -4,6 +4,7 @@
 #include "tests/output/ExportFixture.h"
 #include "tests/support/ChildProcess.h"
 #include "tests/support/ProgramFolderFixture.h"
+#include "tests/support/RawField.h"
 
 #include <QAbstractItemModelTester>
 #include <QBuffer>
@@ -11,7 +12,9 @@
 #include <sys/stat.h>
 
 using namespace brivanto;
+using brivanto::testing::putRawField;
 using brivanto::testing::runInChild;
+using namespace std::string_view_literals;
 
 namespace {
 // "Sì" in Windows-1252, and the characters that differ most from UTF-8.
@@ -129,6 +132,24 @@ void TestExportWriter::writesTheWorksheetByteForByte_data()
                         {},
                         "Note\tcon tab",
                         "No"});
+    // As another program may store them: the blanks, tabs and NULs round each value are in the
+    // field's bytes and counted by its length byte; bytes above the blank stay.
+    GameRecord padded = exportRecord({});
+    putRawField(padded.Titolo, "\0 \tRisiko \t\0"sv);
+    putRawField(padded.Tipologia, "  RS-1"sv);
+    putRawField(padded.Editore, "&\0"sv);
+    putRawField(padded.Anno, " 68 "sv);
+    putRawField(padded.Valore, "!30,00\xA0"sv);
+    putRawField(padded.Note, "Note\t \0"sv);
+    QList<QByteArray> paddedCells(ExportedFieldCount);
+    paddedCells[0] = "Risiko";
+    paddedCells[1] = "RS-1";
+    paddedCells[2] = "&amp;";
+    paddedCells[5] = "68";
+    paddedCells[6] = "!30,00\xA0";
+    paddedCells[20] = "Note";
+    QTest::newRow("blanks, tabs and NULs stored round the values")
+        << QList<GameRecord>{padded} << expectedRow(paddedCells);
     QStringList full(ExportedFieldCount);
     for (int f = 0; f < ExportedFieldCount; ++f)
         full[f] = QString(int(Fields[f].capacity), QChar(u'a' + f));
@@ -166,7 +187,9 @@ void TestExportWriter::writesTheWorksheetByteForByte()
 
 void TestExportWriter::gridHoldsTheArchiveTrimmed()
 {
-    fill({exportRecord({"  Risiko  ", {}, "Strategico"}), exportRecord({QStringLiteral(u"Citt\u00E0 \u20AC"),
+    GameRecord risiko = exportRecord({{}, {}, "Strategico"});
+    putRawField(risiko.Titolo, "  Risiko \t\0"sv);
+    fill({risiko, exportRecord({QStringLiteral(u"Citt\u00E0 \u20AC"),
                                                                         {},
                                                                         {},
                                                                         {},
@@ -295,23 +318,28 @@ void TestExportWriter::unreadableArchiveGivesTheRowsReadSoFar()
 void TestExportWriter::failedExportKeepsThePreviousFile_data()
 {
     QTest::addColumn<QString>("kind");
+    QTest::addColumn<int>("records");
     QTest::addColumn<bool>("written");
-    QTest::newRow("export file replaced by a folder") << "folder" << false;
-    QTest::newRow("export file read-only") << "read-only file" << false;
-    QTest::newRow("program folder read-only") << "read-only folder" << false;
-    QTest::newRow("disk fills during the export") << "disk full" << false;
-    QTest::newRow("room to write") << "room" << true;
+    QTest::newRow("export file replaced by a folder") << "folder" << 400 << false;
+    QTest::newRow("export file read-only") << "read-only file" << 400 << false;
+    QTest::newRow("program folder read-only") << "read-only folder" << 400 << false;
+    QTest::newRow("disk fills during the export") << "disk full" << 400 << false;
+    // A small worksheet is held in the file's buffer until the last flush: only that write meets
+    // the full disk.
+    QTest::newRow("disk fills while the last bytes are flushed") << "full at the flush" << 3 << false;
+    QTest::newRow("room to write") << "room" << 400 << true;
 }
 
 void TestExportWriter::failedExportKeepsThePreviousFile()
 {
     QFETCH(QString, kind);
+    QFETCH(int, records);
     QFETCH(bool, written);
-    QList<GameRecord> records;
-    for (int i = 0; i < 400; ++i)
-        records.append(
+    QList<GameRecord> archive;
+    for (int i = 0; i < records; ++i)
+        archive.append(
             exportRecord({QStringLiteral("Gioco %1").arg(i), "ID", "Genere", "Editore", "Descrizione"}));
-    fill(records);
+    fill(archive);
     const QString path = exportFilePath();
     const QByteArray previous = "<html>export precedente</html>";
     const QString folder = folder_->dir.path();
@@ -327,7 +355,14 @@ void TestExportWriter::failedExportKeepsThePreviousFile()
     ::chmod(QFile::encodeName(path).constData(), kind == "read-only file" ? 0444 : 0666);
     if (kind == "read-only folder")
         ::chmod(QFile::encodeName(folder).constData(), 0555);
-    const long limit = kind == "disk full" ? 64 * 1024 : 0;
+    long limit = kind == "disk full" ? 64 * 1024 : 0;
+    if (kind == "full at the flush") {
+        // One byte short of the whole worksheet: every write before the last bytes has room.
+        QBuffer whole;
+        whole.open(QIODevice::WriteOnly);
+        QVERIFY(writeExport(whole, *grid_));
+        limit = long(whole.size()) - 1;
+    }
     const int result = runInChild([&] { return writeExportFile(path, *grid_) ? 1 : 0; }, true, limit);
     ::chmod(QFile::encodeName(folder).constData(), 0777);
 

@@ -7,17 +7,29 @@
 #include "storage/ArchiveFile.h"
 
 #include "tests/search/SearchFixture.h"
+#include "tests/support/RawField.h"
 
 #include <QDir>
 #include <QTemporaryDir>
 #include <QTest>
 
 using namespace brivanto;
+using brivanto::testing::putRawField;
+using namespace std::string_view_literals;
 
 Q_DECLARE_METATYPE(brivanto::GameRecord)
 
 namespace {
 const QString Euro = QStringLiteral("\u20AC");
+
+// A record stored by another program, with blanks, tabs and NULs round its values.
+GameRecord storedWithBlanks()
+{
+    GameRecord record{};
+    putRawField(record.Titolo, "\t Dama\0"sv);
+    putRawField(record.Serie, "\t Dal Negro \0"sv);
+    return record;
+}
 
 // The archive that the matching rules are tried on.
 const QList<GameRecord> Collection = {
@@ -35,6 +47,7 @@ const QList<GameRecord> Collection = {
                 {"Serie", "Editrice Giochi"},
                 {"Anno", "1935"},
                 {"Testo", "Plancia, <dadi> & soldi"}}),
+    storedWithBlanks(),
 };
 
 QStringList titles(const ListLines& lines)
@@ -128,6 +141,23 @@ void TestSearchLists::listLine_data()
     GameRecord controls = listedGame("Tab", "", "", "", "", "");
     controls.Titolo.bytes[1] = '\t'; // "T\tb": a control character inside a value stays
     QTest::newRow("control character inside a value") << controls << expectedLine("T\tb", "", "", "", "", "");
+
+    // As another program may store them: the blanks, tabs and NULs round each value are in the
+    // field's bytes and counted by its length byte.
+    GameRecord padded{};
+    putRawField(padded.Titolo, "\0 \tGo \t\0"sv);
+    putRawField(padded.Tipologia, "  GO-1\0"sv);
+    putRawField(padded.Editore, "\tAstratto "sv);
+    putRawField(padded.Serie, "\0Nessuno\0"sv);
+    putRawField(padded.Anno, " 50 "sv);
+    putRawField(padded.Valore, " 5,00\t \0"sv);
+    QTest::newRow("blanks, tabs and NULs stored round every field")
+        << padded << expectedLine("Go", "GO-1", "Astratto", "Nessuno", "50", "5,00");
+    GameRecord edges{};
+    putRawField(edges.Titolo, "\xA0Go!"sv);
+    putRawField(edges.Valore, "!5,00\xA0"sv);
+    QTest::newRow("stored bytes above the blank stay at either end")
+        << edges << expectedLine(QStringLiteral(u"\u00A0Go!"), "", "", "", "", QStringLiteral(u"!5,00\u00A0"));
 
     GameRecord damaged = listedGame(QString(120, 'x'), "", "", "", "", "");
     damaged.Titolo.length = 250; // more than the field holds: read as the whole field
@@ -272,8 +302,8 @@ void TestSearchLists::matching_data()
     QTest::addColumn<QStringList>("listed");
     QTest::addColumn<int>("given");
 
-    const QStringList all = {QString::fromUtf8("Città perduta"), "Il gioco degli SCACCHI", "Monopoli",
-                             "Risiko", "Scacchi"};
+    const QStringList all = {QString::fromUtf8("Città perduta"), "Dama", "Il gioco degli SCACCHI",
+                             "Monopoli", "Risiko", "Scacchi"};
     QTest::newRow("no filter lists every record") << QList<FilterText>{} << all << 0;
     QTest::newRow("filters of blanks are not given") << QList<FilterText>{{0, "   "}, {20, "\t"}} << all << 0;
     QTest::newRow("small letters find capitals")
@@ -290,7 +320,10 @@ void TestSearchLists::matching_data()
     QTest::newRow("a blank after the word misses a field ending in it")
         << QList<FilterText>{{3, "negro "}} << QStringList{} << 1;
     QTest::newRow("the same word without the blank")
-        << QList<FilterText>{{3, "negro"}} << QStringList{QString::fromUtf8("Città perduta"), "Scacchi"} << 1;
+        << QList<FilterText>{{3, "negro"}} << QStringList{QString::fromUtf8("Città perduta"), "Dama", "Scacchi"}
+        << 1;
+    QTest::newRow("a blank before the word misses a field starting with it")
+        << QList<FilterText>{{3, " dal"}} << QStringList{} << 1;
     QTest::newRow("a blank before the word inside the field")
         << QList<FilterText>{{3, " giochi"}} << QStringList{"Monopoli", "Risiko"} << 1;
     QTest::newRow("every given filter must match")

@@ -23,9 +23,16 @@ const QString NotApplicable = QStringLiteral("Ricerca non applicabile: la lista 
 // The search and for-sale screens over the real record editor, on an archive of given records.
 struct ListScreens : EditorFixture
 {
-    explicit ListScreens(std::initializer_list<GameRecord> records) : EditorFixture(0)
+    explicit ListScreens(std::initializer_list<GameRecord> records)
+        : ListScreens(QList<GameRecord>(records))
     {
-        QVERIFY(writeArchive(archivePath(), ::archiveBytes(records)));
+    }
+    explicit ListScreens(const QList<GameRecord>& records) : EditorFixture(0)
+    {
+        QByteArray bytes;
+        for (const GameRecord& record : records)
+            bytes += ::archiveBytes({record});
+        QVERIFY(writeArchive(archivePath(), bytes));
     }
 
     // A search screen opened as the editor opens it, with the caller tag "cartoline".
@@ -115,7 +122,8 @@ private Q_SLOTS:
     void searchOnAnUnusableArchiveStaysOnTheFilters();
     void trovaOnTheScreen();
     void resultListHoldsLinesAsAModel();
-    void doubleClickPutsTheLaterOfTwoRecordsOnTheEditor();
+    void doubleClickPutsTheLastOfTheRecordsOnTheEditor_data();
+    void doubleClickPutsTheLastOfTheRecordsOnTheEditor();
     void doubleClickLoadsNothingWithoutTheEditorTag();
     void doubleClickOnAnUnreadableArchiveSaysSoAndLeavesTheEditor();
     void doubleClickWithNoLineSelectedJustCloses();
@@ -297,30 +305,50 @@ void TestSearchScreens::resultListHoldsLinesAsAModel()
     QVERIFY(list->horizontalScrollBar()->maximum() > 0); // the lines are wider than the list
 }
 
-void TestSearchScreens::doubleClickPutsTheLaterOfTwoRecordsOnTheEditor()
+void TestSearchScreens::doubleClickPutsTheLastOfTheRecordsOnTheEditor_data()
 {
-    GameRecord earlier = Dama;
-    GameRecord later = Dama;
-    TextToField(QStringLiteral("la prima"), earlier.Note);
-    TextToField(QStringLiteral("la seconda"), later.Note);
-    TextToField(QStringLiteral(""), later.InVendita); // leaves the box as the earlier one set it
-    ListScreens f{Scacchi, earlier, Risiko, later};
-    f.folder.writeFile("Foto_Gioco/Giochi rari_Foto_A_2.jpg", jpegOf(QSize(320, 200), 1));
-    f.folder.writeFile("Foto_Gioco/Giochi rari_Foto_B_2.jpg", jpegOf(QSize(320, 200), 2));
-    f.folder.writeFile("Foto_Gioco/Giochi rari_Foto_A_4.jpg", jpegOf(QSize(400, 300), 3));
-    f.folder.writeFile("Foto_Gioco/Giochi rari_Foto_B_4.jpg", jpegOf(QSize(410, 310), 4));
+    QTest::addColumn<QStringList>("marks"); // of the records sharing the line, in archive order
+    QTest::addColumn<bool>("ticked");
+    const QString yes = QString::fromUtf8("Sì");
+    QTest::newRow("the later unmarked one leaves the box as a Sì set it") << QStringList{yes, ""} << true;
+    QTest::newRow("a No between a Sì and a later unmarked one") << QStringList{yes, "No", ""} << false;
+    QTest::newRow("a Sì between a No and a later unmarked one") << QStringList{"No", yes, ""} << true;
+}
+
+// The records sharing the line stand at 2, 4, 5...: the editor ends on the last, its box as the
+// last of them that holds "Sì" or "No" set it.
+void TestSearchScreens::doubleClickPutsTheLastOfTheRecordsOnTheEditor()
+{
+    QFETCH(QStringList, marks);
+    QFETCH(bool, ticked);
+    QList<GameRecord> records{Scacchi};
+    for (qsizetype i = 0; i < marks.size(); ++i) {
+        GameRecord sharing = Dama;
+        TextToField(QStringLiteral("scheda %1").arg(i + 1), sharing.Note);
+        TextToField(marks[i], sharing.InVendita);
+        records.append(sharing);
+        if (i == 0)
+            records.append(Risiko);
+    }
+    const int last = int(records.size());
+    ListScreens f(records);
+    f.folder.writeFile(QStringLiteral("Foto_Gioco/Giochi rari_Foto_A_2.jpg"), jpegOf(QSize(320, 200), 1));
+    f.folder.writeFile(QStringLiteral("Foto_Gioco/Giochi rari_Foto_B_2.jpg"), jpegOf(QSize(320, 200), 2));
+    f.folder.writeFile(QStringLiteral("Foto_Gioco/Giochi rari_Foto_A_%1.jpg").arg(last), jpegOf(QSize(400, 300), 3));
+    f.folder.writeFile(QStringLiteral("Foto_Gioco/Giochi rari_Foto_B_%1.jpg").arg(last), jpegOf(QSize(410, 310), 4));
     auto screen = f.search();
     runSearch(screen.get());
-    QCOMPARE(titlesListed(screen.get()), (QStringList{"Dama", "Dama", "Risiko", "Scacchi"}));
+    const QStringList listed = QStringList(marks.size(), QStringLiteral("Dama")) + QStringList{"Risiko", "Scacchi"};
+    QCOMPARE(titlesListed(screen.get()), listed);
 
     doubleClickRow(screen.get(), 1);
 
     QVERIFY(!screen->isVisible());
     QCOMPARE(screen->result(), int(QDialog::Accepted));
-    QCOMPARE(f.position(), "4");
-    QCOMPARE(f.edit("txtNote")->text(), "la seconda");
+    QCOMPARE(f.position(), QString::number(last));
+    QCOMPARE(f.edit("txtNote")->text(), QStringLiteral("scheda %1").arg(marks.size()));
     QCOMPARE(f.edit("txtTitolo")->text(), "Dama");
-    QVERIFY(child<QCheckBox>(&f.editor, "chkInVendita")->isChecked());
+    QCOMPARE(child<QCheckBox>(&f.editor, "chkInVendita")->isChecked(), ticked);
     QCOMPARE(f.editor.photo(PhotoSlotId::A).size(), QSize(400, 300));
     QCOMPARE(f.editor.photo(PhotoSlotId::B).size(), QSize(410, 310));
     QVERIFY(screen->listedLines().isEmpty()); // closing empties the list
