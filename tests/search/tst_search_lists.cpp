@@ -157,7 +157,8 @@ void TestSearchLists::listLine_data()
     putRawField(edges.Titolo, "\xA0Go!"sv);
     putRawField(edges.Valore, "!5,00\xA0"sv);
     QTest::newRow("stored bytes above the blank stay at either end")
-        << edges << expectedLine(QStringLiteral(u"\u00A0Go!"), "", "", "", "", QStringLiteral(u"!5,00\u00A0"));
+        << edges
+        << expectedLine(QStringLiteral(u"\u00A0Go!"), "", "", "", "", QStringLiteral(u"!5,00\u00A0"));
 
     GameRecord damaged = listedGame(QString(120, 'x'), "", "", "", "", "");
     damaged.Titolo.length = 250; // more than the field holds: read as the whole field
@@ -302,8 +303,12 @@ void TestSearchLists::matching_data()
     QTest::addColumn<QStringList>("listed");
     QTest::addColumn<int>("given");
 
-    const QStringList all = {QString::fromUtf8("Città perduta"), "Dama", "Il gioco degli SCACCHI",
-                             "Monopoli", "Risiko", "Scacchi"};
+    const QStringList all = {QString::fromUtf8("Città perduta"),
+                             "Dama",
+                             "Il gioco degli SCACCHI",
+                             "Monopoli",
+                             "Risiko",
+                             "Scacchi"};
     QTest::newRow("no filter lists every record") << QList<FilterText>{} << all << 0;
     QTest::newRow("filters of blanks are not given") << QList<FilterText>{{0, "   "}, {20, "\t"}} << all << 0;
     QTest::newRow("small letters find capitals")
@@ -320,8 +325,8 @@ void TestSearchLists::matching_data()
     QTest::newRow("a blank after the word misses a field ending in it")
         << QList<FilterText>{{3, "negro "}} << QStringList{} << 1;
     QTest::newRow("the same word without the blank")
-        << QList<FilterText>{{3, "negro"}} << QStringList{QString::fromUtf8("Città perduta"), "Dama", "Scacchi"}
-        << 1;
+        << QList<FilterText>{{3, "negro"}}
+        << QStringList{QString::fromUtf8("Città perduta"), "Dama", "Scacchi"} << 1;
     QTest::newRow("a blank before the word misses a field starting with it")
         << QList<FilterText>{{3, " dal"}} << QStringList{} << 1;
     QTest::newRow("a blank before the word inside the field")

@@ -23,10 +23,8 @@ const QString NotApplicable = QStringLiteral("Ricerca non applicabile: la lista 
 // The search and for-sale screens over the real record editor, on an archive of given records.
 struct ListScreens : EditorFixture
 {
-    explicit ListScreens(std::initializer_list<GameRecord> records)
-        : ListScreens(QList<GameRecord>(records))
-    {
-    }
+    explicit ListScreens(std::initializer_list<GameRecord> records) : ListScreens(QList<GameRecord>(records))
+    {}
     explicit ListScreens(const QList<GameRecord>& records) : EditorFixture(0)
     {
         QByteArray bytes;
@@ -334,11 +332,14 @@ void TestSearchScreens::doubleClickPutsTheLastOfTheRecordsOnTheEditor()
     ListScreens f(records);
     f.folder.writeFile(QStringLiteral("Foto_Gioco/Giochi rari_Foto_A_2.jpg"), jpegOf(QSize(320, 200), 1));
     f.folder.writeFile(QStringLiteral("Foto_Gioco/Giochi rari_Foto_B_2.jpg"), jpegOf(QSize(320, 200), 2));
-    f.folder.writeFile(QStringLiteral("Foto_Gioco/Giochi rari_Foto_A_%1.jpg").arg(last), jpegOf(QSize(400, 300), 3));
-    f.folder.writeFile(QStringLiteral("Foto_Gioco/Giochi rari_Foto_B_%1.jpg").arg(last), jpegOf(QSize(410, 310), 4));
+    f.folder.writeFile(QStringLiteral("Foto_Gioco/Giochi rari_Foto_A_%1.jpg").arg(last),
+                       jpegOf(QSize(400, 300), 3));
+    f.folder.writeFile(QStringLiteral("Foto_Gioco/Giochi rari_Foto_B_%1.jpg").arg(last),
+                       jpegOf(QSize(410, 310), 4));
     auto screen = f.search();
     runSearch(screen.get());
-    const QStringList listed = QStringList(marks.size(), QStringLiteral("Dama")) + QStringList{"Risiko", "Scacchi"};
+    const QStringList listed =
+        QStringList(marks.size(), QStringLiteral("Dama")) + QStringList{"Risiko", "Scacchi"};
     QCOMPARE(titlesListed(screen.get()), listed);
 
     doubleClickRow(screen.get(), 1);
