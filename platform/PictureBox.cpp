@@ -237,15 +237,24 @@ void placePictureButtonsLast(QWidget* screen)
         rowStart = rowEnd;
     }
 
-    // The last link of the chain that is not one of these buttons: they follow it.
-    QWidget* previous = screen;
+    // The other controls that Tab reaches, in their order: the buttons follow the last of them.
+    std::vector<QWidget*> others;
     for (QWidget* w = screen->nextInFocusChain(); w && w != screen; w = w->nextInFocusChain()) {
-        if (std::find(reading.begin(), reading.end(), w) == reading.end())
-            previous = w;
+        if ((w->focusPolicy() & Qt::TabFocus) && std::find(reading.begin(), reading.end(), w) == reading.end())
+            others.push_back(w);
     }
+    QWidget* previous = others.empty() ? nullptr : others.back();
     for (PictureButton* button : reading) {
-        if (previous != screen)
+        if (previous) {
             QWidget::setTabOrder(previous, button);
+            // The toolkit leaves the chain as it is when the button already follows `previous`
+            // round the end of the chain (it is the first control of the window), which would
+            // give it the window's first focus: take it through the middle of the chain first.
+            if (previous->nextInFocusChain() != button && !others.empty() && others.front() != previous) {
+                QWidget::setTabOrder(others.front(), button);
+                QWidget::setTabOrder(previous, button);
+            }
+        }
         previous = button;
     }
 }
