@@ -176,6 +176,22 @@ private Q_SLOTS:
                 chain.append(w->objectName());
         }
         QCOMPARE(chain, order);
+
+        // Tab itself walks that order round the window, skipping what is disabled; no field keeps
+        // the focus.
+        QStringList expected;
+        for (const QString& name : std::as_const(order)) {
+            if (shown->findChild<QWidget*>(name)->isEnabled())
+                expected.append(name);
+        }
+        shown->findChild<QWidget*>(expected.first())->setFocus(Qt::TabFocusReason);
+        QStringList reached;
+        for (qsizetype i = 0; i < expected.size(); ++i) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            reached.append(QApplication::focusWidget() ? QApplication::focusWidget()->objectName() : QString());
+        }
+        expected.append(expected.takeFirst());
+        QCOMPARE(reached, expected);
     }
 
     // What a screen reader says for a sample of controls: a field says its label, a password
