@@ -4,8 +4,10 @@
 
 #include "editor/MarketValue.h"
 #include "editor/PhotoSlot.h"
+#include "help/Help.h"
 #include "media/TfrmWebCam.h"
 #include "platform/PictureBox.h"
+#include "platform/ScreenKeys.h"
 #include "shell/HintLine.h"
 #include "shell/Screen.h"
 
@@ -14,6 +16,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QShortcut>
 #include <QValidator>
 
 namespace brivanto {
@@ -120,6 +123,7 @@ TfrmCartoline::TfrmCartoline(QWidget* parent) : QWidget(parent)
         hints_->watch(findChild<QWidget*>(QLatin1String(name)), {});
 
     setTabOrder(edits_.back(), chkInVendita_);
+    platform::applyScreenKeys(this, {.help = [this] { cmdGuidaClick(); }});
     ClearRecordScreen();
 }
 
@@ -175,6 +179,20 @@ void TfrmCartoline::buildToolbar(QWidget* panel)
     for (const auto& [name, handler] : handlers)
         connect(panel->findChild<PictureButton*>(QLatin1String(name)), &PictureButton::clicked, this,
                 handler);
+
+    // The keys of the toolbar run the same handlers as the buttons; each button names its key.
+    for (const help::EditorKey& key : help::EditorKeys) {
+        const auto handler =
+            std::find_if(std::begin(handlers), std::end(handlers),
+                         [&key](const auto& entry) { return qstrcmp(entry.first, key.button) == 0; });
+        Q_ASSERT(handler != std::end(handlers));
+        auto* shortcut = new QShortcut(QKeySequence(QLatin1String(key.sequence)), this);
+        shortcut->setObjectName(QStringLiteral("key") + QLatin1String(key.button + 3));
+        shortcut->setAutoRepeat(false);
+        connect(shortcut, &QShortcut::activated, this, handler->second);
+        panel->findChild<QWidget*>(QLatin1String(key.button))
+            ->setAccessibleDescription(help::shortcutDescription(key));
+    }
 }
 
 void TfrmCartoline::buildFieldPanel(QWidget* panel)
