@@ -3,7 +3,6 @@
 #include "tests/editor/EditorFixture.h"
 
 #include <QAccessible>
-#include <QDialog>
 #include <QTimer>
 
 using namespace brivanto;
@@ -86,7 +85,6 @@ private Q_SLOTS:
     void keyDoesWhatItsButtonDoes();
     void buttonsNameTheirKeys();
     void marketValueStillTakesOnlyDigitsAndCommas();
-    void f1OpensTheEditorsHelp();
 };
 
 void TestEditorKeys::keyDoesWhatItsButtonDoes_data()
@@ -144,7 +142,8 @@ void TestEditorKeys::keyDoesWhatItsButtonDoes()
         QTest::keyClick(f.edit(fieldName), combination.key(), combination.keyboardModifiers());
     });
 
-    QVERIFY2(typed == clicked, qPrintable(QStringLiteral("key: %1\nbutton: %2").arg(typed.describe(), clicked.describe())));
+    QVERIFY2(typed == clicked,
+             qPrintable(QStringLiteral("key: %1\nbutton: %2").arg(typed.describe(), clicked.describe())));
     QCOMPARE(typed.position, position);
     QCOMPARE(typed.modal, modal);
 }
@@ -186,22 +185,6 @@ void TestEditorKeys::marketValueStillTakesOnlyDigitsAndCommas()
     QCOMPARE(valore->text(), QStringLiteral("125"));
     QCOMPARE(f.messages(), QStringList());
     QCOMPARE(f.position(), QString());
-}
-
-void TestEditorKeys::f1OpensTheEditorsHelp()
-{
-    EditorFixture f;
-    QApplication::setActiveWindow(&f.editor);
-    QVERIFY(QTest::qWaitForWindowActive(&f.editor));
-    QString title;
-    QTimer::singleShot(0, [&] {
-        if (QWidget* modal = QApplication::activeModalWidget()) {
-            title = child<QLabel>(modal, "lblTitolo")->text();
-            modal->close();
-        }
-    });
-    QTest::keyClick(f.edit("txtAnno"), Qt::Key_F1);
-    QCOMPARE(title, help::helpTitle(help::HelpTopic::Editor));
 }
 
 QTEST_MAIN(TestEditorKeys)

@@ -1,3 +1,5 @@
+#include "search/ResultList.h"
+
 #include "tests/support/ScreenCatalogue.h"
 
 #include <QAbstractButton>
@@ -73,6 +75,8 @@ private Q_SLOTS:
     void escapeClosesAsTheCloseButtonDoes();
     void f1OpensTheScreensHelp_data();
     void f1OpensTheScreensHelp();
+    void enterOnASelectedLineOpensIt_data();
+    void enterOnASelectedLineOpensIt();
 };
 
 void TestScreenKeys::enterPressesOnlyTheFocusedButton_data()
@@ -112,13 +116,17 @@ void TestScreenKeys::enterPressesOnlyTheFocusedButton()
     for (QWidget* control : controls) {
         for (const Qt::Key key : {Qt::Key_Return, Qt::Key_Enter}) {
             if (!control->isVisible() || !window->isVisible())
-                QFAIL(qPrintable(QStringLiteral("the screen changed before Enter on %1").arg(nameOf(control))));
+                QFAIL(
+                    qPrintable(QStringLiteral("the screen changed before Enter on %1").arg(nameOf(control))));
             control->setFocus(Qt::TabFocusReason);
             QCOMPARE(QApplication::focusWidget(), control);
             QTest::keyClick(control, key, key == Qt::Key_Enter ? Qt::KeypadModifier : Qt::NoModifier);
-            const QStringList expected = pressableByEnter(control) ? QStringList{nameOf(control)} : QStringList();
-            QVERIFY2(pressed() == expected,
-                     qPrintable(QStringLiteral("Enter on %1 pressed the wrong button").arg(nameOf(control))));
+            const QStringList expected =
+                pressableByEnter(control) ? QStringList{nameOf(control)} : QStringList();
+            const QStringList actual = pressed();
+            QVERIFY2(actual == expected,
+                     qPrintable(QStringLiteral("Enter on %1 pressed [%2]")
+                                    .arg(nameOf(control), actual.join(QStringLiteral(", ")))));
         }
     }
 }
@@ -224,6 +232,36 @@ void TestScreenKeys::f1OpensTheScreensHelp()
     if (!looked)
         QCoreApplication::processEvents();
     QCOMPARE(shown, title);
+}
+
+void TestScreenKeys::enterOnASelectedLineOpensIt_data()
+{
+    QTest::addColumn<QString>("screen");
+    QTest::newRow("search results") << "search results";
+    QTest::newRow("for sale") << "for sale";
+}
+
+// The keyboard's double-click: Enter on a selected line puts its record on the editor and closes
+// the list; with no line selected it does nothing.
+void TestScreenKeys::enterOnASelectedLineOpensIt()
+{
+    QFETCH(QString, screen);
+    ScreenSession session;
+    QWidget* opened = session.open(screen);
+    QVERIFY(opened);
+    auto* list = opened->findChild<ResultList*>(QStringLiteral("lstRecords"));
+    QVERIFY(list && list->lines().size() >= 2);
+    list->setFocus(Qt::TabFocusReason);
+    QTest::keyClick(list, Qt::Key_Return);
+    QVERIFY(opened->isVisible());
+    QCOMPARE(session.editor().position(), QString());
+
+    list->selectRow(1);
+    const QString title = list->lines().at(1).left(30).trimmed();
+    QTest::keyClick(list, Qt::Key_Return);
+    QVERIFY(!opened->isVisible());
+    QCOMPARE(session.editor().fieldTexts().constFirst(), title);
+    QVERIFY(!session.editor().position().isEmpty());
 }
 
 QTEST_MAIN(TestScreenKeys)
