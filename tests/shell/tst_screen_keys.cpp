@@ -3,7 +3,9 @@
 #include "tests/support/ScreenCatalogue.h"
 
 #include <QAbstractButton>
+#include <QPointer>
 #include <QSignalSpy>
+#include <QTableView>
 #include <QTimer>
 
 using namespace brivanto;
@@ -77,6 +79,7 @@ private Q_SLOTS:
     void f1OpensTheScreensHelp();
     void enterOnASelectedLineOpensIt_data();
     void enterOnASelectedLineOpensIt();
+    void escapeInACellBeingEditedEndsOnlyTheEdit();
 };
 
 void TestScreenKeys::enterPressesOnlyTheFocusedButton_data()
@@ -262,6 +265,32 @@ void TestScreenKeys::enterOnASelectedLineOpensIt()
     QVERIFY(!opened->isVisible());
     QCOMPARE(session.editor().fieldTexts().constFirst(), title);
     QVERIFY(!session.editor().position().isEmpty());
+}
+
+void TestScreenKeys::escapeInACellBeingEditedEndsOnlyTheEdit()
+{
+    ScreenSession session;
+    QWidget* opened = session.open(QStringLiteral("export"));
+    QVERIFY(opened);
+    auto* grid = opened->findChild<QTableView*>(QStringLiteral("grdRecords"));
+    QVERIFY(grid);
+    QModelIndex cell;
+    for (int column = 0; column < grid->model()->columnCount() && !cell.isValid(); ++column) {
+        if (grid->model()->flags(grid->model()->index(0, column)) & Qt::ItemIsEditable)
+            cell = grid->model()->index(0, column);
+    }
+    QVERIFY(cell.isValid());
+    grid->setFocus();
+    grid->setCurrentIndex(cell);
+    grid->edit(cell);
+    const QPointer<QWidget> editor = QApplication::focusWidget();
+    QVERIFY(editor && editor != grid && grid->isAncestorOf(editor));
+    QTest::keyClick(editor, Qt::Key_Escape);
+    QVERIFY(opened->isVisible());
+    QTRY_VERIFY(editor.isNull());
+    QCOMPARE(QApplication::focusWidget(), grid);
+    QTest::keyClick(grid, Qt::Key_Escape);
+    QVERIFY(!opened->isVisible());
 }
 
 QTEST_MAIN(TestScreenKeys)
