@@ -120,6 +120,7 @@ TfrmCartoline::TfrmCartoline(QWidget* parent) : QWidget(parent)
         hints_->watch(findChild<QWidget*>(QLatin1String(name)), {});
 
     setTabOrder(edits_.back(), chkInVendita_);
+    platform::placePictureButtonsLast(this);
     ClearRecordScreen();
 }
 

@@ -83,6 +83,7 @@ TfrmAllegaCartella::TfrmAllegaCartella(RecordEditor& editor) : QDialog(editor.ow
     }
     setTabOrder(previous, btnApplica);
     setTabOrder(btnApplica, btnAnnulla);
+    platform::placePictureButtonsLast(this);
 
     const AttachmentLabels labels = editor_.attachments();
     for (std::size_t i = 0; i < slots_.size(); ++i) {
@@ -119,6 +120,7 @@ void TfrmAllegaCartella::buildSlot(int index)
     auto* erase =
         new PictureButton(slotName("imgCancella", index), QStringLiteral(":/editor/gomma.svg"), band);
     erase->move(414, 14 + (28 - erase->height()) / 2);
+    erase->setAccessibleName(QStringLiteral("Togli il %1 file allegato").arg(number));
 
     slot.btnSfoglia = new QPushButton(QStringLiteral("Sfoglia..."), band);
     slot.btnSfoglia->setObjectName(slotName("btnSfoglia", index));

@@ -70,6 +70,13 @@ TfrmApriCatalogo::TfrmApriCatalogo(QWidget* parent) : QWidget(parent)
     lblFile_->setObjectName(QStringLiteral("lblFile"));
     lblFile_->hide();
 
+    guida->setAccessibleName(QStringLiteral("Guida"));
+    elimina->setAccessibleName(QStringLiteral("Elimina l'archivio selezionato"));
+    apri->setAccessibleName(QStringLiteral("Apri archivio"));
+    annulla->setAccessibleName(QStringLiteral("Annulla"));
+    lstFiles_->setAccessibleName(QStringLiteral("Archivi di giochi da tavolo"));
+    platform::placePictureButtonsLast(this);
+
     connect(apri, &PictureButton::clicked, this, &TfrmApriCatalogo::btnApriClick);
     connect(elimina, &PictureButton::clicked, this, &TfrmApriCatalogo::btnEliminaClick);
     connect(annulla, &PictureButton::clicked, this, &TfrmApriCatalogo::btnAnnullaClick);

@@ -68,6 +68,12 @@ TfrmCreaCatalogo::TfrmCreaCatalogo(QWidget* parent) : QWidget(parent)
     lblFile_->setObjectName(QStringLiteral("lblFile"));
     lblFile_->hide();
 
+    guida->setAccessibleName(QStringLiteral("Guida"));
+    applica->setAccessibleName(QStringLiteral("Applica e chiudi"));
+    annulla->setAccessibleName(QStringLiteral("Annulla"));
+    txtFile_->setAccessibleName(QStringLiteral("Nome del nuovo archivio"));
+    platform::placePictureButtonsLast(this);
+
     connect(applica, &PictureButton::clicked, this, &TfrmCreaCatalogo::btnApplicaClick);
     connect(annulla, &PictureButton::clicked, this, &TfrmCreaCatalogo::btnAnnullaClick);
     connect(guida, &PictureButton::clicked, this, &TfrmCreaCatalogo::imgGuidaClick);
