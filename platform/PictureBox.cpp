@@ -1,6 +1,7 @@
 #include "platform/PictureBox.h"
 
 #include <QAccessibleWidget>
+#include <QImageReader>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
@@ -24,6 +25,49 @@ QPixmap resourcePicture(const QString& resource, QSize size)
     renderer.render(&painter);
     painter.end();
     return QPixmap::fromImage(image);
+}
+
+ResourcePicture::ResourcePicture() = default;
+
+ResourcePicture::ResourcePicture(const QString& resource)
+{
+    if (resource.endsWith(QLatin1String(".svg"))) {
+        // Reading the drawing is quick; drawing it (text above all) is what takes the time.
+        svg_ = std::make_unique<QSvgRenderer>(resource);
+        size_ = svg_->defaultSize();
+    } else {
+        resource_ = resource;
+        size_ = QImageReader(resource).size();
+    }
+}
+
+ResourcePicture::ResourcePicture(ResourcePicture&&) noexcept = default;
+ResourcePicture& ResourcePicture::operator=(ResourcePicture&&) noexcept = default;
+ResourcePicture::~ResourcePicture() = default;
+
+ResourcePicture& ResourcePicture::operator=(const QPixmap& picture)
+{
+    resource_.clear();
+    svg_.reset();
+    pixmap_ = picture;
+    size_ = picture.size();
+    return *this;
+}
+
+const QPixmap& ResourcePicture::pixmap() const
+{
+    if (svg_) {
+        QImage image(size_, QImage::Format_ARGB32_Premultiplied);
+        image.fill(Qt::transparent);
+        QPainter painter(&image);
+        svg_->render(&painter);
+        painter.end();
+        pixmap_ = QPixmap::fromImage(image);
+        svg_.reset();
+    } else if (!resource_.isEmpty()) {
+        pixmap_ = QPixmap(std::exchange(resource_, QString()));
+    }
+    return pixmap_;
 }
 
 namespace {
@@ -86,7 +130,7 @@ PictureBox::PictureBox(QWidget* parent) : QWidget(parent)
 PictureBox::PictureBox(const QString& objectName, const QString& resource, QWidget* parent) : PictureBox(parent)
 {
     setObjectName(objectName);
-    setPicture(resourcePicture(resource));
+    picture_ = ResourcePicture(resource);
     setFixedSize(picture_.size());
 }
 
@@ -106,14 +150,14 @@ void PictureBox::paintEvent(QPaintEvent*)
     if (picture_.isNull())
         return;
     QPainter painter(this);
-    drawCentred(painter, rect(), picture_);
+    drawCentred(painter, rect(), picture_.pixmap());
 }
 
 PictureButton::PictureButton(const QString& objectName, const QString& resource, QWidget* parent)
     : QAbstractButton(parent)
 {
     setObjectName(objectName);
-    setPicture(resourcePicture(resource));
+    picture_ = ResourcePicture(resource);
     setFixedSize(picture_.size());
     setCursor(Qt::PointingHandCursor);
     setAttribute(Qt::WA_Hover);
@@ -141,7 +185,7 @@ void PictureButton::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
     if (!picture_.isNull())
-        drawCentred(painter, rect(), picture_);
+        drawCentred(painter, rect(), picture_.pixmap());
     if (isDown() || underMouse()) {
         painter.save();
         painter.setCompositionMode(QPainter::CompositionMode_SourceAtop);
