@@ -52,7 +52,7 @@ entry=$(mktemp "$applications/.brivanto.desktop.XXXXXX")
 cat >"$entry" <<ENTRY
 [Desktop Entry]
 Type=Application
-Version=1.5
+Version=1.4
 Name=Brivanto
 GenericName=Catalogo di giochi da tavolo
 Comment=Cataloghi fotografici di una collezione di giochi da tavolo

@@ -13,8 +13,8 @@ trap 'rm -rf "$work"' EXIT
 export HOME="$work/home"
 unset XDG_DATA_HOME
 mkdir -p "$HOME"
-# Blanks, a dollar, a quote, a backslash and a percent sign: each must be escaped in the entry.
-folder="$work/Giochi di Anna \$HOME 'a' \\ 100%"
+# Blanks, a dollar, quotes, a backquote and a percent sign: each must be escaped in the entry.
+folder="$work/Giochi di \"Anna\" \$HOME 'a' \`b\` 100%"
 entry="$HOME/.local/share/applications/brivanto.desktop"
 
 "$source/scripts/install_program.sh" "$build" "$folder" >/dev/null
