@@ -110,12 +110,13 @@ printf 'broken' >"$folder/Brivanto"
 printf 'broken' >"$entry"
 printf 'broken' >"$HOME/.local/share/icons/hicolor/48x48/apps/brivanto.png"
 user_files() {
-    (cd "$folder" && find . -mindepth 1 -not -path ./Brivanto -not -path ./Guida.pdf -print0 | sort -z |
-        xargs -0 stat -c '%n %s %Y %a' && find . -type f -not -path ./Brivanto -not -path ./Guida.pdf -print0 |
-        sort -z | xargs -0 sha256sum)
+    (cd "$folder" && find . -mindepth 1 -not -path ./Brivanto -not -path ./brivanto-camera.so -not -path ./Guida.pdf \
+        -print0 | sort -z | xargs -0 stat -c '%n %s %Y %a' && find . -type f -not -path ./Brivanto \
+        -not -path ./brivanto-camera.so -not -path ./Guida.pdf -print0 | sort -z | xargs -0 sha256sum)
 }
 # An old modification time on everything shows a file the install rewrites, even with the same bytes.
-(cd "$folder" && find . -mindepth 1 -not -path ./Brivanto -not -path ./Guida.pdf -exec touch -d '2001-02-03 04:05' {} +)
+(cd "$folder" && find . -mindepth 1 -not -path ./Brivanto -not -path ./brivanto-camera.so -not -path ./Guida.pdf \
+    -exec touch -d '2001-02-03 04:05' {} +)
 before=$(user_files)
 "$source/scripts/install_program.sh" "$build" "$folder" >/dev/null
 after=$(user_files)
