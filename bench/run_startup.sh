@@ -19,9 +19,9 @@ stop() {
     rm -rf "$work"
 }
 trap stop EXIT
-# A program folder as the user has it: the program and its password file.
+# A program folder as the user has it: the program, its camera module and its password file.
 mkdir -p "$work/Brivanto"
-cp "$build/program/Brivanto" "$build/program/unins000.dll" "$work/Brivanto/"
+cp "$build/program/Brivanto" "$build/program/brivanto-camera.so" "$build/program/unins000.dll" "$work/Brivanto/"
 cp "$build/bench/bench_startup_minimal" "$work/"
 
 exec 3>"$work/display"

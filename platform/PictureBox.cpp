@@ -3,11 +3,13 @@
 #include <QAccessibleWidget>
 #include <QImageReader>
 #include <QKeyEvent>
+#include <QResource>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QSvgRenderer>
 
 #include <algorithm>
+#include <cstring>
 #include <vector>
 
 namespace brivanto::platform {
@@ -31,6 +33,23 @@ ResourcePicture::ResourcePicture() = default;
 
 ResourcePicture::ResourcePicture(const QString& resource)
 {
+    // A drawing the build has already drawn (resources/CMakeLists.txt: the first window's) comes
+    // as its size and its pixels.
+    if (resource.startsWith(QLatin1String(":/")) && resource.endsWith(QLatin1String(".svg"))) {
+        const QResource rendered(QStringLiteral(":/rendered/") % QStringView(resource).mid(2).chopped(4) %
+                                 QStringLiteral(".argb"));
+        const QByteArray data = rendered.isValid() ? rendered.uncompressedData() : QByteArray();
+        quint32 size[2] = {0, 0};
+        if (data.size() >= qsizetype(sizeof size)) {
+            std::memcpy(size, data.constData(), sizeof size);
+            if (size[0] > 0 && size[0] <= 4096 && size[1] > 0 && size[1] <= 4096 &&
+                data.size() == qsizetype(sizeof size) + qsizetype(size[0]) * size[1] * 4) {
+                pixels_ = data; // the resource's own bytes, not a copy
+                size_ = QSize(int(size[0]), int(size[1]));
+                return;
+            }
+        }
+    }
     if (resource.endsWith(QLatin1String(".svg"))) {
         // Reading the drawing is quick; drawing it (text above all) is what takes the time.
         svg_ = std::make_unique<QSvgRenderer>(resource);
@@ -49,6 +68,7 @@ ResourcePicture& ResourcePicture::operator=(const QPixmap& picture)
 {
     resource_.clear();
     svg_.reset();
+    pixels_.clear();
     pixmap_ = picture;
     size_ = picture.size();
     return *this;
@@ -56,7 +76,12 @@ ResourcePicture& ResourcePicture::operator=(const QPixmap& picture)
 
 const QPixmap& ResourcePicture::pixmap() const
 {
-    if (svg_) {
+    if (!pixels_.isEmpty()) {
+        const auto* pixels = reinterpret_cast<const uchar*>(pixels_.constData()) + 2 * sizeof(quint32);
+        pixmap_ = QPixmap::fromImage(
+            QImage(pixels, size_.width(), size_.height(), QImage::Format_ARGB32_Premultiplied).copy());
+        pixels_.clear();
+    } else if (svg_) {
         QImage image(size_, QImage::Format_ARGB32_Premultiplied);
         image.fill(Qt::transparent);
         QPainter painter(&image);

@@ -30,6 +30,7 @@ public:
 private:
     mutable QString resource_;                  // still to be read, when not empty
     mutable std::unique_ptr<QSvgRenderer> svg_; // still to be drawn
+    mutable QByteArray pixels_;                 // drawn at build time (size, pixels), still to be shown
     mutable QPixmap pixmap_;
     QSize size_;
 };

@@ -3,7 +3,11 @@
 // writes <output folder>/<size>x<size>/apps/brivanto.png for each size; with --raw first, it
 // writes <output folder>/brivanto-<size>.argb instead: the premultiplied 32-bit pixels as they lie
 // in memory, which the program shows as its window icon without decoding anything.
+//   render_icon --picture <picture.svg> <output.argb>
+// draws a picture of the screens at its natural size the same way: its width and height (two
+// 32-bit numbers), then its pixels.
 #include <QDir>
+#include <QGuiApplication>
 #include <QFile>
 #include <QImage>
 #include <QPainter>
@@ -11,8 +15,52 @@
 
 #include <cstdio>
 
+namespace {
+
+bool writePixels(QFile& file, const QImage& image)
+{
+    const auto bytes = static_cast<qint64>(image.sizeInBytes());
+    return file.write(reinterpret_cast<const char*>(image.constBits()), bytes) == bytes;
+}
+
+QImage draw(QSvgRenderer& renderer, QSize size)
+{
+    QImage image(size, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    QPainter painter(&image);
+    renderer.render(&painter);
+    painter.end();
+    return image;
+}
+
+int renderPicture(const char* svg, const char* output)
+{
+    QSvgRenderer renderer(QString::fromLocal8Bit(svg));
+    if (!renderer.isValid()) {
+        std::fprintf(stderr, "render_icon: cannot read %s\n", svg);
+        return 1;
+    }
+    // Drawn exactly as the program draws it from the SVG (platform/PictureBox.cpp).
+    const QImage image = draw(renderer, renderer.defaultSize());
+    const quint32 size[2] = {quint32(image.width()), quint32(image.height())};
+    QFile file(QString::fromLocal8Bit(output));
+    if (!file.open(QIODevice::WriteOnly) || file.write(reinterpret_cast<const char*>(size), sizeof size) != sizeof size ||
+        !writePixels(file, image) || !file.flush()) {
+        std::fprintf(stderr, "render_icon: cannot write %s\n", output);
+        return 1;
+    }
+    return 0;
+}
+
+} // namespace
+
 int main(int argc, char* argv[])
 {
+    if (argc == 4 && QByteArray(argv[1]) == "--picture") {
+        // Text needs the font database, which needs the application object.
+        QGuiApplication app(argc, argv);
+        return renderPicture(argv[2], argv[3]);
+    }
     const bool raw = argc > 1 && QByteArray(argv[1]) == "--raw";
     if (raw) {
         --argc;
@@ -42,9 +90,8 @@ int main(int argc, char* argv[])
         painter.end();
         if (raw) {
             QFile file(output + QStringLiteral("/brivanto-%1.argb").arg(size));
-            const auto bytes = static_cast<qint64>(image.sizeInBytes());
-            if (!QDir().mkpath(output) || !file.open(QIODevice::WriteOnly) ||
-                file.write(reinterpret_cast<const char*>(image.constBits()), bytes) != bytes || !file.flush()) {
+            if (!QDir().mkpath(output) || !file.open(QIODevice::WriteOnly) || !writePixels(file, image) ||
+                !file.flush()) {
                 std::fprintf(stderr, "render_icon: cannot write the %d pixel icon into %s\n", size, argv[2]);
                 return 1;
             }
