@@ -3,9 +3,9 @@
 #include <QAccessibleWidget>
 #include <QImageReader>
 #include <QKeyEvent>
-#include <QResource>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QResource>
 #include <QSvgRenderer>
 
 #include <algorithm>

@@ -6,9 +6,9 @@
 
 #include <QIcon>
 #include <QImage>
+#include <QLibraryInfo>
 #include <QPixmap>
 #include <QResource>
-#include <QLibraryInfo>
 #include <QTranslator>
 
 #include <exception>

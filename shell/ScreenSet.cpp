@@ -32,12 +32,30 @@ template <class Screen> Screen* ScreenSet::resident(Screen*& screen)
     return screen;
 }
 
-TfrmPassword* ScreenSet::password() { return resident(password_); }
-TfrmApriCatalogo* ScreenSet::apriCatalogo() { return resident(apriCatalogo_); }
-TfrmAvvio* ScreenSet::avvio() { return resident(avvio_); }
-TfrmCambiaPassword* ScreenSet::cambiaPassword() { return resident(cambiaPassword_); }
-TfrmCartoline* ScreenSet::cartoline() { return resident(cartoline_); }
-TfrmCreaCatalogo* ScreenSet::creaCatalogo() { return resident(creaCatalogo_); }
+TfrmPassword* ScreenSet::password()
+{
+    return resident(password_);
+}
+TfrmApriCatalogo* ScreenSet::apriCatalogo()
+{
+    return resident(apriCatalogo_);
+}
+TfrmAvvio* ScreenSet::avvio()
+{
+    return resident(avvio_);
+}
+TfrmCambiaPassword* ScreenSet::cambiaPassword()
+{
+    return resident(cambiaPassword_);
+}
+TfrmCartoline* ScreenSet::cartoline()
+{
+    return resident(cartoline_);
+}
+TfrmCreaCatalogo* ScreenSet::creaCatalogo()
+{
+    return resident(creaCatalogo_);
+}
 
 void ScreenSet::start()
 {
@@ -81,7 +99,8 @@ void ScreenSet::connectFlow(TfrmAvvio* screen)
 {
     connect(screen, &TfrmAvvio::createArchiveRequested, this,
             [this] { switchScreen(avvio(), creaCatalogo()); });
-    connect(screen, &TfrmAvvio::openArchiveRequested, this, [this] { switchScreen(avvio(), apriCatalogo()); });
+    connect(screen, &TfrmAvvio::openArchiveRequested, this,
+            [this] { switchScreen(avvio(), apriCatalogo()); });
     connect(screen, &TfrmAvvio::endRequested, this, &ScreenSet::endRequested);
 }
 
@@ -92,7 +111,8 @@ void ScreenSet::connectFlow(TfrmCreaCatalogo* screen)
 
 void ScreenSet::connectFlow(TfrmApriCatalogo* screen)
 {
-    connect(screen, &TfrmApriCatalogo::closedToLauncher, this, [this] { switchScreen(apriCatalogo(), avvio()); });
+    connect(screen, &TfrmApriCatalogo::closedToLauncher, this,
+            [this] { switchScreen(apriCatalogo(), avvio()); });
     connect(screen, &TfrmApriCatalogo::archiveChosen, this, [this](const QString& file, const QString& name) {
         cartoline()->setArchive(file, name);
         switchScreen(apriCatalogo(), cartoline());

@@ -7,8 +7,8 @@
 // draws a picture of the screens at its natural size the same way: its width and height (two
 // 32-bit numbers), then its pixels.
 #include <QDir>
-#include <QGuiApplication>
 #include <QFile>
+#include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
 #include <QSvgRenderer>
@@ -44,7 +44,8 @@ int renderPicture(const char* svg, const char* output)
     const QImage image = draw(renderer, renderer.defaultSize());
     const quint32 size[2] = {quint32(image.width()), quint32(image.height())};
     QFile file(QString::fromLocal8Bit(output));
-    if (!file.open(QIODevice::WriteOnly) || file.write(reinterpret_cast<const char*>(size), sizeof size) != sizeof size ||
+    if (!file.open(QIODevice::WriteOnly) ||
+        file.write(reinterpret_cast<const char*>(size), sizeof size) != sizeof size ||
         !writePixels(file, image) || !file.flush()) {
         std::fprintf(stderr, "render_icon: cannot write %s\n", output);
         return 1;

@@ -37,13 +37,15 @@ int main(int argc, char* argv[])
                 return 1;
             }
             painter.drawImage(x, baseline - size, icon);
-            painter.drawText(QRect(x - gap / 2, baseline + 6, size + gap, labelHeight), Qt::AlignHCenter | Qt::AlignTop,
-                             QStringLiteral("%1 px").arg(size));
+            painter.drawText(QRect(x - gap / 2, baseline + 6, size + gap, labelHeight),
+                             Qt::AlignHCenter | Qt::AlignTop, QStringLiteral("%1 px").arg(size));
             x += size + gap;
             if (size == 16) {
-                painter.drawImage(x, baseline - enlarged, icon.scaled(enlarged, enlarged, Qt::IgnoreAspectRatio, Qt::FastTransformation));
-                painter.drawText(QRect(x, baseline + 6, enlarged, labelHeight), Qt::AlignHCenter | Qt::AlignTop,
-                                 QStringLiteral("16 px, 8\u00D7"));
+                painter.drawImage(
+                    x, baseline - enlarged,
+                    icon.scaled(enlarged, enlarged, Qt::IgnoreAspectRatio, Qt::FastTransformation));
+                painter.drawText(QRect(x, baseline + 6, enlarged, labelHeight),
+                                 Qt::AlignHCenter | Qt::AlignTop, QStringLiteral("16 px, 8\u00D7"));
                 x += enlarged + gap;
             }
         }
