@@ -140,6 +140,8 @@ QAccessibleInterface* pictureAccessible(const QString& className, QObject* objec
 
 // The program's focus colour (the selection colour of its style).
 const QColor FocusColour(0x0F, 0x5E, 0x6B);
+// The amber the program's other buttons show their focus in.
+const QColor FocusAccent(0xE8, 0xA3, 0x3D);
 
 } // namespace
 
@@ -218,13 +220,14 @@ void PictureButton::paintEvent(QPaintEvent*)
         painter.restore();
     }
     if (showsFocusMark()) {
-        // A teal frame with a white line inside it, seen on light and dark pictures alike.
+        // A teal frame with an amber line inside it, in the program's colours: one of the two
+        // stands out on every picture and background (the teal banner, the amber button, cream).
         painter.setRenderHint(QPainter::Antialiasing);
         painter.setBrush(Qt::NoBrush);
-        painter.setPen(QPen(FocusColour, 2));
-        painter.drawRoundedRect(QRectF(rect()).adjusted(1, 1, -1, -1), 3, 3);
-        painter.setPen(QPen(Qt::white, 1));
-        painter.drawRoundedRect(QRectF(rect()).adjusted(2.5, 2.5, -2.5, -2.5), 2, 2);
+        painter.setPen(QPen(FocusColour, 3));
+        painter.drawRoundedRect(QRectF(rect()).adjusted(1.5, 1.5, -1.5, -1.5), 10, 10);
+        painter.setPen(QPen(FocusAccent, 2));
+        painter.drawRoundedRect(QRectF(rect()).adjusted(4, 4, -4, -4), 8, 8);
     }
 }
 
@@ -306,15 +309,24 @@ void placePictureButtonsLast(QWidget* screen)
         rowStart = rowEnd;
     }
 
-    // The last link of the chain that is not one of these buttons: they follow it.
-    QWidget* previous = screen;
+    // The other controls that Tab reaches, in their order: the buttons follow the last of them.
+    std::vector<QWidget*> others;
     for (QWidget* w = screen->nextInFocusChain(); w && w != screen; w = w->nextInFocusChain()) {
-        if (std::find(reading.begin(), reading.end(), w) == reading.end())
-            previous = w;
+        if ((w->focusPolicy() & Qt::TabFocus) && std::find(reading.begin(), reading.end(), w) == reading.end())
+            others.push_back(w);
     }
+    QWidget* previous = others.empty() ? nullptr : others.back();
     for (PictureButton* button : reading) {
-        if (previous != screen)
+        if (previous) {
             QWidget::setTabOrder(previous, button);
+            // The toolkit leaves the chain as it is when the button already follows `previous`
+            // round the end of the chain (it is the first control of the window), which would
+            // give it the window's first focus: take it through the middle of the chain first.
+            if (previous->nextInFocusChain() != button && !others.empty() && others.front() != previous) {
+                QWidget::setTabOrder(others.front(), button);
+                QWidget::setTabOrder(previous, button);
+            }
+        }
         previous = button;
     }
 }
