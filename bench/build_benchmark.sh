@@ -1,10 +1,10 @@
-# Sourced by the bench/run_*.sh scripts: `build_benchmark <target>` installs what is missing, builds
+# Sourced by the bench/run_*.sh scripts: `build_benchmark <target>...` installs what is missing, builds
 # the benchmark in Release (in BUILD_DIR, default build-bench) and sets $here and $build.
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 build=${BUILD_DIR:-$here/build-bench}
-build_benchmark() { # <target>
+build_benchmark() { # <target>...
     . "$here/scripts/packages.sh"
     install_missing_packages "${BRIVANTO_PACKAGES[@]}" libbenchmark-dev python3
     cmake -S "$here" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DBRIVANTO_TESTS=OFF -DBRIVANTO_BENCH=ON >/dev/null
-    cmake --build "$build" --target "$1" >/dev/null
+    cmake --build "$build" --target "$@" >/dev/null
 }

@@ -1,12 +1,15 @@
 #include "platform/PictureBox.h"
 
 #include <QAccessibleWidget>
+#include <QImageReader>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QResource>
 #include <QSvgRenderer>
 
 #include <algorithm>
+#include <cstring>
 #include <vector>
 
 namespace brivanto::platform {
@@ -24,6 +27,72 @@ QPixmap resourcePicture(const QString& resource, QSize size)
     renderer.render(&painter);
     painter.end();
     return QPixmap::fromImage(image);
+}
+
+ResourcePicture::ResourcePicture() = default;
+
+ResourcePicture::ResourcePicture(const QString& resource)
+{
+    // A drawing the build has already drawn (resources/CMakeLists.txt: the first window's) comes
+    // as its size and its pixels.
+    if (resource.startsWith(QLatin1String(":/")) && resource.endsWith(QLatin1String(".svg"))) {
+        const QResource rendered(QStringLiteral(":/rendered/") % QStringView(resource).mid(2).chopped(4) %
+                                 QStringLiteral(".argb"));
+        const QByteArray data = rendered.isValid() ? rendered.uncompressedData() : QByteArray();
+        quint32 size[2] = {0, 0};
+        if (data.size() >= qsizetype(sizeof size)) {
+            std::memcpy(size, data.constData(), sizeof size);
+            if (size[0] > 0 && size[0] <= 4096 && size[1] > 0 && size[1] <= 4096 &&
+                data.size() == qsizetype(sizeof size) + qsizetype(size[0]) * size[1] * 4) {
+                pixels_ = data; // the resource's own bytes, not a copy
+                size_ = QSize(int(size[0]), int(size[1]));
+                return;
+            }
+        }
+    }
+    if (resource.endsWith(QLatin1String(".svg"))) {
+        // Reading the drawing is quick; drawing it (text above all) is what takes the time.
+        svg_ = std::make_unique<QSvgRenderer>(resource);
+        size_ = svg_->defaultSize();
+    } else {
+        resource_ = resource;
+        size_ = QImageReader(resource).size();
+    }
+}
+
+ResourcePicture::ResourcePicture(ResourcePicture&&) noexcept = default;
+ResourcePicture& ResourcePicture::operator=(ResourcePicture&&) noexcept = default;
+ResourcePicture::~ResourcePicture() = default;
+
+ResourcePicture& ResourcePicture::operator=(const QPixmap& picture)
+{
+    resource_.clear();
+    svg_.reset();
+    pixels_.clear();
+    pixmap_ = picture;
+    size_ = picture.size();
+    return *this;
+}
+
+const QPixmap& ResourcePicture::pixmap() const
+{
+    if (!pixels_.isEmpty()) {
+        const auto* pixels = reinterpret_cast<const uchar*>(pixels_.constData()) + 2 * sizeof(quint32);
+        pixmap_ = QPixmap::fromImage(
+            QImage(pixels, size_.width(), size_.height(), QImage::Format_ARGB32_Premultiplied).copy());
+        pixels_.clear();
+    } else if (svg_) {
+        QImage image(size_, QImage::Format_ARGB32_Premultiplied);
+        image.fill(Qt::transparent);
+        QPainter painter(&image);
+        svg_->render(&painter);
+        painter.end();
+        pixmap_ = QPixmap::fromImage(image);
+        svg_.reset();
+    } else if (!resource_.isEmpty()) {
+        pixmap_ = QPixmap(std::exchange(resource_, QString()));
+    }
+    return pixmap_;
 }
 
 namespace {
@@ -89,7 +158,7 @@ PictureBox::PictureBox(const QString& objectName, const QString& resource, QWidg
     : PictureBox(parent)
 {
     setObjectName(objectName);
-    setPicture(resourcePicture(resource));
+    picture_ = ResourcePicture(resource);
     setFixedSize(picture_.size());
 }
 
@@ -109,14 +178,14 @@ void PictureBox::paintEvent(QPaintEvent*)
     if (picture_.isNull())
         return;
     QPainter painter(this);
-    drawCentred(painter, rect(), picture_);
+    drawCentred(painter, rect(), picture_.pixmap());
 }
 
 PictureButton::PictureButton(const QString& objectName, const QString& resource, QWidget* parent)
     : QAbstractButton(parent)
 {
     setObjectName(objectName);
-    setPicture(resourcePicture(resource));
+    picture_ = ResourcePicture(resource);
     setFixedSize(picture_.size());
     setCursor(Qt::PointingHandCursor);
     setAttribute(Qt::WA_Hover);
@@ -144,7 +213,7 @@ void PictureButton::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
     if (!picture_.isNull())
-        drawCentred(painter, rect(), picture_);
+        drawCentred(painter, rect(), picture_.pixmap());
     if (isDown() || underMouse()) {
         painter.save();
         painter.setCompositionMode(QPainter::CompositionMode_SourceAtop);

@@ -4,7 +4,36 @@
 #include <QPixmap>
 #include <QWidget>
 
+#include <memory>
+
+class QSvgRenderer;
+
 namespace brivanto::platform {
+
+// A picture of the resources whose size is known at once and which is rendered when it is first
+// needed (painted or asked for), so that a screen with many pictures is quick to create and a
+// picture that is never seen is never rendered.
+class ResourcePicture
+{
+public:
+    ResourcePicture();
+    explicit ResourcePicture(const QString& resource);
+    ResourcePicture(ResourcePicture&&) noexcept;
+    ResourcePicture& operator=(ResourcePicture&&) noexcept;
+    ~ResourcePicture();
+    ResourcePicture& operator=(const QPixmap& picture);
+
+    const QPixmap& pixmap() const;
+    QSize size() const { return size_; }
+    bool isNull() const { return size_.isEmpty(); }
+
+private:
+    mutable QString resource_;                  // still to be read, when not empty
+    mutable std::unique_ptr<QSvgRenderer> svg_; // still to be drawn
+    mutable QByteArray pixels_;                 // drawn at build time (size, pixels), still to be shown
+    mutable QPixmap pixmap_;
+    QSize size_;
+};
 
 // An image control: the picture keeps its own resolution and is drawn centred, scaled down
 // with its proportions only when it is larger than the box. Assistive technology does not see a
@@ -18,14 +47,14 @@ public:
     PictureBox(const QString& objectName, const QString& resource, QWidget* parent);
 
     void setPicture(const QPixmap& picture);
-    const QPixmap& picture() const { return picture_; }
+    const QPixmap& picture() const { return picture_.pixmap(); }
     QSize sizeHint() const override;
 
 protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
-    QPixmap picture_;
+    ResourcePicture picture_;
 };
 
 // A picture the user presses: a real button, so the keyboard and assistive technology reach it
@@ -41,7 +70,7 @@ public:
     PictureButton(const QString& objectName, const QString& resource, QWidget* parent);
 
     void setPicture(const QPixmap& picture);
-    const QPixmap& picture() const { return picture_; }
+    const QPixmap& picture() const { return picture_.pixmap(); }
     QSize sizeHint() const override;
     // True while the focus mark is drawn.
     bool showsFocusMark() const;
@@ -56,7 +85,7 @@ protected:
     bool event(QEvent* event) override;
 
 private:
-    QPixmap picture_;
+    ResourcePicture picture_;
     bool keyboardFocus_ = false;
 };
 

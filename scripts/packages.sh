@@ -36,6 +36,8 @@ BRIVANTO_PACKAGES=(
 # spreadsheet program that opens the exported worksheet.
 BRIVANTO_TEST_PACKAGES=(
     xvfb xauth xdotool x11-utils poppler-utils libreoffice-calc-nogui
+    # Checks the menu entry that the install step writes.
+    desktop-file-utils
     # A real print system: the CUPS scheduler and a printer that writes each job as a PDF file.
     cups printer-driver-cups-pdf
 )

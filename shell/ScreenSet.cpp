@@ -11,14 +11,7 @@
 
 namespace brivanto {
 
-ScreenSet::ScreenSet()
-    // The order of creation is the program's: the first screen is the main window.
-    : password_(new TfrmPassword), apriCatalogo_(new TfrmApriCatalogo), avvio_(new TfrmAvvio),
-      cambiaPassword_(new TfrmCambiaPassword), cartoline_(new TfrmCartoline),
-      creaCatalogo_(new TfrmCreaCatalogo)
-{
-    connectFlow();
-}
+ScreenSet::ScreenSet() = default;
 
 ScreenSet::~ScreenSet()
 {
@@ -30,9 +23,43 @@ ScreenSet::~ScreenSet()
     delete password_;
 }
 
+template <class Screen> Screen* ScreenSet::resident(Screen*& screen)
+{
+    if (!screen) {
+        screen = new Screen;
+        connectFlow(screen);
+    }
+    return screen;
+}
+
+TfrmPassword* ScreenSet::password()
+{
+    return resident(password_);
+}
+TfrmApriCatalogo* ScreenSet::apriCatalogo()
+{
+    return resident(apriCatalogo_);
+}
+TfrmAvvio* ScreenSet::avvio()
+{
+    return resident(avvio_);
+}
+TfrmCambiaPassword* ScreenSet::cambiaPassword()
+{
+    return resident(cambiaPassword_);
+}
+TfrmCartoline* ScreenSet::cartoline()
+{
+    return resident(cartoline_);
+}
+TfrmCreaCatalogo* ScreenSet::creaCatalogo()
+{
+    return resident(creaCatalogo_);
+}
+
 void ScreenSet::start()
 {
-    password_->showEmptied();
+    password()->showEmptied();
 }
 
 void switchScreen(QWidget* from, QWidget* to)
@@ -52,31 +79,49 @@ void switchScreen(QWidget* from, QWidget* to)
         from->hide();
 }
 
-void ScreenSet::connectFlow()
+void ScreenSet::connectFlow(TfrmPassword* screen)
 {
-    connect(password_, &TfrmPassword::accepted, this, [this] { switchScreen(password_, avvio_); });
-    connect(password_, &TfrmPassword::changePasswordRequested, this,
-            [this] { switchScreen(password_, cambiaPassword_); });
-    connect(password_, &TfrmPassword::endRequested, this, &ScreenSet::endRequested);
-    connect(cambiaPassword_, &TfrmCambiaPassword::closed, this, [this] {
-        password_->showEmptied();
-        cambiaPassword_->hide();
+    connect(screen, &TfrmPassword::accepted, this, [this] { switchScreen(password(), avvio()); });
+    connect(screen, &TfrmPassword::changePasswordRequested, this,
+            [this] { switchScreen(password(), cambiaPassword()); });
+    connect(screen, &TfrmPassword::endRequested, this, &ScreenSet::endRequested);
+}
+
+void ScreenSet::connectFlow(TfrmCambiaPassword* screen)
+{
+    connect(screen, &TfrmCambiaPassword::closed, this, [this] {
+        password()->showEmptied();
+        cambiaPassword()->hide();
     });
+}
 
-    connect(avvio_, &TfrmAvvio::createArchiveRequested, this,
-            [this] { switchScreen(avvio_, creaCatalogo_); });
-    connect(avvio_, &TfrmAvvio::openArchiveRequested, this, [this] { switchScreen(avvio_, apriCatalogo_); });
-    connect(avvio_, &TfrmAvvio::endRequested, this, &ScreenSet::endRequested);
+void ScreenSet::connectFlow(TfrmAvvio* screen)
+{
+    connect(screen, &TfrmAvvio::createArchiveRequested, this,
+            [this] { switchScreen(avvio(), creaCatalogo()); });
+    connect(screen, &TfrmAvvio::openArchiveRequested, this,
+            [this] { switchScreen(avvio(), apriCatalogo()); });
+    connect(screen, &TfrmAvvio::endRequested, this, &ScreenSet::endRequested);
+}
 
-    connect(creaCatalogo_, &TfrmCreaCatalogo::closed, this, [this] { switchScreen(creaCatalogo_, avvio_); });
-    connect(apriCatalogo_, &TfrmApriCatalogo::closedToLauncher, this,
-            [this] { switchScreen(apriCatalogo_, avvio_); });
-    connect(apriCatalogo_, &TfrmApriCatalogo::archiveChosen, this,
-            [this](const QString& file, const QString& name) {
-                cartoline_->setArchive(file, name);
-                switchScreen(apriCatalogo_, cartoline_);
-            });
-    connect(cartoline_, &TfrmCartoline::closed, this, [this] { switchScreen(cartoline_, avvio_); });
+void ScreenSet::connectFlow(TfrmCreaCatalogo* screen)
+{
+    connect(screen, &TfrmCreaCatalogo::closed, this, [this] { switchScreen(creaCatalogo(), avvio()); });
+}
+
+void ScreenSet::connectFlow(TfrmApriCatalogo* screen)
+{
+    connect(screen, &TfrmApriCatalogo::closedToLauncher, this,
+            [this] { switchScreen(apriCatalogo(), avvio()); });
+    connect(screen, &TfrmApriCatalogo::archiveChosen, this, [this](const QString& file, const QString& name) {
+        cartoline()->setArchive(file, name);
+        switchScreen(apriCatalogo(), cartoline());
+    });
+}
+
+void ScreenSet::connectFlow(TfrmCartoline* screen)
+{
+    connect(screen, &TfrmCartoline::closed, this, [this] { switchScreen(cartoline(), avvio()); });
 }
 
 } // namespace brivanto

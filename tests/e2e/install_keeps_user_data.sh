@@ -9,7 +9,7 @@ folder=$(mktemp -d)/Brivanto
 trap 'rm -rf "$(dirname "$folder")"' EXIT
 
 cmake --install "$build" --prefix "$folder" >/dev/null
-for name in Brivanto Guida.pdf unins000.dll; do
+for name in Brivanto brivanto-camera.so Guida.pdf unins000.dll; do
     [ -f "$folder/$name" ] || { echo "the install did not deliver $name" >&2; exit 1; }
 done
 cmp -s "$build/program/unins000.dll" "$folder/unins000.dll" || { echo "wrong delivered password file" >&2; exit 1; }
@@ -22,11 +22,11 @@ printf 'pdf' >"$folder/Documenti_Allegati/certificato.pdf"
 printf 'xls' >"$folder/Zendaro.xls"
 printf '[Accesso]\r\nValore=0A1B\r\n' >"$folder/unins000.dll"
 printf 'broken' >"$folder/Brivanto"
-before=$(cd "$folder" && find . -path ./Brivanto -prune -o -path ./Guida.pdf -prune -o -type f -print0 \
+before=$(cd "$folder" && find . -path ./Brivanto -prune -o -path ./brivanto-camera.so -prune -o -path ./Guida.pdf -prune -o -type f -print0 \
     | sort -z | xargs -0 sha256sum)
 
 cmake --install "$build" --prefix "$folder" >/dev/null
-after=$(cd "$folder" && find . -path ./Brivanto -prune -o -path ./Guida.pdf -prune -o -type f -print0 \
+after=$(cd "$folder" && find . -path ./Brivanto -prune -o -path ./brivanto-camera.so -prune -o -path ./Guida.pdf -prune -o -type f -print0 \
     | sort -z | xargs -0 sha256sum)
 [ "$before" = "$after" ] || { echo "the install changed the user's files:" >&2; diff <(echo "$before") <(echo "$after") >&2; exit 1; }
 cmp -s "$build/program/Brivanto" "$folder/Brivanto" || { echo "the program was not replaced" >&2; exit 1; }

@@ -1,9 +1,11 @@
 #include "platform/DesktopShell.h"
 #include "platform/Formats.h"
 #include "platform/MessageBoxes.h"
+#include "platform/PictureBox.h"
 #include "platform/Windows1252.h"
 #include "platform/testing/ScriptedPlatform.h"
 
+#include <QPainter>
 #include <QTest>
 
 using namespace brivanto::platform;
@@ -19,6 +21,8 @@ private Q_SLOTS:
     void dateAndTimeFormats();
     void windows1252HighRange_data();
     void windows1252HighRange();
+    void picturesOfTheResources_data();
+    void picturesOfTheResources();
 };
 
 void TestPlatform::shellTarget_data()
@@ -137,6 +141,48 @@ void TestPlatform::windows1252HighRange()
     const auto b = static_cast<std::uint8_t>(byte);
     QCOMPARE(fromWindows1252(&b, 1), QString(character));
     QCOMPARE(toWindows1252(QString(character)), QByteArray(1, static_cast<char>(b)));
+}
+
+void TestPlatform::picturesOfTheResources_data()
+{
+    QTest::addColumn<QString>("resource");
+    QTest::newRow("drawing with text") << ":/access/logo.svg";
+    QTest::newRow("drawing with a gradient") << ":/launcher/app01.svg";
+    QTest::newRow("small drawing") << ":/launcher/esci.svg";
+}
+
+// A picture control has its picture's natural size from the start and shows exactly the picture,
+// however late it is drawn; a picture set by the program replaces the resource's for good.
+void TestPlatform::picturesOfTheResources()
+{
+    QFETCH(QString, resource);
+    const QImage expected = resourcePicture(resource).toImage();
+    QVERIFY(!expected.isNull());
+    PictureBox box(QStringLiteral("imgBox"), resource, nullptr);
+    PictureButton button(QStringLiteral("btnButton"), resource, nullptr);
+    for (QWidget* control : std::initializer_list<QWidget*>{&box, &button}) {
+        QCOMPARE(control->size(), expected.size());
+        QCOMPARE(control->sizeHint(), expected.size());
+        // Drawn on the window's background, as on a screen.
+        QImage shown(expected.size(), QImage::Format_ARGB32_Premultiplied);
+        shown.fill(control->palette().color(QPalette::Window));
+        QPainter painter(&shown);
+        painter.drawImage(0, 0, expected);
+        painter.end();
+        QCOMPARE(control->grab().toImage().convertToFormat(QImage::Format_ARGB32_Premultiplied), shown);
+    }
+    QCOMPARE(PictureBox(QStringLiteral("imgBox"), resource, nullptr).picture().toImage(), expected);
+    QCOMPARE(PictureButton(QStringLiteral("btnButton"), resource, nullptr).picture().toImage(), expected);
+
+    QPixmap other(10, 10);
+    other.fill(Qt::red);
+    PictureBox replaced(QStringLiteral("imgBox"), resource, nullptr);
+    replaced.setPicture(other);
+    QCOMPARE(replaced.picture().toImage(), other.toImage());
+    QCOMPARE(replaced.size(), expected.size());
+    PictureButton replacedButton(QStringLiteral("btnButton"), resource, nullptr);
+    replacedButton.setPicture(other);
+    QCOMPARE(replacedButton.picture().toImage(), other.toImage());
 }
 
 QTEST_MAIN(TestPlatform)

@@ -6,7 +6,9 @@
 
 #include <QAbstractButton>
 #include <QMessageBox>
+#include <QPainter>
 #include <QProxyStyle>
+#include <QSvgRenderer>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -60,6 +62,7 @@ private Q_SLOTS:
     void unhandledFailureReachesTheGeneralErrorReport();
     void messageBoxesTakeTheProgramsLook();
     void waitCursorWhileAnotherProgramHoldsTheArchive();
+    void windowIconIsTheProgramsIcon();
 };
 
 void TestApplication::unhandledFailureReachesTheGeneralErrorReport_data()
@@ -130,6 +133,31 @@ void TestApplication::waitCursorWhileAnotherProgramHoldsTheArchive()
     ArchiveFile::setLockAttemptForTesting({});
     QCOMPARE(waitCursorAtEachAttempt, QList<bool>({false, true, true}));
     QCOMPARE(QGuiApplication::overrideCursor(), nullptr);
+}
+
+// The window icon is the program's icon (resources/app/brivanto.svg, the one the install puts in
+// the icon theme) at each size window lists and task bars show, and the desktop groups the
+// windows under the menu entry brivanto.desktop.
+void TestApplication::windowIconIsTheProgramsIcon()
+{
+    QCOMPARE(QGuiApplication::desktopFileName(), QString("brivanto"));
+    const QIcon icon = QApplication::windowIcon();
+    QSvgRenderer drawing(QString(":/app/brivanto.svg"));
+    QVERIFY(drawing.isValid());
+    QCOMPARE(drawing.defaultSize(), QSize(256, 256));
+    QCOMPARE(icon.availableSizes(), QList<QSize>({{16, 16}, {32, 32}, {48, 48}, {64, 64}, {128, 128}}));
+    for (const QSize& size : icon.availableSizes()) {
+        QImage drawn(size, QImage::Format_ARGB32_Premultiplied);
+        drawn.fill(Qt::transparent);
+        QPainter painter(&drawn);
+        painter.setRenderHint(QPainter::Antialiasing);
+        drawing.render(&painter);
+        painter.end();
+        const QImage shown = icon.pixmap(size).toImage().convertToFormat(QImage::Format_ARGB32_Premultiplied);
+        QVERIFY2(shown == drawn, qPrintable(QString("%1 pixels").arg(size.width())));
+    }
+    QWidget window;
+    QCOMPARE(window.windowIcon().cacheKey(), icon.cacheKey());
 }
 
 int main(int argc, char* argv[])

@@ -5,6 +5,7 @@
 #include "help/Help.h"
 #include "help/TfrmGuida.h"
 #include "platform/Formats.h"
+#include "shell/Application.h"
 #include "shell/ScreenSet.h"
 #include "shell/TfrmApriCatalogo.h"
 #include "shell/TfrmAvvio.h"
@@ -32,6 +33,7 @@ private Q_SLOTS:
     void init();
     void cleanup();
     void startsOnPasswordScreenOnly();
+    void everyScreenCarriesTheProgramsIcon();
     void launcherLeadsToEachScreenAndBack();
     void openArchiveReachesEditorWithBlankHandOver();
     void launcherLinksAndModalWindows_data();
@@ -96,6 +98,24 @@ void TestScreenFlow::startsOnPasswordScreenOnly()
     QCOMPARE(platform::shortDate(QDate(2026, 3, 7)), QString("07/03/2026"));
     QCOMPARE(screens_->password()->windowTitle().front(), QLatin1Char(' '));
     QTRY_VERIFY(child(screens_->password(), "txtPassword")->hasFocus());
+    // The other resident screens wait until they are first needed.
+    QStringList created;
+    for (const QWidget* window : QApplication::topLevelWidgets())
+        created << window->objectName();
+    for (const char* later : {"TfrmAvvio", "TfrmApriCatalogo", "TfrmCreaCatalogo", "TfrmCartoline", "TfrmCambiaPassword"})
+        QVERIFY2(!created.contains(later), later);
+}
+
+// Every screen carries the program's icon: none sets one of its own.
+void TestScreenFlow::everyScreenCarriesTheProgramsIcon()
+{
+    QApplication::setWindowIcon(Application::windowIcon());
+    const qint64 icon = QApplication::windowIcon().cacheKey();
+    QVERIFY(!QApplication::windowIcon().isNull());
+    for (QWidget* screen : std::initializer_list<QWidget*>{screens_->password(), screens_->cambiaPassword(),
+                                                           screens_->avvio(), screens_->apriCatalogo(),
+                                                           screens_->creaCatalogo(), screens_->cartoline()})
+        QVERIFY2(screen->windowIcon().cacheKey() == icon, qPrintable(screen->objectName()));
 }
 
 void TestScreenFlow::launcherLeadsToEachScreenAndBack()
