@@ -192,7 +192,7 @@ void TfrmExpCartoline::cmdEsportaClick()
         return;
     }
     if (platform::confirm(this, SecondQuestion))
-        TMisc::Open(QLatin1Char('"') + path + QLatin1Char('"'));
+        TMisc::Open(QLatin1Char('"') + path + QLatin1Char('"'), this);
 }
 
 void TfrmExpCartoline::cmdGuidaClick()

@@ -31,6 +31,8 @@ BRIVANTO_PACKAGES=(
     fonts-liberation fonts-dejavu-core
     # The camera at run time: Qt's multimedia backend builds its capture pipeline from these.
     gstreamer1.0-plugins-base gstreamer1.0-plugins-good
+    # Opening a document with the desktop's application for it (the export, attachments, guide).
+    xdg-utils
 )
 # What the tests need on top: a virtual display for real windows, a PDF text reader, a headless
 # spreadsheet program that opens the exported worksheet.
