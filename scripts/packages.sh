@@ -40,4 +40,6 @@ BRIVANTO_TEST_PACKAGES=(
     xvfb xauth xdotool x11-utils poppler-utils libreoffice-calc-nogui
     # A real print system: the CUPS scheduler and a printer that writes each job as a PDF file.
     cups printer-driver-cups-pdf
+    # The desktop's accessibility bus on a D-Bus session, and the screen readers' way to read it.
+    at-spi2-core dbus-x11 python3-pyatspi
 )
