@@ -2,7 +2,8 @@
 # as a user would. Sourced: `start_real_program <Brivanto executable> <password file> <WxHxD>`
 # sets $work, $folder, $program and DISPLAY and removes everything again when the script exits;
 # `start_accessibility_bus` before it puts the program on an accessibility bus.
-# Files put into $folder before the start are there when the program starts.
+# Files put into $folder before the start are there when the program starts. The program runs with
+# $program_path as its PATH when that is set.
 # Without a virtual display or a way to type and click, there is nothing to drive: skipped (77).
 for tool in Xvfb xdotool; do
     command -v "$tool" >/dev/null || { echo "SKIP: $tool is not installed"; exit 77; }
@@ -73,7 +74,8 @@ start_real_program() { # <executable> <password file> <screen geometry>
     # it answers other clients; the program is then started again, at most three times.
     for _ in 1 2 3; do
         # Leaks are checked by the in-process tests; here the window system's libraries would only add noise.
-        ASAN_OPTIONS=detect_leaks=0 QT_QPA_PLATFORM=xcb "$folder/Brivanto" >"$work/program.log" 2>&1 &
+        ASAN_OPTIONS=detect_leaks=0 QT_QPA_PLATFORM=xcb PATH="${program_path:-$PATH}" \
+            "$folder/Brivanto" >"$work/program.log" 2>&1 &
         program=$!
         for _ in $(seq 100); do
             kill -0 "$program" 2>/dev/null || break

@@ -2,13 +2,15 @@
 """Reads one window of a running program through the accessibility bus, as a screen reader does.
 
     accessible_screen.py <pid> <window title> [--buttons N] [--fields N] [--field NAME]...
+                         [--says TEXT]...
 
 Finds the showing window with exactly that title among the windows of the program with that
 process id, and walks what it shows. A button is a push, toggle, check or radio button; a field is
 an edit, a password edit, a spin box or a combo box. Every showing button, field and other object
 that takes the keyboard focus must have a name. Prints one line of figures, then each unnamed
 control. Exits 0 when all is named and at least N named buttons and N named fields were found,
-with a field of each given name; 1 when not; 3 when the window never appeared on the bus.
+with a field of each given name and an object whose name holds each given text; 1 when not; 3
+when the window never appeared on the bus.
 """
 import argparse
 import sys
@@ -71,6 +73,8 @@ def main():
     parser.add_argument("--buttons", type=int, default=1)
     parser.add_argument("--fields", type=int, default=0)
     parser.add_argument("--field", action="append", default=[])
+    parser.add_argument("--says", action="append", default=[],
+                        help="a text that some object of the window must show in its name")
     args = parser.parse_args()
 
     # A window reaches the bus a moment after it is mapped.
@@ -103,6 +107,8 @@ def main():
     if len(fields) < args.fields:
         faults.append(f"{len(fields)} named fields, at least {args.fields} expected")
     faults.extend(f"no field named {name!r}" for name in args.field if name not in fields)
+    faults.extend(f"nothing says {text!r}" for text in args.says
+                  if not any(text in name for role, name, kind in shown))
     for fault in faults:
         print(f"  FAULT: {fault}")
     return 1 if faults else 0
