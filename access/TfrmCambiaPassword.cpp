@@ -73,12 +73,16 @@ TfrmCambiaPassword::TfrmCambiaPassword(QWidget* parent) : QWidget(parent)
         new platform::PictureBox(QStringLiteral("imgLogo"), QStringLiteral(":/access/logo.svg"), this);
     imgLogo->setGeometry(26, 10, 360, 120);
 
-    makeLabel(QStringLiteral("lblRigo05"), QStringLiteral("Vecchia password:"), 138, this);
+    // Each prompt names its field.
+    QLabel* prompt = makeLabel(QStringLiteral("lblRigo05"), QStringLiteral("Vecchia password:"), 138, this);
     txtPasswordOld = makeField(QStringLiteral("txtPasswordOld"), 160, this);
-    makeLabel(QStringLiteral("lblRigo06"), QStringLiteral("Nuova password:"), 208, this);
+    prompt->setBuddy(txtPasswordOld);
+    prompt = makeLabel(QStringLiteral("lblRigo06"), QStringLiteral("Nuova password:"), 208, this);
     txtPasswordNew = makeField(QStringLiteral("txtPasswordNew"), 230, this);
-    makeLabel(QStringLiteral("lblRigo07"), QStringLiteral("Conferma nuova password:"), 278, this);
+    prompt->setBuddy(txtPasswordNew);
+    prompt = makeLabel(QStringLiteral("lblRigo07"), QStringLiteral("Conferma nuova password:"), 278, this);
     txtConferma = makeField(QStringLiteral("txtConferma"), 300, this);
+    prompt->setBuddy(txtConferma);
     effPasswordOld = new FocusHighlight(QStringLiteral("effPasswordOld"), txtPasswordOld, this);
     effPasswordNew = new FocusHighlight(QStringLiteral("effPasswordNew"), txtPasswordNew, this);
     effConferma = new FocusHighlight(QStringLiteral("effConferma"), txtConferma, this);

@@ -50,6 +50,7 @@ TfrmPassword::TfrmPassword(QWidget* parent) : QWidget(parent)
     txtPassword->setEchoMode(QLineEdit::Password);
     txtPassword->setFont(QFont(QStringLiteral("Verdana"), 14, QFont::Bold));
     txtPassword->setGeometry(44, 220, 300, 36);
+    lblRigo05->setBuddy(txtPassword); // the prompt names the field
     effPassword = new FocusHighlight(QStringLiteral("effPassword"), txtPassword, this);
 
     cmdOK = makeButton(QStringLiteral("cmdOK"), QStringLiteral("OK"), QRect(44, 284, 145, 34), this);

@@ -106,6 +106,8 @@ TfrmCartoline::TfrmCartoline(QWidget* parent) : QWidget(parent)
     btnFocus_->setObjectName(QStringLiteral("btnFocus"));
     btnFocus_->setFocusPolicy(Qt::ClickFocus);
     btnFocus_->setGeometry(0, 0, 0, 0);
+    // A screen reader announces where the focus lands while the record is saved.
+    btnFocus_->setAccessibleName(QStringLiteral("Salvataggio della scheda"));
 
     for (const auto& [name, hint] : PhotoButtonHints) {
         for (const QString& suffix : {QString(), QStringLiteral("02")}) {
@@ -120,6 +122,7 @@ TfrmCartoline::TfrmCartoline(QWidget* parent) : QWidget(parent)
         hints_->watch(findChild<QWidget*>(QLatin1String(name)), {});
 
     setTabOrder(edits_.back(), chkInVendita_);
+    platform::placePictureButtonsLast(this);
     ClearRecordScreen();
 }
 
@@ -213,6 +216,7 @@ void TfrmCartoline::buildFieldPanel(QWidget* panel)
         auto* label = new QLabel(QString::fromUtf16(field.label), fields);
         label->setObjectName(QStringLiteral("lbl") + QLatin1String(field.objectName + 3));
         label->setFont(labelFont);
+        label->setBuddy(edit); // the label names its field
         if (i == EditorFieldCount - 1) // "Note:" stands beside its edit
             label->setGeometry(FieldInset, labelY + 17, field.x - 4, 28);
         else

@@ -43,6 +43,11 @@ PhotoSlot::PhotoSlot(PhotoSlotId id, QWidget* parent) : QWidget(parent), id_(id)
     imgFoto_ =
         new PhotoView(id == PhotoSlotId::A ? QStringLiteral("imgFoto") : QStringLiteral("imgFoto02"), frame);
     imgFoto_->setGeometry(QRect(QPoint(FrameMargin, FrameMargin), PictureSize));
+    // The slot and its photo say which of the two photos they hold; the buttons inside it are
+    // named by their hints.
+    const QString photoName = id == PhotoSlotId::A ? QStringLiteral("Foto 1") : QStringLiteral("Foto 2");
+    setAccessibleName(photoName);
+    imgFoto_->setAccessibleName(photoName + QStringLiteral(" del gioco"));
     imgBianco_ = new PhotoView(
         id == PhotoSlotId::A ? QStringLiteral("imgBianco") : QStringLiteral("imgBianco02"), this);
     imgBianco_->setImage(defaultPicture(id));

@@ -56,6 +56,11 @@ TfrmAllegaCartella::TfrmAllegaCartella(RecordEditor& editor) : QDialog(editor.ow
     auto* istruzioni = new PictureBox(QStringLiteral("imgIstruzioni"),
                                       QStringLiteral(":/editor/istruzioni_allega.svg"), this);
     istruzioni->move((ClientWidth - istruzioni->width()) / 2, Margin);
+    istruzioni->setAccessibleName(QStringLiteral("Istruzioni"));
+    istruzioni->setAccessibleDescription(QStringLiteral(
+        "Selezionare i file da allegare alla scheda corrente servendosi del pulsante Sfoglia. Quindi fare "
+        "clic su Applica e chiudi e poi sul pulsante Salva per salvare le modifiche. Per aprire un file "
+        "\u00E8 sufficiente premere il pulsante Apri."));
     for (int i = 0; i < 3; ++i)
         buildSlot(i);
 
@@ -83,6 +88,7 @@ TfrmAllegaCartella::TfrmAllegaCartella(RecordEditor& editor) : QDialog(editor.ow
     }
     setTabOrder(previous, btnApplica);
     setTabOrder(btnApplica, btnAnnulla);
+    platform::placePictureButtonsLast(this);
 
     const AttachmentLabels labels = editor_.attachments();
     for (std::size_t i = 0; i < slots_.size(); ++i) {
@@ -115,10 +121,12 @@ void TfrmAllegaCartella::buildSlot(int index)
     slot.txtFile->setFont(boldFont);
     slot.txtFile->setStyleSheet(QStringLiteral("QLineEdit { color: #6B7378; background: #F4F4F4; }"));
     slot.txtFile->setGeometry(186, 14, 222, 28);
+    nameLabel->setBuddy(slot.txtFile);
 
     auto* erase =
         new PictureButton(slotName("imgCancella", index), QStringLiteral(":/editor/gomma.svg"), band);
     erase->move(414, 14 + (28 - erase->height()) / 2);
+    erase->setAccessibleName(QStringLiteral("Togli il %1 file allegato").arg(number));
 
     slot.btnSfoglia = new QPushButton(QStringLiteral("Sfoglia..."), band);
     slot.btnSfoglia->setObjectName(slotName("btnSfoglia", index));
@@ -136,6 +144,7 @@ void TfrmAllegaCartella::buildSlot(int index)
     slot.txtDesc->setObjectName(slotName("txtDesc", index));
     slot.txtDesc->setFont(boldFont);
     slot.txtDesc->setGeometry(186, 56, 410, 28);
+    descLabel->setBuddy(slot.txtDesc);
 
     QPushButton* apri = slot.btnApri;
     connect(slot.txtFile, &QLineEdit::textChanged, apri,

@@ -53,7 +53,7 @@ bool TfrmCartoline::eventFilter(QObject* watched, QEvent* event)
 }
 
 // Only digits and the comma can be typed; of the editing keys only Backspace, Delete, Left and
-// Right work, and Enter moves on to the next field.
+// Right work, Enter moves on to the next field and Tab, Shift+Tab move through the Tab order.
 bool TfrmCartoline::filterMarketValueKey(QKeyEvent* event)
 {
     switch (event->key()) {
@@ -65,6 +65,9 @@ bool TfrmCartoline::filterMarketValueKey(QKeyEvent* event)
     case Qt::Key_Delete:
     case Qt::Key_Left:
     case Qt::Key_Right:
+    // Tab and Shift+Tab leave the field as they leave every other one.
+    case Qt::Key_Tab:
+    case Qt::Key_Backtab:
         return false;
     default:
         break;

@@ -24,6 +24,8 @@ LinkLabel::LinkLabel(const QString& objectName, const QString& text, QWidget* pa
 
 void LinkLabel::addIcon(platform::PictureButton* icon)
 {
+    // The icon is the link's way in from the keyboard: it says what the link says.
+    icon->setAccessibleName(text());
     connect(icon, &platform::PictureButton::pressed, this, &LinkLabel::showPressed);
     connect(icon, &platform::PictureButton::released, this, &LinkLabel::showReleased);
     connect(icon, &platform::PictureButton::clicked, this, &LinkLabel::clicked);

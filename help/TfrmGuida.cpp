@@ -47,6 +47,7 @@ TfrmGuida::TfrmGuida(QWidget* parent) : QDialog(parent)
     txtGuida_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     txtGuida_->setFont(QFont(QStringLiteral("Verdana"), 12, QFont::Bold));
     txtGuida_->setGeometry(Margin, 146, ClientWidth - 2 * Margin, 344);
+    txtGuida_->setAccessibleName(QStringLiteral("Testo della guida"));
 
     auto* imgPDF = new PictureButton(QStringLiteral("imgPDF"), QStringLiteral(":/help/pdf.svg"), this);
     imgPDF->move(Margin, 506);

@@ -42,6 +42,12 @@ TfrmInfo::TfrmInfo(QWidget* parent) : QDialog(parent)
     auto* imgWarning =
         new PictureBox(QStringLiteral("imgWarning"), QStringLiteral(":/help/warning.svg"), this);
     imgWarning->move((ClientWidth - imgWarning->width()) / 2, 286);
+    // The two pictures carry words the user needs: they say them to assistive technology too.
+    imgUtente->setAccessibleName(QStringLiteral("Brivanto \u2013 versione 1.0"));
+    imgUtente->setAccessibleDescription(
+        QStringLiteral("Cataloghi fotografici di giochi da tavolo. Uso personale e per collezionisti."));
+    imgWarning->setAccessibleName(QStringLiteral(
+        "Conservare una copia della cartella del programma: contiene tutti gli archivi e le foto."));
 
     auto* imgEmail = new PictureButton(QStringLiteral("imgEmail"), QStringLiteral(":/help/email.svg"), this);
     imgEmail->move(Margin, 420);

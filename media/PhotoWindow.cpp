@@ -23,6 +23,7 @@ PhotoWindow::PhotoWindow(QWidget* owner, const QString& className, const QString
     panContainer_->setObjectName(QStringLiteral("panContainer"));
     panContainer_->installEventFilter(this);
     imgFoto_ = new platform::PhotoView(QStringLiteral("imgFoto"), panContainer_);
+    imgFoto_->setAccessibleName(QStringLiteral("Foto del gioco"));
     imgFoto_->setCursor(Qt::PointingHandCursor);
     connect(imgFoto_, &platform::PhotoView::clicked, this, &QDialog::accept);
 

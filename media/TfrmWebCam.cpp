@@ -59,6 +59,8 @@ TfrmWebCam::TfrmWebCam(RecordEditor& editor)
 
     imgCamera_ = framedPicture("panCamera", "imgCamera", LeftX, this);
     imgTarget_ = framedPicture("panTarget", "imgTarget", RightX, this);
+    imgCamera_->setAccessibleName(QStringLiteral("Immagine della webcam"));
+    imgTarget_->setAccessibleName(QStringLiteral("Foto acquisita"));
     imgBianco_ = new PhotoView(QStringLiteral("imgBianco"), this);
     imgBianco_->setImage(illustration(":/media/webcam.svg"));
     imgBianco_->hide();

@@ -52,6 +52,7 @@ CardPrintScreen::CardPrintScreen(RecordEditor& editor, const Texts& texts)
 
     auto* explanation = new platform::PictureBox(QStringLiteral("imgSpiegazione"), texts.explanation, this);
     explanation->setGeometry(12, 10, 340, 220);
+    explanation->setAccessibleName(texts.caption.trimmed()); // the heading the picture shows
 
     auto* cancel = screenButton(QStringLiteral("btnAnnulla"), QStringLiteral("Annulla"), QRect(118, 241, 110, 34), this);
     auto* run = screenButton(QStringLiteral("btnStampa"), texts.command, QRect(240, 241, 112, 34), this);

@@ -101,6 +101,8 @@ TfrmExpCartoline::TfrmExpCartoline(RecordEditor& editor) : QDialog(editor.owner(
     hints->watch(findChild<QWidget*>(QStringLiteral("panTitolo")), {});
     for (const TopButton& button : TopButtons)
         hints->watch(findChild<QWidget*>(QLatin1String(button.name)), QString::fromUtf16(button.hint));
+    grdRecords_->setAccessibleName(QStringLiteral("Schede dell'archivio da esportare"));
+    platform::placePictureButtonsLast(this);
 }
 
 void TfrmExpCartoline::buildTopBand()

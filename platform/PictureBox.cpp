@@ -1,8 +1,13 @@
 #include "platform/PictureBox.h"
 
+#include <QAccessibleWidget>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QSvgRenderer>
+
+#include <algorithm>
+#include <vector>
 
 namespace brivanto::platform {
 
@@ -21,9 +26,66 @@ QPixmap resourcePicture(const QString& resource, QSize size)
     return QPixmap::fromImage(image);
 }
 
-PictureBox::PictureBox(QWidget* parent) : QWidget(parent) {}
+namespace {
 
-PictureBox::PictureBox(const QString& objectName, const QString& resource, QWidget* parent) : QWidget(parent)
+// Draws `picture` centred in `box`, scaled down with its proportions when it is larger.
+void drawCentred(QPainter& painter, const QRect& box, const QPixmap& picture)
+{
+    QSize size = picture.size();
+    if (size.width() > box.width() || size.height() > box.height())
+        size.scale(box.size(), Qt::KeepAspectRatio);
+    const QRect target(QPoint((box.width() - size.width()) / 2, (box.height() - size.height()) / 2), size);
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    painter.drawPixmap(target, picture);
+}
+
+// What assistive technology sees of a picture: a picture that only decorates is hidden (no
+// role, not showing); one that was given a name (it shows words the user needs) is a graphic.
+class PictureAccessible final : public QAccessibleWidget
+{
+public:
+    explicit PictureAccessible(QWidget* picture) : QAccessibleWidget(picture, QAccessible::Graphic) {}
+
+    QAccessible::Role role() const override
+    {
+        return decorative() ? QAccessible::NoRole : QAccessible::Graphic;
+    }
+    QAccessible::State state() const override
+    {
+        QAccessible::State state = QAccessibleWidget::state();
+        if (decorative())
+            state.invisible = true;
+        return state;
+    }
+
+private:
+    bool decorative() const { return widget()->accessibleName().isEmpty(); }
+};
+
+QAccessibleInterface* pictureAccessible(const QString& className, QObject* object)
+{
+    if (className == QLatin1String(PictureBox::staticMetaObject.className()) && object->isWidgetType())
+        return new PictureAccessible(static_cast<QWidget*>(object));
+    return nullptr;
+}
+
+// The program's focus colour (the selection colour of its style).
+const QColor FocusColour(0x0F, 0x5E, 0x6B);
+// The amber the program's other buttons show their focus in.
+const QColor FocusAccent(0xE8, 0xA3, 0x3D);
+
+} // namespace
+
+PictureBox::PictureBox(QWidget* parent) : QWidget(parent)
+{
+    static const bool accessibleInstalled = [] {
+        QAccessible::installFactory(&pictureAccessible);
+        return true;
+    }();
+    Q_UNUSED(accessibleInstalled);
+}
+
+PictureBox::PictureBox(const QString& objectName, const QString& resource, QWidget* parent) : PictureBox(parent)
 {
     setObjectName(objectName);
     setPicture(resourcePicture(resource));
@@ -45,62 +107,159 @@ void PictureBox::paintEvent(QPaintEvent*)
 {
     if (picture_.isNull())
         return;
-    QSize size = picture_.size();
-    if (size.width() > width() || size.height() > height())
-        size.scale(this->size(), Qt::KeepAspectRatio);
-    const QRect target(QPoint((width() - size.width()) / 2, (height() - size.height()) / 2), size);
     QPainter painter(this);
-    painter.setRenderHint(QPainter::SmoothPixmapTransform);
-    painter.drawPixmap(target, picture_);
+    drawCentred(painter, rect(), picture_);
 }
 
 PictureButton::PictureButton(const QString& objectName, const QString& resource, QWidget* parent)
-    : PictureBox(objectName, resource, parent)
+    : QAbstractButton(parent)
 {
+    setObjectName(objectName);
+    setPicture(resourcePicture(resource));
+    setFixedSize(picture_.size());
     setCursor(Qt::PointingHandCursor);
     setAttribute(Qt::WA_Hover);
+    // In the Tab chain; a click does not take the focus from the field being edited.
+    setFocusPolicy(Qt::TabFocus);
 }
 
-void PictureButton::paintEvent(QPaintEvent* event)
+void PictureButton::setPicture(const QPixmap& picture)
 {
-    PictureBox::paintEvent(event);
-    if (!hovered_ && !down_)
-        return;
+    picture_ = picture;
+    update();
+}
+
+QSize PictureButton::sizeHint() const
+{
+    return picture_.isNull() ? QSize(16, 16) : picture_.size();
+}
+
+bool PictureButton::showsFocusMark() const
+{
+    return hasFocus() && (keyboardFocus_ || window()->testAttribute(Qt::WA_KeyboardFocusChange));
+}
+
+void PictureButton::paintEvent(QPaintEvent*)
+{
     QPainter painter(this);
-    painter.setCompositionMode(QPainter::CompositionMode_SourceAtop);
-    painter.fillRect(rect(), down_ ? QColor(0, 0, 0, 40) : QColor(255, 255, 255, 50));
+    if (!picture_.isNull())
+        drawCentred(painter, rect(), picture_);
+    if (isDown() || underMouse()) {
+        painter.save();
+        painter.setCompositionMode(QPainter::CompositionMode_SourceAtop);
+        painter.fillRect(rect(), isDown() ? QColor(0, 0, 0, 40) : QColor(255, 255, 255, 50));
+        painter.restore();
+    }
+    if (showsFocusMark()) {
+        // A teal frame with an amber line inside it, in the program's colours: one of the two
+        // stands out on every picture and background (the teal banner, the amber button, cream).
+        painter.setRenderHint(QPainter::Antialiasing);
+        painter.setBrush(Qt::NoBrush);
+        painter.setPen(QPen(FocusColour, 3));
+        painter.drawRoundedRect(QRectF(rect()).adjusted(1.5, 1.5, -1.5, -1.5), 10, 10);
+        painter.setPen(QPen(FocusAccent, 2));
+        painter.drawRoundedRect(QRectF(rect()).adjusted(4, 4, -4, -4), 8, 8);
+    }
 }
 
-void PictureButton::enterEvent(QEnterEvent*)
+void PictureButton::keyPressEvent(QKeyEvent* event)
 {
-    hovered_ = true;
-    update();
+    // A picture button is pressed with Enter and Return as well as with Space, as a focused push
+    // button of the desktop is; a default button elsewhere in the window never gets this Enter.
+    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    if (enter && (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
+        keyboardFocus_ = true;
+        if (!event->isAutoRepeat())
+            click();
+        event->accept();
+        return;
+    }
+    if (event->key() == Qt::Key_Space)
+        keyboardFocus_ = true;
+    QAbstractButton::keyPressEvent(event);
 }
 
-void PictureButton::leaveEvent(QEvent*)
+void PictureButton::focusInEvent(QFocusEvent* event)
 {
-    hovered_ = false;
-    update();
+    keyboardFocus_ = event->reason() == Qt::TabFocusReason || event->reason() == Qt::BacktabFocusReason
+                     || event->reason() == Qt::ShortcutFocusReason;
+    QAbstractButton::focusInEvent(event);
+}
+
+void PictureButton::focusOutEvent(QFocusEvent* event)
+{
+    keyboardFocus_ = false;
+    QAbstractButton::focusOutEvent(event);
 }
 
 void PictureButton::mousePressEvent(QMouseEvent* event)
 {
-    if (event->button() != Qt::LeftButton)
-        return;
-    down_ = true;
-    update();
-    Q_EMIT pressed();
+    keyboardFocus_ = false;
+    QAbstractButton::mousePressEvent(event);
 }
 
 void PictureButton::mouseReleaseEvent(QMouseEvent* event)
 {
-    if (event->button() != Qt::LeftButton || !down_)
+    // Released away from the picture, the press ends too: say so, as a release over it does.
+    const bool releasedAway =
+        event->button() == Qt::LeftButton && isDown() && !hitButton(event->position().toPoint());
+    QAbstractButton::mouseReleaseEvent(event);
+    if (releasedAway)
+        Q_EMIT released();
+}
+
+bool PictureButton::event(QEvent* event)
+{
+    // The lighter look follows the mouse in and out.
+    if (event->type() == QEvent::HoverEnter || event->type() == QEvent::HoverLeave)
+        update();
+    return QAbstractButton::event(event);
+}
+
+void placePictureButtonsLast(QWidget* screen)
+{
+    struct Placed
+    {
+        PictureButton* button;
+        QRect box;
+    };
+    std::vector<Placed> pending;
+    for (PictureButton* button : screen->findChildren<PictureButton*>())
+        pending.push_back({button, QRect(button->mapTo(screen, QPoint(0, 0)), button->size())});
+    if (pending.empty())
         return;
-    down_ = false;
-    update();
-    Q_EMIT released();
-    if (rect().contains(event->position().toPoint()))
-        Q_EMIT clicked();
+    std::ranges::stable_sort(pending, {}, [](const Placed& p) { return p.box.top(); });
+    // A row is the topmost button left and every button whose top lies above its middle.
+    std::vector<PictureButton*> reading;
+    for (auto rowStart = pending.begin(); rowStart != pending.end();) {
+        const int middle = rowStart->box.center().y();
+        auto rowEnd = std::find_if(rowStart, pending.end(), [middle](const Placed& p) { return p.box.top() > middle; });
+        std::stable_sort(rowStart, rowEnd, [](const Placed& a, const Placed& b) { return a.box.left() < b.box.left(); });
+        for (auto it = rowStart; it != rowEnd; ++it)
+            reading.push_back(it->button);
+        rowStart = rowEnd;
+    }
+
+    // The other controls that Tab reaches, in their order: the buttons follow the last of them.
+    std::vector<QWidget*> others;
+    for (QWidget* w = screen->nextInFocusChain(); w && w != screen; w = w->nextInFocusChain()) {
+        if ((w->focusPolicy() & Qt::TabFocus) && std::find(reading.begin(), reading.end(), w) == reading.end())
+            others.push_back(w);
+    }
+    QWidget* previous = others.empty() ? nullptr : others.back();
+    for (PictureButton* button : reading) {
+        if (previous) {
+            QWidget::setTabOrder(previous, button);
+            // The toolkit leaves the chain as it is when the button already follows `previous`
+            // round the end of the chain (it is the first control of the window), which would
+            // give it the window's first focus: take it through the middle of the chain first.
+            if (previous->nextInFocusChain() != button && !others.empty() && others.front() != previous) {
+                QWidget::setTabOrder(others.front(), button);
+                QWidget::setTabOrder(previous, button);
+            }
+        }
+        previous = button;
+    }
 }
 
 } // namespace brivanto::platform

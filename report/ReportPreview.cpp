@@ -113,6 +113,7 @@ ReportPreview::ReportPreview(const Report& report, QWidget* parent)
     zoomBox_ = new QComboBox(bar_);
     zoomBox_->setObjectName(QStringLiteral("cmbZoom"));
     zoomBox_->setEditable(false);
+    zoomBox_->setAccessibleName(QStringLiteral("Zoom"));
     for (const ZoomEntry& entry : ZoomEntries)
         zoomBox_->addItem(QString::fromUtf16(entry.label));
     tools->addWidget(zoomBox_);
@@ -144,6 +145,8 @@ ReportPreview::ReportPreview(const Report& report, QWidget* parent)
     scroll_->setBackgroundRole(QPalette::Dark);
     page_ = new PreviewPage(scroll_);
     scroll_->setWidget(page_);
+    scroll_->setAccessibleName(QStringLiteral("Anteprima del documento"));
+    page_->setAccessibleName(QStringLiteral("Pagina del documento"));
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -168,6 +171,7 @@ QToolButton* ReportPreview::addTool(const char* name, const char* picture, const
     button->setIconSize(QSize(32, 32));
     button->setAutoRaise(true);
     button->setToolTip(hint);
+    button->setAccessibleName(hint);
     button->setCursor(Qt::PointingHandCursor);
     bar_->layout()->addWidget(button);
     return button;

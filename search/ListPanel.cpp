@@ -69,17 +69,23 @@ ListPanel::ListPanel(int top, TabOrder order, QWidget* screen) : QWidget(screen)
     auto* istruzioni = new platform::PictureBox(QStringLiteral("imgIstruzioniTrova"),
                                                 QStringLiteral(":/search/istruzioni_trova.svg"), this);
     istruzioni->move(Left, top + 12);
+    istruzioni->setAccessibleName(QStringLiteral("Come trovare una voce"));
+    istruzioni->setAccessibleDescription(QStringLiteral(
+        "Digitare nella casella una o pi\u00F9 parole consecutive della voce cercata e premere Trova. "
+        "Premere di nuovo Trova per passare alla voce successiva che contiene le stesse parole."));
 
     txtTrova_ = new QLineEdit(this);
     txtTrova_->setObjectName(QStringLiteral("txtTrova"));
     txtTrova_->setFont(QFont(QStringLiteral("Verdana"), 11));
     txtTrova_->setGeometry(Left, top + 76, 680, 30);
     txtTrova_->installEventFilter(this);
+    txtTrova_->setAccessibleName(QStringLiteral("Parole della voce da trovare"));
     btnTrova_ = screenButton(QStringLiteral("btnTrova"), QStringLiteral("Trova"), this, true);
     btnTrova_->setGeometry(Left + ListWidth - 110, top + 76, 110, 30);
 
     lstRecords_ = new ResultList(this);
     lstRecords_->setGeometry(Left, top + 116, ListWidth, 340 - top);
+    lstRecords_->setAccessibleName(QStringLiteral("Giochi da tavolo trovati"));
 
     auto* doppioClic =
         new QLabel(QStringLiteral("Fare doppio clic sulla voce in elenco per richiamare la scheda"), this);

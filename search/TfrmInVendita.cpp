@@ -38,6 +38,7 @@ TfrmInVendita::TfrmInVendita(RecordEditor& editor, QWidget* parent)
 
     connect(panContainer_->closeButton(), &QPushButton::clicked, this, &TfrmInVendita::btnChiudiClick);
     connect(panContainer_->printButton(), &QPushButton::clicked, this, &TfrmInVendita::btnStampaClick);
+    panContainer_->list()->setAccessibleName(QStringLiteral("Giochi da tavolo in vendita"));
     connect(panContainer_->list(), &ResultList::listDoubleClicked, this, &TfrmInVendita::lstRecordsDblClick);
 }
 

@@ -68,6 +68,11 @@ void TfrmTrovaCartoline::buildFilterPanel()
     auto* istruzioni = new platform::PictureBox(QStringLiteral("imgIstruzioniCerca"),
                                                 QStringLiteral(":/search/istruzioni_cerca.svg"), panAvvio_);
     istruzioni->move(ColumnX[0], 12);
+    istruzioni->setAccessibleName(QStringLiteral("Ricerca delle schede in archivio"));
+    istruzioni->setAccessibleDescription(
+        QStringLiteral("Digitare nei campi scelti una o pi\u00F9 parole consecutive contenute nelle schede "
+                       "cercate. Lasciare vuoti tutti gli altri campi: si possono usare pi\u00F9 campi in una "
+                       "sola ricerca."));
 
     const QFont labelFont(QStringLiteral("Verdana"), 9);
     const QFont editFont(QStringLiteral("Verdana"), 11);
@@ -84,6 +89,7 @@ void TfrmTrovaCartoline::buildFilterPanel()
         edit->setFont(editFont);
         edit->setGeometry(x, y + 22, FilterWidth, 30);
         edit->installEventFilter(this);
+        label->setBuddy(edit); // the label names its filter
         new FocusHighlight(QLatin1String(box.highlight), edit, panAvvio_);
         if (i > 0)
             setTabOrder(filters_[i - 1], edit);

@@ -1,5 +1,6 @@
 #include "shell/HintLine.h"
 
+#include <QAbstractButton>
 #include <QEnterEvent>
 #include <QLabel>
 #include <QMouseEvent>
@@ -12,6 +13,10 @@ HintLine::HintLine(QObject* parent, QLabel* line) : QObject(parent), line_(line)
 void HintLine::watch(QWidget* control, const QString& hint)
 {
     hints_.insert(control, hint);
+    // A button without a caption is a picture: its hint is what it is called.
+    if (auto* button = qobject_cast<QAbstractButton*>(control);
+        button && button->text().isEmpty() && button->accessibleName().isEmpty() && !hint.isEmpty())
+        button->setAccessibleName(hint);
     control->setMouseTracking(true);
     control->installEventFilter(this);
 }

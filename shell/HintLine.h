@@ -12,7 +12,8 @@ namespace brivanto {
 // A screen's status line that tells what the control under the mouse does. Each watched control
 // has a hint (an empty one for backgrounds and panels). Entering or moving over a control shows
 // its hint; leaving it shows the hint of the watched control around it, where the mouse is back,
-// unless the mouse enters another control, whose own hint then follows.
+// unless the mouse enters another control, whose own hint then follows. A watched button without
+// a caption takes its hint as its accessible name.
 class HintLine : public QObject
 {
 public:

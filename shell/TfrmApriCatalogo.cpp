@@ -37,6 +37,10 @@ TfrmApriCatalogo::TfrmApriCatalogo(QWidget* parent) : QWidget(parent)
     auto* istruzioni = new PictureBox(QStringLiteral("icoIstruzioni"),
                                       QStringLiteral(":/archives/istruzioni_apri.svg"), panel);
     istruzioni->move((PanelWidth - istruzioni->width()) / 2, 40);
+    istruzioni->setAccessibleName(QStringLiteral("Apertura di un archivio esistente"));
+    istruzioni->setAccessibleDescription(QStringLiteral(
+        "1. Selezionare un archivio nell'elenco e premere Apri archivio. 2. Fare clic sul cestino per "
+        "eliminare l'archivio selezionato. 3. Premere Annulla per uscire senza aprire alcun archivio."));
     auto* mano = new PictureBox(QStringLiteral("icoMano"), QStringLiteral(":/archives/mano.svg"), panel);
     mano->move(40, 230);
     auto* icona04 =
@@ -69,6 +73,13 @@ TfrmApriCatalogo::TfrmApriCatalogo(QWidget* parent) : QWidget(parent)
     lblFile_ = new QLabel(panel);
     lblFile_->setObjectName(QStringLiteral("lblFile"));
     lblFile_->hide();
+
+    guida->setAccessibleName(QStringLiteral("Guida"));
+    elimina->setAccessibleName(QStringLiteral("Elimina l'archivio selezionato"));
+    apri->setAccessibleName(QStringLiteral("Apri archivio"));
+    annulla->setAccessibleName(QStringLiteral("Annulla"));
+    lstFiles_->setAccessibleName(QStringLiteral("Archivi di giochi da tavolo"));
+    platform::placePictureButtonsLast(this);
 
     connect(apri, &PictureButton::clicked, this, &TfrmApriCatalogo::btnApriClick);
     connect(elimina, &PictureButton::clicked, this, &TfrmApriCatalogo::btnEliminaClick);

@@ -58,6 +58,18 @@ TfrmAvvio::TfrmAvvio(QWidget* parent) : QWidget(parent)
     auto* esci = new PictureButton(QStringLiteral("imgEsci"), QStringLiteral(":/launcher/esci.svg"), panel);
     esci->move(PanelWidth - esci->width() - 8, PanelHeight - esci->height() - 8);
 
+    // What a screen reader says for each picture: the words it shows, or what it does.
+    info->setAccessibleName(QStringLiteral("Informazioni"));
+    guida->setAccessibleName(QStringLiteral("Guida"));
+    app01->setAccessibleName(QStringLiteral("Crea nuovo archivio"));
+    btn01->setAccessibleName(QStringLiteral("Crea nuovo archivio"));
+    app02->setAccessibleName(QStringLiteral("Apri archivio esistente"));
+    btn02->setAccessibleName(QStringLiteral("Apri archivio esistente"));
+    sito->setAccessibleName(QStringLiteral("Visita il sito di Brivanto"));
+    copyright->setAccessibleName(QStringLiteral("Copyright"));
+    esci->setAccessibleName(QStringLiteral("Esci"));
+    platform::placePictureButtonsLast(this);
+
     connect(app01, &PictureButton::clicked, this, &TfrmAvvio::createArchiveRequested);
     connect(btn01, &PictureButton::clicked, this, &TfrmAvvio::createArchiveRequested);
     connect(app02, &PictureButton::clicked, this, &TfrmAvvio::openArchiveRequested);

@@ -40,6 +40,11 @@ TfrmCreaCatalogo::TfrmCreaCatalogo(QWidget* parent) : QWidget(parent)
     auto* istruzioni = new PictureBox(QStringLiteral("icoIstruzioni"),
                                       QStringLiteral(":/archives/istruzioni_crea.svg"), panel);
     istruzioni->move((PanelWidth - istruzioni->width()) / 2, 64);
+    istruzioni->setAccessibleName(QStringLiteral("Creazione di un nuovo archivio"));
+    istruzioni->setAccessibleDescription(QStringLiteral(
+        "1. Digitare il nome del nuovo archivio e premere Applica e chiudi. 2. Il nuovo archivio "
+        "comparir\u00E0 nell'elenco di Apri archivio esistente. 3. Premere Annulla per uscire senza creare "
+        "nulla."));
     auto* icona02 =
         new PictureBox(QStringLiteral("icoIcona02"), QStringLiteral(":/archives/icona02.svg"), panel);
     icona02->move(20, 250);
@@ -67,6 +72,12 @@ TfrmCreaCatalogo::TfrmCreaCatalogo(QWidget* parent) : QWidget(parent)
     lblFile_ = new QLabel(panel);
     lblFile_->setObjectName(QStringLiteral("lblFile"));
     lblFile_->hide();
+
+    guida->setAccessibleName(QStringLiteral("Guida"));
+    applica->setAccessibleName(QStringLiteral("Applica e chiudi"));
+    annulla->setAccessibleName(QStringLiteral("Annulla"));
+    txtFile_->setAccessibleName(QStringLiteral("Nome del nuovo archivio"));
+    platform::placePictureButtonsLast(this);
 
     connect(applica, &PictureButton::clicked, this, &TfrmCreaCatalogo::btnApplicaClick);
     connect(annulla, &PictureButton::clicked, this, &TfrmCreaCatalogo::btnAnnullaClick);
