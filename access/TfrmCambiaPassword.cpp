@@ -4,6 +4,7 @@
 #include "access/PasswordFile.h"
 #include "platform/MessageBoxes.h"
 #include "platform/PictureBox.h"
+#include "platform/ScreenKeys.h"
 #include "shell/Screen.h"
 #include "storage/FieldText.h"
 
@@ -105,6 +106,7 @@ TfrmCambiaPassword::TfrmCambiaPassword(QWidget* parent) : QWidget(parent)
     connect(txtConferma, &QLineEdit::returnPressed, this, &TfrmCambiaPassword::txtConfermaKeyPress);
     connect(cmdOK, &QPushButton::clicked, this, &TfrmCambiaPassword::cmdOKClick);
     connect(cmdEsci, &QPushButton::clicked, this, &TfrmCambiaPassword::cmdEsciClick);
+    platform::applyScreenKeys(this, {.escape = [this] { cmdEsciClick(); }});
 }
 
 void TfrmCambiaPassword::showEvent(QShowEvent* event)

@@ -4,6 +4,7 @@
 #include "access/PasswordFile.h"
 #include "platform/MessageBoxes.h"
 #include "platform/PictureBox.h"
+#include "platform/ScreenKeys.h"
 #include "shell/Screen.h"
 #include "storage/FieldText.h"
 
@@ -70,6 +71,8 @@ TfrmPassword::TfrmPassword(QWidget* parent) : QWidget(parent)
     connect(cmdOK, &QPushButton::clicked, this, &TfrmPassword::cmdOKClick);
     connect(cmdEsci, &QPushButton::clicked, this, &TfrmPassword::cmdEsciClick);
     connect(btnCambiaPassword, &QPushButton::clicked, this, &TfrmPassword::btnCambiaPasswordClick);
+    // Escape does not end the program: only "Esci" does.
+    platform::applyScreenKeys(this);
 }
 
 void TfrmPassword::showEmptied()

@@ -4,8 +4,10 @@
 
 #include "editor/MarketValue.h"
 #include "editor/PhotoSlot.h"
+#include "help/Help.h"
 #include "media/TfrmWebCam.h"
 #include "platform/PictureBox.h"
+#include "platform/ScreenKeys.h"
 #include "shell/HintLine.h"
 #include "shell/Screen.h"
 
@@ -14,6 +16,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QShortcut>
 #include <QValidator>
 
 namespace brivanto {
@@ -123,6 +126,7 @@ TfrmCartoline::TfrmCartoline(QWidget* parent) : QWidget(parent)
 
     setTabOrder(edits_.back(), chkInVendita_);
     platform::placePictureButtonsLast(this);
+    platform::applyScreenKeys(this, {.help = [this] { cmdGuidaClick(); }});
     ClearRecordScreen();
 }
 
@@ -178,6 +182,20 @@ void TfrmCartoline::buildToolbar(QWidget* panel)
     for (const auto& [name, handler] : handlers)
         connect(panel->findChild<PictureButton*>(QLatin1String(name)), &PictureButton::clicked, this,
                 handler);
+
+    // The keys of the toolbar run the same handlers as the buttons; each button names its key.
+    for (const help::EditorKey& key : help::EditorKeys) {
+        const auto handler =
+            std::find_if(std::begin(handlers), std::end(handlers),
+                         [&key](const auto& entry) { return qstrcmp(entry.first, key.button) == 0; });
+        Q_ASSERT(handler != std::end(handlers));
+        auto* shortcut = new QShortcut(QKeySequence(QLatin1String(key.sequence)), this);
+        shortcut->setObjectName(QStringLiteral("key") + QLatin1String(key.button + 3));
+        shortcut->setAutoRepeat(false);
+        connect(shortcut, &QShortcut::activated, this, handler->second);
+        panel->findChild<QWidget*>(QLatin1String(key.button))
+            ->setAccessibleDescription(help::shortcutDescription(key));
+    }
 }
 
 void TfrmCartoline::buildFieldPanel(QWidget* panel)

@@ -5,6 +5,7 @@
 #include "platform/FileDialogs.h"
 #include "platform/MessageBoxes.h"
 #include "platform/PictureBox.h"
+#include "platform/ScreenKeys.h"
 #include "shell/Screen.h"
 #include "shell/TMisc.h"
 #include "storage/FieldText.h"
@@ -95,6 +96,7 @@ TfrmAllegaCartella::TfrmAllegaCartella(RecordEditor& editor) : QDialog(editor.ow
         slots_[i].txtFile->setText(trimmed(labels.files[i]));
         slots_[i].txtDesc->setText(trimmed(labels.descriptions[i]));
     }
+    platform::applyScreenKeys(this, {.escape = [this] { btnAnnullaClick(); }});
 }
 
 void TfrmAllegaCartella::buildSlot(int index)

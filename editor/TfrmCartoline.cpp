@@ -19,11 +19,39 @@
 #include <QLineEdit>
 #include <QPushButton>
 
+#include <vector>
+
 namespace brivanto {
+namespace {
+
+// True for the keys of the toolbar (Ctrl+Home, Ctrl+End...), which a field would otherwise keep
+// for itself.
+bool isToolbarKey(const QKeyEvent* event)
+{
+    static const std::vector<QKeySequence> keys = [] {
+        std::vector<QKeySequence> parsed;
+        for (const help::EditorKey& key : help::EditorKeys)
+            parsed.emplace_back(QLatin1String(key.sequence));
+        return parsed;
+    }();
+    const QKeySequence pressed(event->keyCombination());
+    return std::find(keys.begin(), keys.end(), pressed) != keys.end();
+}
+
+} // namespace
 
 bool TfrmCartoline::eventFilter(QObject* watched, QEvent* event)
 {
     switch (event->type()) {
+    case QEvent::ShortcutOverride:
+        // A field does not claim a toolbar key: the key then runs its button's handler, and
+        // neither moves the cursor nor reaches the market value's key filter.
+        if (std::find(edits_.begin(), edits_.end(), watched) != edits_.end() &&
+            isToolbarKey(static_cast<QKeyEvent*>(event))) {
+            event->ignore();
+            return true;
+        }
+        break;
     case QEvent::KeyPress:
         if (watched == txtValore_)
             return filterMarketValueKey(static_cast<QKeyEvent*>(event));

@@ -203,4 +203,35 @@ QString helpText(HelpTopic topic)
     return helpParagraphs(topic).join(QStringLiteral("\r\n\r\n"));
 }
 
+QString shortcutDescription(const EditorKey& key)
+{
+    return QStringLiteral("Scorciatoia: ") + QString::fromUtf16(key.name);
+}
+
+QString keyboardTitle()
+{
+    return QStringLiteral("Tastiera");
+}
+
+QStringList keyboardParagraphs()
+{
+    QStringList paragraphs = {
+        QStringLiteral("Brivanto si usa anche senza mouse. Il tasto Tab porta al controllo successivo e "
+                       "Maiusc+Tab al precedente; la barra spaziatrice e il tasto Invio premono il pulsante "
+                       "evidenziato, e soltanto quello."),
+        QStringLiteral("Nei campi della scheda e nei filtri della ricerca il tasto Invio passa al campo "
+                       "successivo. Nella casella \"Trova\" il tasto Invio porta al pulsante \"Trova\", che "
+                       "un secondo Invio preme; negli elenchi delle schede trovate e dei giochi in vendita "
+                       "il tasto Invio richiama la scheda della voce selezionata, come il doppio clic."),
+        QStringLiteral("Il tasto Esc chiude le finestre come il loro pulsante \"Chiudi\" o \"Annulla\"; il "
+                       "tasto F1 apre la guida della schermata che ne ha una."),
+        QStringLiteral("Nella schermata della scheda valgono inoltre queste scorciatoie, che fanno quello "
+                       "che fa il pulsante corrispondente:"),
+    };
+    for (const EditorKey& key : EditorKeys)
+        paragraphs.append(QString::fromUtf16(key.name) + QStringLiteral(": ") +
+                          QString::fromUtf16(key.action) + QLatin1Char('.'));
+    return paragraphs;
+}
+
 } // namespace brivanto::help

@@ -1,5 +1,6 @@
 // Writes the user guide, Guida.pdf, at build time: a title page with the product's picture, then
-// the overview and the spreadsheet export help, from the same texts the help window shows.
+// the overview and the spreadsheet export help, from the same texts the help window shows, and a
+// short chapter on the keyboard.
 //
 // Usage: brivanto_make_guide <output file>
 
@@ -80,7 +81,8 @@ void drawTitlePage(QPainter& painter, const QRectF& page)
                      QStringLiteral("Brivanto versione %1").arg(QStringLiteral(BRIVANTO_VERSION)));
 }
 
-// The chapters of the guide: one help topic each, its title as heading, then its paragraphs.
+// The chapters of the guide, each with its title as heading, then its paragraphs: one help topic
+// each, then the keyboard.
 void writeChapters(QTextDocument& document)
 {
     QTextCharFormat heading;
@@ -99,7 +101,7 @@ void writeChapters(QTextDocument& document)
 
     QTextCursor cursor(&document);
     bool first = true;
-    for (const HelpTopic topic : {HelpTopic::Overview, HelpTopic::Export}) {
+    const auto writeChapter = [&](const QString& title, const QStringList& paragraphs) {
         QTextBlockFormat chapterStart = headingBlock;
         chapterStart.setPageBreakPolicy(first ? QTextFormat::PageBreak_Auto
                                               : QTextFormat::PageBreak_AlwaysBefore);
@@ -108,12 +110,15 @@ void writeChapters(QTextDocument& document)
         else
             cursor.insertBlock(chapterStart);
         first = false;
-        cursor.insertText(brivanto::help::helpTitle(topic), heading);
-        for (const QString& paragraph : brivanto::help::helpParagraphs(topic)) {
+        cursor.insertText(title, heading);
+        for (const QString& paragraph : paragraphs) {
             cursor.insertBlock(paragraphBlock);
             cursor.insertText(paragraph, body);
         }
-    }
+    };
+    for (const HelpTopic topic : {HelpTopic::Overview, HelpTopic::Export})
+        writeChapter(brivanto::help::helpTitle(topic), brivanto::help::helpParagraphs(topic));
+    writeChapter(brivanto::help::keyboardTitle(), brivanto::help::keyboardParagraphs());
 }
 
 // Draws the lines of the laid-out document whose top lies in [top, top + height) at the top of

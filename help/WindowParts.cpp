@@ -1,28 +1,13 @@
 #include "help/WindowParts.h"
 
 #include "platform/PictureBox.h"
+#include "platform/ScreenKeys.h"
 
 #include <QDialog>
 #include <QFrame>
-#include <QKeyEvent>
 #include <QPushButton>
 
 namespace brivanto {
-namespace {
-
-// These windows close by their "Chiudi" button only, like their missing window buttons say:
-// the Escape key that dialogs usually honour is swallowed.
-class EscapeBlocker : public QObject
-{
-public:
-    using QObject::QObject;
-    bool eventFilter(QObject*, QEvent* event) override
-    {
-        return event->type() == QEvent::KeyPress && static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape;
-    }
-};
-
-} // namespace
 
 platform::PictureBox* addFramedLogo(QWidget* window, const QString& resource, int x, int y, int border)
 {
@@ -45,9 +30,8 @@ QPushButton* addCloseButton(QDialog* window)
 {
     auto* button = new QPushButton(QStringLiteral("Chiudi"), window);
     button->setObjectName(QStringLiteral("btnChiudi"));
-    button->setAutoDefault(false);
     QObject::connect(button, &QPushButton::clicked, window, &QDialog::close);
-    window->installEventFilter(new EscapeBlocker(window));
+    platform::applyScreenKeys(window, {.escape = [window] { window->close(); }});
     return button;
 }
 

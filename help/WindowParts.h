@@ -16,7 +16,7 @@ class PictureBox;
 // `window`, with `border` pixels of white around the picture.
 platform::PictureBox* addFramedLogo(QWidget* window, const QString& resource, int x, int y, int border);
 
-// The "Chiudi" button that closes `window`: the only way these windows close.
+// The "Chiudi" button that closes `window`, as Escape does: these windows have no window buttons.
 QPushButton* addCloseButton(QDialog* window);
 
 } // namespace brivanto

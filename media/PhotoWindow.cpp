@@ -1,6 +1,7 @@
 #include "media/PhotoWindow.h"
 
 #include "platform/PhotoView.h"
+#include "platform/ScreenKeys.h"
 #include "shell/Screen.h"
 
 #include <QEvent>
@@ -30,6 +31,8 @@ PhotoWindow::PhotoWindow(QWidget* owner, const QString& className, const QString
     auto* centring = new QGridLayout(this);
     centring->setContentsMargins(0, 0, 0, 0);
     centring->addWidget(panContainer_, 0, 0, Qt::AlignCenter);
+    // Escape closes the window as a click on the photo does.
+    platform::applyScreenKeys(this, {.escape = [this] { accept(); }});
 }
 
 void PhotoWindow::showEvent(QShowEvent* event)

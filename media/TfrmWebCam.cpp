@@ -5,6 +5,7 @@
 #include "platform/Camera.h"
 #include "platform/PhotoView.h"
 #include "platform/PictureBox.h"
+#include "platform/ScreenKeys.h"
 #include "shell/Screen.h"
 #include "storage/FieldText.h"
 
@@ -110,7 +111,6 @@ TfrmWebCam::TfrmWebCam(RecordEditor& editor)
         control->setObjectName(QLatin1String(button.name));
         control->setFont(QFont(QStringLiteral("Verdana"), 10));
         control->setCursor(Qt::PointingHandCursor);
-        control->setAutoDefault(false);
         control->setGeometry(button.geometry);
         connect(control, &QPushButton::clicked, this, button.handler);
         if (previous)
@@ -119,6 +119,7 @@ TfrmWebCam::TfrmWebCam(RecordEditor& editor)
     }
 
     connect(camCamera_.get(), &platform::Camera::frameReady, this, &TfrmWebCam::cameraFrame);
+    platform::applyScreenKeys(this, {.escape = [this] { btnCloseClick(); }});
 }
 
 TfrmWebCam::~TfrmWebCam()

@@ -30,7 +30,7 @@ public:
     QString callerTag() const;
 
 public Q_SLOTS:
-    // Escape: as "Annulla".
+    // As "Annulla": the camera goes off.
     void reject() override;
 
 protected:

@@ -5,6 +5,7 @@
 #include "output/ReportTemplates.h"
 #include "platform/MessageBoxes.h"
 #include "platform/PictureBox.h"
+#include "platform/ScreenKeys.h"
 #include "shell/Screen.h"
 
 #include <QPainter>
@@ -35,7 +36,6 @@ QPushButton* screenButton(const QString& name, const QString& caption, const QRe
     button->setObjectName(name);
     button->setGeometry(where);
     button->setCursor(Qt::PointingHandCursor);
-    button->setAutoDefault(false);
     return button;
 }
 
@@ -59,6 +59,7 @@ CardPrintScreen::CardPrintScreen(RecordEditor& editor, const Texts& texts)
     setTabOrder(cancel, run);
     connect(cancel, &QPushButton::clicked, this, &CardPrintScreen::btnAnnullaClick);
     connect(run, &QPushButton::clicked, this, &CardPrintScreen::btnStampaClick);
+    platform::applyScreenKeys(this, {.escape = [this] { btnAnnullaClick(); }});
 }
 
 void CardPrintScreen::showEvent(QShowEvent* event)

@@ -6,6 +6,7 @@
 #include "output/ExportWriter.h"
 #include "platform/MessageBoxes.h"
 #include "platform/PictureBox.h"
+#include "platform/ScreenKeys.h"
 #include "shell/HintLine.h"
 #include "shell/Screen.h"
 #include "shell/TMisc.h"
@@ -103,6 +104,8 @@ TfrmExpCartoline::TfrmExpCartoline(RecordEditor& editor) : QDialog(editor.owner(
         hints->watch(findChild<QWidget*>(QLatin1String(button.name)), QString::fromUtf16(button.hint));
     grdRecords_->setAccessibleName(QStringLiteral("Schede dell'archivio da esportare"));
     platform::placePictureButtonsLast(this);
+    platform::applyScreenKeys(this,
+                              {.escape = [this] { cmdEsciClick(); }, .help = [this] { cmdGuidaClick(); }});
 }
 
 void TfrmExpCartoline::buildTopBand()

@@ -1,5 +1,6 @@
 #include "report/ReportPreview.h"
 
+#include "platform/ScreenKeys.h"
 #include "report/PageRenderer.h"
 #include "report/Report.h"
 #include "report/ReportError.h"
@@ -159,6 +160,7 @@ ReportPreview::ReportPreview(const Report& report, QWidget* parent)
     setWindowState(Qt::WindowMaximized);
     zoomBox_->setCurrentIndex(HundredPercent);
     showPage(0);
+    platform::applyScreenKeys(this, {.escape = [this] { reject(); }});
 }
 
 ReportPreview::~ReportPreview() = default;

@@ -44,13 +44,11 @@ void openListedRecord(QDialog* screen, RecordEditor& editor, const ResultList& l
     screen->accept();
 }
 
-QPushButton* screenButton(const QString& objectName, const QString& text, QWidget* parent,
-                          bool pressedByEnter)
+QPushButton* screenButton(const QString& objectName, const QString& text, QWidget* parent)
 {
     auto* button = new QPushButton(text, parent);
     button->setObjectName(objectName);
     button->setCursor(Qt::PointingHandCursor);
-    button->setAutoDefault(pressedByEnter);
     button->setFont(QFont(QStringLiteral("Verdana"), 10, QFont::Bold));
     button->setStyleSheet(
         QStringLiteral("QPushButton { background: #1A7A89; color: #FFFFFF; border: 1px solid #0F5E6B;"
@@ -80,7 +78,7 @@ ListPanel::ListPanel(int top, TabOrder order, QWidget* screen) : QWidget(screen)
     txtTrova_->setGeometry(Left, top + 76, 680, 30);
     txtTrova_->installEventFilter(this);
     txtTrova_->setAccessibleName(QStringLiteral("Parole della voce da trovare"));
-    btnTrova_ = screenButton(QStringLiteral("btnTrova"), QStringLiteral("Trova"), this, true);
+    btnTrova_ = screenButton(QStringLiteral("btnTrova"), QStringLiteral("Trova"), this);
     btnTrova_->setGeometry(Left + ListWidth - 110, top + 76, 110, 30);
 
     lstRecords_ = new ResultList(this);

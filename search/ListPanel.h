@@ -47,15 +47,13 @@ private:
     QPushButton* btnChiudi_;
 };
 
-// The buttons of the search screens: text on the program's colours, hand cursor. Only a button
-// with `pressedByEnter` is pressed by Enter when it has the focus.
 // The double-click on a result list: reads the whole archive for the records whose line is the
 // selected one, then, when `writeEditor`, puts them on the editor, and closes the screen. With no
 // line selected the screen just closes; when the archive cannot be read it says so and closes,
 // leaving the editor as it was.
 void openListedRecord(QDialog* screen, RecordEditor& editor, const ResultList& list, bool writeEditor);
 
-QPushButton* screenButton(const QString& objectName, const QString& text, QWidget* parent,
-                          bool pressedByEnter = false);
+// The buttons of the search screens: text on the program's colours, hand cursor.
+QPushButton* screenButton(const QString& objectName, const QString& text, QWidget* parent);
 
 } // namespace brivanto

@@ -2,6 +2,7 @@
 
 #include "search/ListLineModel.h"
 
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QScrollBar>
 
@@ -67,6 +68,18 @@ void ResultList::mouseDoubleClickEvent(QMouseEvent* event)
     QListView::mouseDoubleClickEvent(event);
     if (event->button() == Qt::LeftButton)
         Q_EMIT listDoubleClicked();
+}
+
+void ResultList::keyPressEvent(QKeyEvent* event)
+{
+    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    if (enter && (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier && selectedRow() >= 0) {
+        event->accept();
+        if (!event->isAutoRepeat())
+            Q_EMIT listDoubleClicked();
+        return;
+    }
+    QListView::keyPressEvent(event);
 }
 
 } // namespace brivanto

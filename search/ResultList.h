@@ -30,11 +30,13 @@ public:
     void forgetLastKey() { find_.reset(); }
 
 Q_SIGNALS:
-    // A double-click anywhere in the list, on a line or not.
+    // A double-click anywhere in the list, on a line or not, or Enter on a selected line: the
+    // keyboard's way to open a line.
     void listDoubleClicked();
 
 protected:
     void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     ListLineModel* model_;

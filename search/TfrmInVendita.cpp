@@ -6,6 +6,7 @@
 #include "report/ReportError.h"
 #include "platform/MessageBoxes.h"
 #include "platform/PictureBox.h"
+#include "platform/ScreenKeys.h"
 #include "search/ArchiveScan.h"
 #include "search/ListPanel.h"
 #include "search/RecordMatch.h"
@@ -14,9 +15,9 @@
 #include "shell/Screen.h"
 #include "storage/ArchiveFile.h"
 
-#include <QKeyEvent>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QShowEvent>
 
 namespace brivanto {
 namespace {
@@ -40,6 +41,7 @@ TfrmInVendita::TfrmInVendita(RecordEditor& editor, QWidget* parent)
     connect(panContainer_->printButton(), &QPushButton::clicked, this, &TfrmInVendita::btnStampaClick);
     panContainer_->list()->setAccessibleName(QStringLiteral("Giochi da tavolo in vendita"));
     connect(panContainer_->list(), &ResultList::listDoubleClicked, this, &TfrmInVendita::lstRecordsDblClick);
+    platform::applyScreenKeys(this, {.escape = [this] { btnChiudiClick(); }});
 }
 
 const ListLines& TfrmInVendita::listedLines() const
@@ -73,16 +75,6 @@ void TfrmInVendita::buildList()
         QMetaObject::invokeMethod(
             this, [this] { platform::plainNotice(this, archiveAccessErrorText()); }, Qt::QueuedConnection);
     }
-}
-
-// The screen is left only with "Chiudi" or by opening a record.
-void TfrmInVendita::keyPressEvent(QKeyEvent* event)
-{
-    if (event->key() == Qt::Key_Escape) {
-        event->accept();
-        return;
-    }
-    QDialog::keyPressEvent(event);
 }
 
 void TfrmInVendita::done(int result)

@@ -26,7 +26,6 @@ public Q_SLOTS:
 
 protected:
     void showEvent(QShowEvent* event) override;
-    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     void buildList();

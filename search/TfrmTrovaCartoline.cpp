@@ -7,6 +7,7 @@
 #include "report/ReportError.h"
 #include "platform/MessageBoxes.h"
 #include "platform/PictureBox.h"
+#include "platform/ScreenKeys.h"
 #include "search/ArchiveScan.h"
 #include "search/ListPanel.h"
 #include "search/RecordMatch.h"
@@ -57,6 +58,13 @@ TfrmTrovaCartoline::TfrmTrovaCartoline(RecordEditor& editor, QWidget* parent)
     connect(panContainer_->printButton(), &QPushButton::clicked, this, &TfrmTrovaCartoline::btnStampaClick);
     connect(panContainer_->list(), &ResultList::listDoubleClicked, this,
             &TfrmTrovaCartoline::lstRecordsDblClick);
+    // Escape is the "Chiudi" of the panel on view.
+    platform::applyScreenKeys(this, {.escape = [this] {
+                                  if (panAvvio_->isVisible())
+                                      btnAnnullaClick();
+                                  else
+                                      btnChiudiClick();
+                              }});
 }
 
 void TfrmTrovaCartoline::buildFilterPanel()
@@ -106,7 +114,7 @@ void TfrmTrovaCartoline::buildFilterPanel()
 
     auto* annulla = screenButton(QStringLiteral("btnAnnulla"), QStringLiteral("Chiudi"), panAvvio_);
     annulla->setGeometry(ColumnX[1] + FilterWidth - 230, 500, 110, 34);
-    auto* cerca = screenButton(QStringLiteral("btnCerca"), QStringLiteral("Cerca"), panAvvio_, true);
+    auto* cerca = screenButton(QStringLiteral("btnCerca"), QStringLiteral("Cerca"), panAvvio_);
     cerca->setGeometry(ColumnX[1] + FilterWidth - 110, 500, 110, 34);
     setTabOrder(filters_.back(), annulla);
     setTabOrder(annulla, cerca);
@@ -149,16 +157,6 @@ bool TfrmTrovaCartoline::eventFilter(QObject* watched, QEvent* event)
         }
     }
     return QDialog::eventFilter(watched, event);
-}
-
-// The screen is left only with its "Chiudi" buttons or by opening a record.
-void TfrmTrovaCartoline::keyPressEvent(QKeyEvent* event)
-{
-    if (event->key() == Qt::Key_Escape) {
-        event->accept();
-        return;
-    }
-    QDialog::keyPressEvent(event);
 }
 
 void TfrmTrovaCartoline::done(int result)

@@ -3,6 +3,7 @@
 #include "help/Help.h"
 #include "platform/MessageBoxes.h"
 #include "platform/PictureBox.h"
+#include "platform/ScreenKeys.h"
 #include "shell/Screen.h"
 #include "storage/ArchiveFolder.h"
 #include "storage/FieldText.h"
@@ -85,6 +86,7 @@ TfrmApriCatalogo::TfrmApriCatalogo(QWidget* parent) : QWidget(parent)
     connect(elimina, &PictureButton::clicked, this, &TfrmApriCatalogo::btnEliminaClick);
     connect(annulla, &PictureButton::clicked, this, &TfrmApriCatalogo::btnAnnullaClick);
     connect(guida, &PictureButton::clicked, this, &TfrmApriCatalogo::imgGuidaClick);
+    platform::applyScreenKeys(this, {.help = [this] { imgGuidaClick(); }});
 }
 
 void TfrmApriCatalogo::ListArchives()

@@ -2,6 +2,7 @@
 
 #include "help/Help.h"
 #include "platform/PictureBox.h"
+#include "platform/ScreenKeys.h"
 #include "shell/Maker.h"
 #include "shell/Screen.h"
 #include "shell/TMisc.h"
@@ -79,6 +80,8 @@ TfrmAvvio::TfrmAvvio(QWidget* parent) : QWidget(parent)
     connect(sito, &PictureButton::clicked, this, &TfrmAvvio::imgSitoClick);
     connect(copyright, &PictureButton::clicked, this, &TfrmAvvio::imgCopyrightClick);
     connect(esci, &PictureButton::clicked, this, &TfrmAvvio::imgEsciClick);
+    // Escape does not end the program: only the exit picture does.
+    platform::applyScreenKeys(this, {.help = [this] { imgGuidaClick(); }});
 }
 
 void TfrmAvvio::imgInfoClick()

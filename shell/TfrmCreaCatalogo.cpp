@@ -3,6 +3,7 @@
 #include "help/Help.h"
 #include "platform/MessageBoxes.h"
 #include "platform/PictureBox.h"
+#include "platform/ScreenKeys.h"
 #include "shell/Screen.h"
 #include "storage/ArchiveFolder.h"
 #include "storage/FieldText.h"
@@ -82,6 +83,7 @@ TfrmCreaCatalogo::TfrmCreaCatalogo(QWidget* parent) : QWidget(parent)
     connect(applica, &PictureButton::clicked, this, &TfrmCreaCatalogo::btnApplicaClick);
     connect(annulla, &PictureButton::clicked, this, &TfrmCreaCatalogo::btnAnnullaClick);
     connect(guida, &PictureButton::clicked, this, &TfrmCreaCatalogo::imgGuidaClick);
+    platform::applyScreenKeys(this, {.help = [this] { imgGuidaClick(); }});
 }
 
 bool TfrmCreaCatalogo::isRefusedCharacter(QChar c)

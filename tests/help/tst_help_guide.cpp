@@ -31,6 +31,7 @@ private Q_SLOTS:
     void guideHoldsTheTitle();
     void guideHoldsEveryParagraphOnce_data();
     void guideHoldsEveryParagraphOnce();
+    void keyboardChapterNamesEveryEditorKey();
 
 private:
     QString guideText_; // as a reader extracts it, whitespace simplified; empty without one
@@ -72,28 +73,46 @@ void TestHelpGuide::guideHoldsTheTitle()
 
 void TestHelpGuide::guideHoldsEveryParagraphOnce_data()
 {
-    QTest::addColumn<HelpTopic>("topic");
-    QTest::newRow("overview") << HelpTopic::Overview;
-    QTest::newRow("spreadsheet export") << HelpTopic::Export;
+    QTest::addColumn<QString>("title");
+    QTest::addColumn<QStringList>("paragraphs");
+    QTest::newRow("overview") << helpTitle(HelpTopic::Overview) << helpParagraphs(HelpTopic::Overview);
+    QTest::newRow("spreadsheet export") << helpTitle(HelpTopic::Export) << helpParagraphs(HelpTopic::Export);
+    QTest::newRow("keyboard") << brivanto::help::keyboardTitle() << brivanto::help::keyboardParagraphs();
 }
 
 void TestHelpGuide::guideHoldsEveryParagraphOnce()
 {
-    QFETCH(HelpTopic, topic);
+    QFETCH(QString, title);
+    QFETCH(QStringList, paragraphs);
     if (guideText_.isEmpty())
         QSKIP("pdftotext is not installed");
 
-    const qsizetype heading = guideText_.indexOf(helpTitle(topic));
-    QVERIFY2(heading >= 0, qPrintable(helpTitle(topic)));
+    const qsizetype heading = guideText_.indexOf(title);
+    QVERIFY2(heading >= 0, qPrintable(title));
     // In order after their heading, and once only: a line drawn on two pages would show twice.
     qsizetype from = heading;
-    for (const QString& paragraph : helpParagraphs(topic)) {
+    for (const QString& paragraph : paragraphs) {
         const QString words = opening(paragraph);
         const qsizetype at = guideText_.indexOf(words, from);
         QVERIFY2(at > from, qPrintable(words));
         QVERIFY2(guideText_.indexOf(words, at + 1) < 0, qPrintable(words));
         from = at;
     }
+}
+
+// Each key of the editor's toolbar with what it does, as the chapter's last paragraphs.
+void TestHelpGuide::keyboardChapterNamesEveryEditorKey()
+{
+    if (guideText_.isEmpty())
+        QSKIP("pdftotext is not installed");
+    const qsizetype chapter = guideText_.lastIndexOf(brivanto::help::keyboardTitle());
+    QVERIFY(chapter > guideText_.indexOf(helpTitle(HelpTopic::Export)));
+    for (const brivanto::help::EditorKey& key : brivanto::help::EditorKeys) {
+        const QString line =
+            QString::fromUtf16(key.name) + QStringLiteral(": ") + QString::fromUtf16(key.action);
+        QVERIFY2(guideText_.indexOf(line, chapter) > chapter, qPrintable(line));
+    }
+    QVERIFY(guideText_.contains(QStringLiteral("Ctrl+S: salva la scheda in archivio.")));
 }
 
 QTEST_MAIN(TestHelpGuide)

@@ -320,11 +320,9 @@ void TestHelpWindows::eachRequestShowsAFreshModalWindow()
             QVERIFY(text->verticalScrollBar()->maximum() > 0);
             text->verticalScrollBar()->setValue(text->verticalScrollBar()->maximum());
         }
-        // Only "Chiudi" closes: not the Escape key, wherever the focus is.
-        QTest::keyClick(modal, Qt::Key_Escape);
+        // Escape closes the window as "Chiudi" does (the second request closes with "Chiudi").
         QTest::keyClick(control(modal, "btnChiudi"), Qt::Key_Escape);
-        QVERIFY(modal->isVisible());
-        QTest::mouseClick(control(modal, "btnChiudi"), Qt::LeftButton);
+        QVERIFY(!modal->isVisible());
     });
     openWindow(window, owner_.get());
     QVERIFY(shownOnce);
