@@ -13,13 +13,18 @@ import pyatspi
 from accessible_screen import process_id
 
 
+# A view marks its current item focused whether or not the view itself has the focus.
+ITEMS = {"list item", "table cell", "tree item"}
+
+
 def focused(node):
+    """The first focused object under `node`, a view before its items."""
     if node is None:
         return None
     state = node.getState()
     if not state.contains(pyatspi.STATE_SHOWING):
         return None
-    if state.contains(pyatspi.STATE_FOCUSED):
+    if state.contains(pyatspi.STATE_FOCUSED) and node.getRoleName() not in ITEMS:
         return node
     for i in range(node.childCount):
         found = focused(node.getChildAtIndex(i))

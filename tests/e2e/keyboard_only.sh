@@ -4,7 +4,7 @@
 # accessibility bus which control has the focus, as a screen reader user hears it.
 #   - the password, typed and confirmed with Enter;
 #   - the launcher: Tab to "Apri archivio esistente", Space;
-#   - the open-archive screen: Tab to the list, Down picks the first archive, Tab to "Apri
+#   - the open-archive screen: Tab to the list, Space picks its first archive, Tab to "Apri
 #     archivio", Space;
 #   - the record editor: a game typed field after field with Enter, saved with Ctrl+S, the
 #     information box answered with Enter;
@@ -81,12 +81,18 @@ window() { # <name regex>
 }
 
 # Answers the message box in front with Enter after checking it says <text>.
+# The next box may follow at once under the same title: the box answered is told by its window.
 answer_box() { # <text>
-    window '^Brivanto$' >/dev/null
+    local box _
+    box=$(window '^Brivanto$')
     "$python" "$here/accessible_screen.py" "$program" "Brivanto" --says "$1" >&2 ||
         fail "the message box does not say \"$1\""
     xdotool key Return
-    wait_until_gone '^Brivanto$' || fail "the message box saying \"$1\" stayed open"
+    for _ in $(seq 150); do
+        xdotool search --onlyvisible --name '^Brivanto$' 2>/dev/null | grep -qx "$box" || return 0
+        sleep 0.2
+    done
+    fail "the message box saying \"$1\" stayed open"
 }
 
 field_holds() { # <offset> <ASCII text>: the record field's length byte, then its text
@@ -106,7 +112,7 @@ xdotool key space
 
 window '^ Brivanto - Apertura archivio giochi da tavolo$' >/dev/null
 move_focus_to $'^list\t'
-xdotool key Down
+xdotool key space # the list's current line, its first, becomes the chosen one
 move_focus_to $'^push button\tApri archivio$'
 xdotool key space
 
@@ -134,6 +140,7 @@ done
 # The search: the title's first word in the first filter, then "Cerca".
 lists() { ls "$BRIVANTO_PRINT_OUTPUT" 2>/dev/null | grep -c '^Riepilogo_dati-job_.*\.pdf$' || true; }
 before=$(lists)
+window '^ Brivanto - Zendaro$' >/dev/null
 xdotool key ctrl+f
 window '^ Trova giochi da tavolo in archivio$' >/dev/null
 await_focus $'^text\tNome del gioco:$'
