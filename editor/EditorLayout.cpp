@@ -234,7 +234,7 @@ void TfrmCartoline::buildFieldPanel(QWidget* panel)
         auto* label = new QLabel(QString::fromUtf16(field.label), fields);
         label->setObjectName(QStringLiteral("lbl") + QLatin1String(field.objectName + 3));
         label->setFont(labelFont);
-        label->setBuddy(edit); // the label names its field
+        label->setBuddy(edit);         // the label names its field
         if (i == EditorFieldCount - 1) // "Note:" stands beside its edit
             label->setGeometry(FieldInset, labelY + 17, field.x - 4, 28);
         else

@@ -85,7 +85,8 @@ PictureBox::PictureBox(QWidget* parent) : QWidget(parent)
     Q_UNUSED(accessibleInstalled);
 }
 
-PictureBox::PictureBox(const QString& objectName, const QString& resource, QWidget* parent) : PictureBox(parent)
+PictureBox::PictureBox(const QString& objectName, const QString& resource, QWidget* parent)
+    : PictureBox(parent)
 {
     setObjectName(objectName);
     setPicture(resourcePicture(resource));
@@ -181,8 +182,8 @@ void PictureButton::keyPressEvent(QKeyEvent* event)
 
 void PictureButton::focusInEvent(QFocusEvent* event)
 {
-    keyboardFocus_ = event->reason() == Qt::TabFocusReason || event->reason() == Qt::BacktabFocusReason
-                     || event->reason() == Qt::ShortcutFocusReason;
+    keyboardFocus_ = event->reason() == Qt::TabFocusReason || event->reason() == Qt::BacktabFocusReason ||
+                     event->reason() == Qt::ShortcutFocusReason;
     QAbstractButton::focusInEvent(event);
 }
 
@@ -233,8 +234,10 @@ void placePictureButtonsLast(QWidget* screen)
     std::vector<PictureButton*> reading;
     for (auto rowStart = pending.begin(); rowStart != pending.end();) {
         const int middle = rowStart->box.center().y();
-        auto rowEnd = std::find_if(rowStart, pending.end(), [middle](const Placed& p) { return p.box.top() > middle; });
-        std::stable_sort(rowStart, rowEnd, [](const Placed& a, const Placed& b) { return a.box.left() < b.box.left(); });
+        auto rowEnd =
+            std::find_if(rowStart, pending.end(), [middle](const Placed& p) { return p.box.top() > middle; });
+        std::stable_sort(rowStart, rowEnd,
+                         [](const Placed& a, const Placed& b) { return a.box.left() < b.box.left(); });
         for (auto it = rowStart; it != rowEnd; ++it)
             reading.push_back(it->button);
         rowStart = rowEnd;
@@ -243,7 +246,8 @@ void placePictureButtonsLast(QWidget* screen)
     // The other controls that Tab reaches, in their order: the buttons follow the last of them.
     std::vector<QWidget*> others;
     for (QWidget* w = screen->nextInFocusChain(); w && w != screen; w = w->nextInFocusChain()) {
-        if ((w->focusPolicy() & Qt::TabFocus) && std::find(reading.begin(), reading.end(), w) == reading.end())
+        if ((w->focusPolicy() & Qt::TabFocus) &&
+            std::find(reading.begin(), reading.end(), w) == reading.end())
             others.push_back(w);
     }
     QWidget* previous = others.empty() ? nullptr : others.back();

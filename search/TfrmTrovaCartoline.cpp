@@ -77,10 +77,10 @@ void TfrmTrovaCartoline::buildFilterPanel()
                                                 QStringLiteral(":/search/istruzioni_cerca.svg"), panAvvio_);
     istruzioni->move(ColumnX[0], 12);
     istruzioni->setAccessibleName(QStringLiteral("Ricerca delle schede in archivio"));
-    istruzioni->setAccessibleDescription(
-        QStringLiteral("Digitare nei campi scelti una o pi\u00F9 parole consecutive contenute nelle schede "
-                       "cercate. Lasciare vuoti tutti gli altri campi: si possono usare pi\u00F9 campi in una "
-                       "sola ricerca."));
+    istruzioni->setAccessibleDescription(QStringLiteral(
+        "Digitare nei campi scelti una o pi\u00F9 parole consecutive contenute nelle schede "
+        "cercate. Lasciare vuoti tutti gli altri campi: si possono usare pi\u00F9 campi in una "
+        "sola ricerca."));
 
     const QFont labelFont(QStringLiteral("Verdana"), 9);
     const QFont editFont(QStringLiteral("Verdana"), 11);

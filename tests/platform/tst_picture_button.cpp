@@ -60,8 +60,10 @@ private Q_SLOTS:
         QTest::addColumn<bool>("presses");
         QTest::newRow("Space") << int(Qt::Key_Space) << Qt::KeyboardModifiers() << true;
         QTest::newRow("Return") << int(Qt::Key_Return) << Qt::KeyboardModifiers() << true;
-        QTest::newRow("keypad Enter") << int(Qt::Key_Enter) << Qt::KeyboardModifiers(Qt::KeypadModifier) << true;
-        QTest::newRow("Ctrl+Return") << int(Qt::Key_Return) << Qt::KeyboardModifiers(Qt::ControlModifier) << false;
+        QTest::newRow("keypad Enter")
+            << int(Qt::Key_Enter) << Qt::KeyboardModifiers(Qt::KeypadModifier) << true;
+        QTest::newRow("Ctrl+Return") << int(Qt::Key_Return) << Qt::KeyboardModifiers(Qt::ControlModifier)
+                                     << false;
         QTest::newRow("a letter") << int(Qt::Key_A) << Qt::KeyboardModifiers() << false;
     }
     void keysPressTheFocusedButtonOnly()
@@ -202,9 +204,12 @@ private Q_SLOTS:
         QStringList order;
         for (QWidget* w = screen.nextInFocusChain(); w != &screen; w = w->nextInFocusChain()) {
             if (w->focusPolicy() & Qt::TabFocus)
-                order.append(w == first ? QStringLiteral("first") : w == second ? QStringLiteral("second") : w->objectName());
+                order.append(w == first    ? QStringLiteral("first")
+                             : w == second ? QStringLiteral("second")
+                                           : w->objectName());
         }
-        QCOMPARE(order, (QStringList{"first", "second", "topLeft", "topRight", "middle", "bottomLeft", "bottomRight"}));
+        QCOMPARE(order, (QStringList{"first", "second", "topLeft", "topRight", "middle", "bottomLeft",
+                                     "bottomRight"}));
     }
 };
 

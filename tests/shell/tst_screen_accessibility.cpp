@@ -40,9 +40,10 @@ bool isControlRole(QAccessible::Role role)
 // A picture or photo on its own widget: it is either named content or hidden decoration.
 bool isPicture(const QObject* object)
 {
-    return qobject_cast<const platform::PictureBox*>(object) || qobject_cast<const platform::PictureButton*>(object)
-           || qobject_cast<const platform::PhotoView*>(object)
-           || object->objectName() == QLatin1String("panPagina");
+    return qobject_cast<const platform::PictureBox*>(object) ||
+           qobject_cast<const platform::PictureButton*>(object) ||
+           qobject_cast<const platform::PhotoView*>(object) ||
+           object->objectName() == QLatin1String("panPagina");
 }
 
 struct Walk
@@ -71,8 +72,8 @@ void walk(QAccessibleInterface* iface, Walk& found)
             continue;
         const QAccessibleActionInterface* actions = child->actionInterface();
         const bool actionable = actions && !actions->actionNames().isEmpty();
-        const bool control = child->state().focusable || actionable || isControlRole(child->role())
-                             || (child->object() && isPicture(child->object()));
+        const bool control = child->state().focusable || actionable || isControlRole(child->role()) ||
+                             (child->object() && isPicture(child->object()));
         if (control) {
             ++found.controls;
             if (child->text(QAccessible::Name).trimmed().isEmpty())
@@ -125,8 +126,10 @@ private Q_SLOTS:
                 unreachable.append(button->objectName());
         }
 
-        QVERIFY2(found.unnamed.isEmpty(), qPrintable(QStringLiteral("unnamed: ") + found.unnamed.join(u", ")));
-        QVERIFY2(unreachable.isEmpty(), qPrintable(QStringLiteral("not in the Tab chain: ") + unreachable.join(u", ")));
+        QVERIFY2(found.unnamed.isEmpty(),
+                 qPrintable(QStringLiteral("unnamed: ") + found.unnamed.join(u", ")));
+        QVERIFY2(unreachable.isEmpty(),
+                 qPrintable(QStringLiteral("not in the Tab chain: ") + unreachable.join(u", ")));
     }
 
     // The order Tab follows from the window round to it again: the screen's own order where it
@@ -136,18 +139,31 @@ private Q_SLOTS:
         QTest::addColumn<QString>("screen");
         QTest::addColumn<QStringList>("order");
         QTest::newRow("launcher") << QStringLiteral("launcher")
-                                  << QStringList{"imgInfo",  "imgGuida", "imgApp01",     "imgApp02", "btnApp01",
-                                                 "btnApp02", "imgSito",  "imgCopyright", "imgEsci"};
-        QStringList editor{"txtTitolo",       "txtTipologia",    "txtEditore",     "txtSerie",  "txtDescrizione",
-                           "txtAnno",         "txtValore",       "txtDimensioni",  "txtCarta",  "txtRarita",
-                           "txtMittente",     "txtIndirizzoMit", "txtDestinatario", "txtIndirizzoDes", "txtTesto",
-                           "txtData",         "txtFrancobollo",  "txtTimbro",      "txtStato",  "txtLuogo",
-                           "txtNote",         "chkInVendita",    "cmdNuovo",       "cmdSalva",  "cmdTrova",
-                           "cmdCercaDisponibili", "cmdFile",     "cmdAnteprima",   "cmdStampa", "cmdPrimo",
-                           "cmdIndietro",     "cmdAvanti",       "cmdUltimo",      "cmdEsporta", "cmdSlideShow",
-                           "cmdGuida",        "cmdEsci"};
+                                  << QStringList{"imgInfo",  "imgGuida",     "imgApp01",
+                                                 "imgApp02", "btnApp01",     "btnApp02",
+                                                 "imgSito",  "imgCopyright", "imgEsci"};
+        QStringList editor{"txtTitolo",       "txtTipologia",
+                           "txtEditore",      "txtSerie",
+                           "txtDescrizione",  "txtAnno",
+                           "txtValore",       "txtDimensioni",
+                           "txtCarta",        "txtRarita",
+                           "txtMittente",     "txtIndirizzoMit",
+                           "txtDestinatario", "txtIndirizzoDes",
+                           "txtTesto",        "txtData",
+                           "txtFrancobollo",  "txtTimbro",
+                           "txtStato",        "txtLuogo",
+                           "txtNote",         "chkInVendita",
+                           "cmdNuovo",        "cmdSalva",
+                           "cmdTrova",        "cmdCercaDisponibili",
+                           "cmdFile",         "cmdAnteprima",
+                           "cmdStampa",       "cmdPrimo",
+                           "cmdIndietro",     "cmdAvanti",
+                           "cmdUltimo",       "cmdEsporta",
+                           "cmdSlideShow",    "cmdGuida",
+                           "cmdEsci"};
         for (const QString& suffix : {QString(), QStringLiteral("02")}) {
-            for (const char* button : {"btnCaricaFoto", "btnAcquisisciFoto", "btnSalvaFoto", "btnCancFoto", "btnZoomFoto"})
+            for (const char* button :
+                 {"btnCaricaFoto", "btnAcquisisciFoto", "btnSalvaFoto", "btnCancFoto", "btnZoomFoto"})
                 editor.append(QLatin1String(button) + suffix);
         }
         QTest::newRow("editor") << QStringLiteral("editor") << editor;
@@ -156,7 +172,11 @@ private Q_SLOTS:
             for (const char* control : {"txtFile", "btnSfoglia", "btnApri", "txtDesc"})
                 attachments.append(QLatin1String(control) + QLatin1String(slot));
         }
-        attachments << "btnApplica" << "btnAnnulla" << "imgCancella01" << "imgCancella02" << "imgCancella03";
+        attachments << "btnApplica"
+                    << "btnAnnulla"
+                    << "imgCancella01"
+                    << "imgCancella02"
+                    << "imgCancella03";
         QTest::newRow("attachments") << QStringLiteral("attachments") << attachments;
         QTest::newRow("create") << QStringLiteral("create")
                                 << QStringList{"txtFile", "imgGuida", "btnApplica", "btnAnnulla"};
@@ -188,7 +208,8 @@ private Q_SLOTS:
         QStringList reached;
         for (qsizetype i = 0; i < expected.size(); ++i) {
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-            reached.append(QApplication::focusWidget() ? QApplication::focusWidget()->objectName() : QString());
+            reached.append(QApplication::focusWidget() ? QApplication::focusWidget()->objectName()
+                                                       : QString());
         }
         expected.append(expected.takeFirst());
         QCOMPARE(reached, expected);
@@ -201,23 +222,48 @@ private Q_SLOTS:
         QTest::addColumn<QString>("screen");
         QTest::addColumn<QString>("control");
         QTest::addColumn<QString>("name");
-        QTest::newRow("editor field") << "editor" << "txtTitolo" << "Nome del gioco:";
-        QTest::newRow("editor market value") << "editor" << "txtValore" << QString::fromUtf8("Valore di mercato: €");
-        QTest::newRow("editor toolbar") << "editor" << "cmdSalva" << "Salva la scheda in archivio.";
-        QTest::newRow("editor photo button") << "editor" << "btnZoomFoto02"
+        QTest::newRow("editor field") << "editor"
+                                      << "txtTitolo"
+                                      << "Nome del gioco:";
+        QTest::newRow("editor market value") << "editor"
+                                             << "txtValore" << QString::fromUtf8("Valore di mercato: €");
+        QTest::newRow("editor toolbar") << "editor"
+                                        << "cmdSalva"
+                                        << "Salva la scheda in archivio.";
+        QTest::newRow("editor photo button") << "editor"
+                                             << "btnZoomFoto02"
                                              << "Visualizza la foto nelle sue dimensioni reali.";
-        QTest::newRow("password") << "password" << "txtPassword" << "Immetti la password e premi OK.";
-        QTest::newRow("new password") << "change password" << "txtPasswordNew" << "Nuova password:";
-        QTest::newRow("launcher caption") << "launcher" << "btnApp02" << "Apri archivio esistente";
-        QTest::newRow("launcher exit") << "launcher" << "imgEsci" << "Esci";
-        QTest::newRow("search filter") << "search filters" << "txtEditore" << "Genere:";
-        QTest::newRow("attachment description") << "attachments" << "txtDesc02"
-                                                << QString::fromUtf8("Descrizione 2° file allegato:");
-        QTest::newRow("export button") << "export" << "cmdEsporta" << "Esporta l'archivio in formato Microsoft Excel.";
-        QTest::newRow("help link icon") << "help" << "imgPDF" << "Visualizza guida in formato PDF";
-        QTest::newRow("for-sale list") << "for sale" << "lstRecords" << "Giochi da tavolo in vendita";
-        QTest::newRow("launcher title") << "launcher" << "icoTitolo01" << QString();
-        QTest::newRow("editor hand") << "editor" << "icoInVendita" << QString();
+        QTest::newRow("password") << "password"
+                                  << "txtPassword"
+                                  << "Immetti la password e premi OK.";
+        QTest::newRow("new password") << "change password"
+                                      << "txtPasswordNew"
+                                      << "Nuova password:";
+        QTest::newRow("launcher caption") << "launcher"
+                                          << "btnApp02"
+                                          << "Apri archivio esistente";
+        QTest::newRow("launcher exit") << "launcher"
+                                       << "imgEsci"
+                                       << "Esci";
+        QTest::newRow("search filter") << "search filters"
+                                       << "txtEditore"
+                                       << "Genere:";
+        QTest::newRow("attachment description")
+            << "attachments"
+            << "txtDesc02" << QString::fromUtf8("Descrizione 2° file allegato:");
+        QTest::newRow("export button") << "export"
+                                       << "cmdEsporta"
+                                       << "Esporta l'archivio in formato Microsoft Excel.";
+        QTest::newRow("help link icon") << "help"
+                                        << "imgPDF"
+                                        << "Visualizza guida in formato PDF";
+        QTest::newRow("for-sale list") << "for sale"
+                                       << "lstRecords"
+                                       << "Giochi da tavolo in vendita";
+        QTest::newRow("launcher title") << "launcher"
+                                        << "icoTitolo01" << QString();
+        QTest::newRow("editor hand") << "editor"
+                                     << "icoInVendita" << QString();
     }
     void namesSayWhatTheLabelHintOrCaptionSays()
     {

@@ -105,16 +105,14 @@ private:
 // The screens, by the name each table row carries.
 inline QStringList screenNames()
 {
-    return {QStringLiteral("launcher"),      QStringLiteral("create"),
-            QStringLiteral("open"),          QStringLiteral("password"),
-            QStringLiteral("change password"), QStringLiteral("help"),
-            QStringLiteral("info"),          QStringLiteral("splash"),
-            QStringLiteral("editor"),        QStringLiteral("attachments"),
-            QStringLiteral("search filters"), QStringLiteral("search results"),
-            QStringLiteral("for sale"),      QStringLiteral("export"),
-            QStringLiteral("card print"),    QStringLiteral("card preview"),
-            QStringLiteral("preview window"), QStringLiteral("capture"),
-            QStringLiteral("zoom"),          QStringLiteral("slideshow")};
+    return {
+        QStringLiteral("launcher"),     QStringLiteral("create"),          QStringLiteral("open"),
+        QStringLiteral("password"),     QStringLiteral("change password"), QStringLiteral("help"),
+        QStringLiteral("info"),         QStringLiteral("splash"),          QStringLiteral("editor"),
+        QStringLiteral("attachments"),  QStringLiteral("search filters"),  QStringLiteral("search results"),
+        QStringLiteral("for sale"),     QStringLiteral("export"),          QStringLiteral("card print"),
+        QStringLiteral("card preview"), QStringLiteral("preview window"),  QStringLiteral("capture"),
+        QStringLiteral("zoom"),         QStringLiteral("slideshow")};
 }
 
 // One row per screen, with the column "screen".
