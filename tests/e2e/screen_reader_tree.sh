@@ -33,17 +33,19 @@ check() { # <window title> <reader options...>
 }
 
 password=$(wait_for_window '^ Brivanto - Immissione password$') || fail "no password screen"
-check " Brivanto - Immissione password" --buttons 2 --fields 1
+check " Brivanto - Immissione password" --buttons 3 --fields 1
 
 launcher=$(log_in) || fail "the launcher did not open"
 sleep 0.5
-# Its two big buttons, and its help, information and exit pictures.
-check " Brivanto" --buttons 5
+# Its two big pictures and their two buttons, and its information, help, site, copyright and exit
+# pictures.
+check " Brivanto" --buttons 9
 
 editor=$(open_first_archive_from "$launcher") || fail "the record editor did not open"
 sleep 0.5
-# The 21 fields, named by their labels, and the toolbar's pictures.
-check " Brivanto - Zendaro" --buttons 8 --fields 21 --field "Nome del gioco:" --field "Codice ID:"
+# The 21 fields, named by their labels; the 15 pictures of the toolbar, the 10 of the photo slots
+# and the for-sale box.
+check " Brivanto - Zendaro" --buttons 26 --fields 21 --field "Nome del gioco:" --field "Codice ID:"
 
 [ "$failed" = 0 ] || fail "a screen reader meets unnamed controls or misses buttons or fields"
 echo "the password screen, the launcher and the record editor read well through the accessibility bus"
