@@ -187,7 +187,7 @@ void TfrmAllegaCartella::btnApriClick(int index)
         platform::warning(this, NotAnAttachment);
         return;
     }
-    TMisc::Open(QLatin1Char('"') + path + QLatin1Char('"'));
+    TMisc::Open(QLatin1Char('"') + path + QLatin1Char('"'), this);
 }
 
 void TfrmAllegaCartella::imgCancellaClick(int index)

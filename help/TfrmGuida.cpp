@@ -77,7 +77,7 @@ void TfrmGuida::setText(const QString& text)
 
 void TfrmGuida::lnkWebClick()
 {
-    TMisc::Open(QLatin1Char('"') + ProgramFolder() + QStringLiteral("Guida.pdf") + QLatin1Char('"'));
+    TMisc::Open(QLatin1Char('"') + ProgramFolder() + QStringLiteral("Guida.pdf") + QLatin1Char('"'), this);
 }
 
 } // namespace brivanto

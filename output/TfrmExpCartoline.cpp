@@ -147,6 +147,9 @@ void TfrmExpCartoline::buildGrid()
     grdRecords_->setAlternatingRowColors(true);
     grdRecords_->setWordWrap(false);
     grdRecords_->setSelectionMode(QAbstractItemView::SingleSelection);
+    // The arrows move between cells. Tab leaves the grid: a grid's own Tab wraps from its last
+    // cell to its first (Ctrl+Tab too), and the screen's buttons could not be reached.
+    grdRecords_->setTabKeyNavigation(false);
     grdRecords_->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
                                  QAbstractItemView::AnyKeyPressed);
     grdRecords_->setStyleSheet(QStringLiteral("QTableView { background: #FFFFFF; alternate-background-color: "
@@ -197,7 +200,7 @@ void TfrmExpCartoline::cmdEsportaClick()
         return;
     }
     if (platform::confirm(this, SecondQuestion))
-        TMisc::Open(QLatin1Char('"') + path + QLatin1Char('"'));
+        TMisc::Open(QLatin1Char('"') + path + QLatin1Char('"'), this);
 }
 
 void TfrmExpCartoline::cmdGuidaClick()

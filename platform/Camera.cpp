@@ -62,11 +62,38 @@ void VideoSinkCamera::deliver()
         Q_EMIT frameReady(picture);
 }
 
+void DeviceCamera::setActive(bool active)
+{
+    if (!active) {
+        if (active_ && working_)
+            runDevice(false);
+        active_ = false;
+        return;
+    }
+    if (active_ && working_)
+        return;
+    active_ = true;
+    if (!working_) {
+        disconnectDevice(); // a device that failed is replaced by whatever is there now
+        working_ = connectDevice();
+    }
+    if (working_)
+        runDevice(true);
+}
+
+void DeviceCamera::deviceFailed()
+{
+    if (!working_)
+        return;
+    working_ = false;
+    runDevice(false);
+}
+
 namespace {
 
 // The default video input through a capture session that feeds the sink. The device is looked
-// for when the camera is first switched on, so a screen that never uses it loads no backend.
-class QtCamera final : public VideoSinkCamera
+// for when the camera is switched on, so a screen that never uses it loads no backend.
+class QtCamera final : public DeviceCamera
 {
 public:
     ~QtCamera() override
@@ -75,33 +102,27 @@ public:
             camera_->stop();
     }
 
-    void setActive(bool active) override
-    {
-        if (active == active_)
-            return;
-        active_ = active;
-        if (active && !camera_)
-            connectDevice();
-        if (camera_)
-            camera_->setActive(active);
-    }
-    bool isActive() const override { return active_; }
-
 private:
-    void connectDevice()
+    bool connectDevice() override
     {
         const QCameraDevice device = QMediaDevices::defaultVideoInput();
         if (device.isNull())
-            return;
+            return false;
         camera_ = std::make_unique<QCamera>(device);
         session_ = std::make_unique<QMediaCaptureSession>();
         session_->setCamera(camera_.get());
         session_->setVideoSink(sink());
         // A camera that fails or is unplugged stops delivering; the screen keeps what it showed.
-        connect(camera_.get(), &QCamera::errorOccurred, this, [this] { camera_->setActive(false); });
+        connect(camera_.get(), &QCamera::errorOccurred, this, &QtCamera::deviceFailed);
+        return true;
     }
+    void disconnectDevice() override
+    {
+        session_.reset();
+        camera_.reset();
+    }
+    void runDevice(bool running) override { camera_->setActive(running); }
 
-    bool active_ = false;
     std::unique_ptr<QCamera> camera_;
     std::unique_ptr<QMediaCaptureSession> session_;
 };

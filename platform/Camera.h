@@ -13,11 +13,12 @@ class QVideoSink;
 
 namespace brivanto::platform {
 
-// A video capture device. Switching it on or off twice in a row changes nothing. While it is on,
-// every new frame reaches the user-interface thread as a whole picture of the frame's own size;
-// a frame the user-interface thread has not taken yet is replaced by the next, so a slow screen
-// sees the newest frame and the camera never waits for it. A camera that is missing, breaks or
-// goes away simply delivers nothing.
+// A video capture device. Switching it on while it delivers, or off while it is off, changes
+// nothing. While it is on, every new frame reaches the user-interface thread as a whole picture
+// of the frame's own size; a frame the user-interface thread has not taken yet is replaced by the
+// next, so a slow screen sees the newest frame and the camera never waits for it. A camera that is
+// missing, breaks or goes away simply delivers nothing, until it is switched on again: every
+// switch-on looks for a working device anew.
 class Camera : public QObject
 {
     Q_OBJECT
@@ -50,6 +51,30 @@ private:
     QMutex mutex_;
     QVideoFrame pending_;
     bool deliveryPosted_ = false;
+};
+
+// A camera fed by a device that may be missing, may fail or may go away at any time. Switching on
+// looks for the device whenever none is working, so a camera plugged in afterwards, or one that
+// recovered from an error, shows as soon as the user switches it on again.
+class DeviceCamera : public VideoSinkCamera
+{
+    Q_OBJECT
+public:
+    void setActive(bool active) override;
+    bool isActive() const final { return active_; }
+
+protected:
+    // Looks for the device and connects it to sink(), switched off; false when there is none.
+    virtual bool connectDevice() = 0;
+    // Lets go of the device connectDevice() found.
+    virtual void disconnectDevice() = 0;
+    virtual void runDevice(bool running) = 0;
+    // The device reported an error or went away: it stops, and the next switch-on looks again.
+    void deviceFailed();
+
+private:
+    bool active_ = false;
+    bool working_ = false; // a device is connected and has not failed since
 };
 
 // The picture of a video frame whatever its pixel format, as 32-bit RGB; null when the frame

@@ -9,7 +9,7 @@ namespace {
 class QtDesktopShell final : public DesktopShell
 {
 public:
-    void open(const QUrl& target) override { QDesktopServices::openUrl(target); }
+    bool open(const QUrl& target) override { return QDesktopServices::openUrl(target); }
 };
 
 } // namespace

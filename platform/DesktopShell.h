@@ -11,7 +11,9 @@ class DesktopShell
 {
 public:
     virtual ~DesktopShell() = default;
-    virtual void open(const QUrl& target) = 0;
+    // False when the desktop refused the target, for instance because it has no application to
+    // open it with.
+    virtual bool open(const QUrl& target) = 0;
     static DesktopShell& real();
 };
 

@@ -2,10 +2,9 @@
 
 #include "platform/Seam.h"
 
+#include <QFileDialog>
 #include <QString>
 #include <QStringList>
-
-class QWidget;
 
 namespace brivanto::platform {
 
@@ -29,5 +28,9 @@ public:
 };
 
 using Dialogs = Seam<FileDialogs>;
+
+// Sets up the toolkit's dialog for `request` as the program shows it, ready to run. A filter
+// "(*.*)" lists every file, names without a dot too, and keeps its text.
+void prepareFileDialog(QFileDialog& dialog, const FileDialogRequest& request, QFileDialog::AcceptMode mode);
 
 } // namespace brivanto::platform

@@ -31,6 +31,8 @@ BRIVANTO_PACKAGES=(
     fonts-liberation fonts-dejavu-core
     # The camera at run time: Qt's multimedia backend builds its capture pipeline from these.
     gstreamer1.0-plugins-base gstreamer1.0-plugins-good
+    # Opening a document with the desktop's application for it (the export, attachments, guide).
+    xdg-utils
 )
 # What the tests need on top: a virtual display for real windows, a PDF text reader, a headless
 # spreadsheet program that opens the exported worksheet.
@@ -40,4 +42,6 @@ BRIVANTO_TEST_PACKAGES=(
     desktop-file-utils
     # A real print system: the CUPS scheduler and a printer that writes each job as a PDF file.
     cups printer-driver-cups-pdf
+    # The desktop's accessibility bus on a D-Bus session, and the screen readers' way to read it.
+    at-spi2-core dbus-x11 python3-pyatspi
 )

@@ -1,7 +1,9 @@
 # The real program in a fresh program folder on a virtual X display, for the scripts that drive it
 # as a user would. Sourced: `start_real_program <Brivanto executable> <password file> <WxHxD>`
-# sets $work, $folder, $program and DISPLAY and removes everything again when the script exits.
-# Files put into $folder before the start are there when the program starts.
+# sets $work, $folder, $program and DISPLAY and removes everything again when the script exits;
+# `start_accessibility_bus` before it puts the program on an accessibility bus.
+# Files put into $folder before the start are there when the program starts. The program runs with
+# $program_path as its PATH when that is set.
 # Without a virtual display or a way to type and click, there is nothing to drive: skipped (77).
 for tool in Xvfb xdotool; do
     command -v "$tool" >/dev/null || { echo "SKIP: $tool is not installed"; exit 77; }
@@ -10,14 +12,48 @@ work=$(mktemp -d)
 folder="$work/Brivanto"
 program=""
 server=""
+session_bus=""
+accessibility_bus=""
 # The display server is waited for: a server still shutting down holds its display number, and
 # the next run's server could be handed that number.
 stop_real_program() {
     [ -n "$program" ] && { kill "$program" 2>/dev/null; wait "$program" 2>/dev/null; } || true
+    [ -n "$accessibility_bus" ] && { kill "$accessibility_bus" 2>/dev/null; wait "$accessibility_bus" 2>/dev/null; } || true
+    [ -n "$session_bus" ] && kill "$session_bus" 2>/dev/null || true
     [ -n "$server" ] && { kill "$server" 2>/dev/null; wait "$server" 2>/dev/null; } || true
     rm -rf "$work"
 }
 trap stop_real_program EXIT
+
+# The desktop's accessibility bus, where screen readers find programs: a D-Bus session of its own
+# and at-spi2-core's bus launcher on it. Call it before start_real_program; the program is then
+# started with its accessibility switched on. Returns non-zero, saying why, when the bus does
+# not come up.
+start_accessibility_bus() {
+    local launcher=/usr/libexec/at-spi-bus-launcher
+    command -v dbus-launch >/dev/null || { echo "dbus-launch is not installed (dbus-x11)" >&2; return 1; }
+    [ -x "$launcher" ] || { echo "$launcher is not installed (at-spi2-core)" >&2; return 1; }
+    local variables
+    variables=$(dbus-launch --sh-syntax 2>"$work/dbus.log") || {
+        echo "no D-Bus session could be started: $(cat "$work/dbus.log")" >&2
+        return 1
+    }
+    eval "$variables"
+    session_bus=$DBUS_SESSION_BUS_PID
+    "$launcher" --launch-immediately >"$work/at-spi.log" 2>&1 &
+    accessibility_bus=$!
+    for _ in $(seq 100); do
+        if dbus-send --session --print-reply --dest=org.a11y.Bus /org/a11y/bus org.a11y.Bus.GetAddress \
+            >/dev/null 2>&1; then
+            export QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1
+            return 0
+        fi
+        kill -0 "$accessibility_bus" 2>/dev/null || break
+        sleep 0.1
+    done
+    echo "the accessibility bus did not come up: $(cat "$work/at-spi.log")" >&2
+    return 1
+}
 
 start_real_program() { # <executable> <password file> <screen geometry>
     mkdir -p "$folder"
@@ -38,7 +74,8 @@ start_real_program() { # <executable> <password file> <screen geometry>
     # it answers other clients; the program is then started again, at most three times.
     for _ in 1 2 3; do
         # Leaks are checked by the in-process tests; here the window system's libraries would only add noise.
-        ASAN_OPTIONS=detect_leaks=0 QT_QPA_PLATFORM=xcb "$folder/Brivanto" >"$work/program.log" 2>&1 &
+        ASAN_OPTIONS=detect_leaks=0 QT_QPA_PLATFORM=xcb PATH="${program_path:-$PATH}" \
+            "$folder/Brivanto" >"$work/program.log" 2>&1 &
         program=$!
         for _ in $(seq 100); do
             kill -0 "$program" 2>/dev/null || break
@@ -83,21 +120,33 @@ click_in_panel() { # <window> <panel width> <panel height> <x> <y>
     xdotool mousemove --window "$1" $(((WIDTH - $2) / 2 + $4)) $(((HEIGHT - $3) / 2 + $5)) click 1
 }
 
-# From the password screen to the record editor, as a user: the initial password, the launcher's
-# open-archive button (300 x 56 at (410, 464) of its 760 x 660 panel), then the first archive of
-# the list (the list at (120, 210) of the 760 x 680 panel, the open button, 220 x 52, at
-# (140, 570)). Prints the editor's window id.
-open_first_archive() {
-    local password launcher opening
+# The password screen's initial password, typed as a user would. Prints the launcher's window id.
+log_in() {
+    local password
     password=$(wait_for_window '^ Brivanto - Immissione password$') || return 1
     xdotool windowfocus --sync "$password"
     xdotool type --delay 20 "benvenutissimo"
     xdotool key Return
-    launcher=$(wait_for_window '^ Brivanto$') || return 1
-    click_in_panel "$launcher" 760 660 560 492
+    wait_for_window '^ Brivanto$'
+}
+
+# From the launcher to the record editor, as a user: the launcher's open-archive button (300 x 56
+# at (410, 464) of its 760 x 660 panel), then the first archive of the list (the list at
+# (120, 210) of the 760 x 680 panel, the open button, 220 x 52, at (140, 570)). Prints the
+# editor's window id.
+open_first_archive_from() { # <launcher window>
+    local opening
+    click_in_panel "$1" 760 660 560 492
     opening=$(wait_for_window '^ Brivanto - Apertura archivio giochi da tavolo$') || return 1
     sleep 0.3
     click_in_panel "$opening" 760 680 240 222
     click_in_panel "$opening" 760 680 250 596
     wait_for_window '^ Brivanto - Zendaro$'
+}
+
+# From the password screen to the record editor. Prints the editor's window id.
+open_first_archive() {
+    local launcher
+    launcher=$(log_in) || return 1
+    open_first_archive_from "$launcher"
 }

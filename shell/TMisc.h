@@ -2,15 +2,19 @@
 
 #include <QString>
 
+class QWidget;
+
 namespace brivanto {
 
 // Asks the desktop to open a document, web address or "mailto:" address with its default
-// application. Paths and mail addresses come in double quotes. The result is not examined and
-// nothing is reported: the calling screen stays as it was whatever happens.
+// application. Paths and mail addresses come in double quotes. The call does not wait for the
+// application. When the desktop refuses a document, for instance because no application opens
+// it, a warning naming the file is shown over `parent`; web and mail addresses stay silent.
+// Either way the calling screen stays as it was.
 class TMisc
 {
 public:
-    static void Open(const QString& sCommand);
+    static void Open(const QString& sCommand, QWidget* parent = nullptr);
 };
 
 } // namespace brivanto

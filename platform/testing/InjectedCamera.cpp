@@ -9,21 +9,27 @@ namespace brivanto::platform::testing {
 void InjectedCamera::setActive(bool active)
 {
     switches_.append(active);
-    active_ = active && !gone_;
-    if (active_)
-        sink(); // made on this thread, whichever thread delivers the frames
+    DeviceCamera::setActive(active);
+}
+
+bool InjectedCamera::connectDevice()
+{
+    if (!plugged_)
+        return false;
+    sink(); // made on this thread, whichever thread delivers the frames
+    return true;
 }
 
 void InjectedCamera::inject(const QVideoFrame& frame)
 {
-    if (active_)
+    if (running_)
         sink()->setVideoFrame(frame);
 }
 
 void InjectedCamera::disappear()
 {
-    gone_ = true;
-    active_ = false;
+    plugged_ = false;
+    deviceFailed();
 }
 
 QVideoFrame InjectedCamera::frameOf(const QImage& picture)

@@ -7,20 +7,27 @@
 
 namespace brivanto::platform::testing {
 
-// A camera whose frames the test hands in. Frames go through the same video sink and hand-over
-// to the user-interface thread as the real camera's, from the test's thread or any other.
-class InjectedCamera final : public VideoSinkCamera
+// A camera whose frames the test hands in. It is switched on and off, and looks for its device,
+// as the real camera does; frames go through the same video sink and hand-over to the
+// user-interface thread, from the test's thread or any other. Its device is plugged in until the
+// test says otherwise.
+class InjectedCamera final : public DeviceCamera
 {
     Q_OBJECT
 public:
     void setActive(bool active) override;
-    bool isActive() const override { return active_; }
 
-    // Hands a frame to the sink as the device would; frames of a camera that is off are lost.
+    // Hands a frame to the sink as the device would; frames of a device that is not running are
+    // lost.
     void inject(const QVideoFrame& frame);
     void inject(const QImage& picture) { inject(frameOf(picture)); }
-    // The device goes away: it is off and cannot be switched on again.
+    // The device goes away: it stops, and is not found until it is plugged in again.
     void disappear();
+    void plugIn() { plugged_ = true; }
+    // The device reports an error and stops; it is still there.
+    void fail() { deviceFailed(); }
+    // Whether the device is delivering frames.
+    bool isRunning() const { return running_; }
 
     // How often the screen switched the camera on and off, in order (true = on).
     const QList<bool>& switches() const { return switches_; }
@@ -29,8 +36,12 @@ public:
     static QVideoFrame frameOf(const QImage& picture);
 
 private:
-    bool active_ = false;
-    bool gone_ = false;
+    bool connectDevice() override;
+    void disconnectDevice() override {}
+    void runDevice(bool running) override { running_ = running; }
+
+    bool plugged_ = true;
+    bool running_ = false;
     QList<bool> switches_;
 };
 

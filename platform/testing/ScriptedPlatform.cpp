@@ -5,9 +5,10 @@
 
 namespace brivanto::platform::testing {
 
-Answer ScriptedMessageBoxes::show(QWidget*, MessageKind kind, const QString& text, MessageButtons buttons)
+Answer ScriptedMessageBoxes::show(QWidget* parent, MessageKind kind, const QString& text,
+                                  MessageButtons buttons)
 {
-    shown_.append({kind, text, buttons});
+    shown_.append({kind, text, buttons, parent});
     if (whileShowing_)
         std::exchange(whileShowing_, {})();
     if (!answers_.isEmpty())

@@ -22,6 +22,7 @@ struct ShownMessage
     MessageKind kind;
     QString text;
     MessageButtons buttons;
+    const QWidget* parent; // the screen the box was shown over; only to compare
 };
 
 // Records every box and answers from a queue; with the queue empty a notice answers OK and a
@@ -58,14 +59,22 @@ private:
     QList<FileDialogRequest> requests_;
 };
 
+// Records every target; the desktop opens them all unless the test makes it refuse.
 class RecordingShell final : public DesktopShell
 {
 public:
-    void open(const QUrl& target) override { opened_.append(target); }
+    bool open(const QUrl& target) override
+    {
+        opened_.append(target);
+        return opens_;
+    }
     const QList<QUrl>& opened() const { return opened_; }
+    // As a desktop without an application for the target does, from now on.
+    void refuseEverything() { opens_ = false; }
 
 private:
     QList<QUrl> opened_;
+    bool opens_ = true;
 };
 
 // What a scripted print dialogue was asked, and how it answered.

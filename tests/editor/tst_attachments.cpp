@@ -281,25 +281,41 @@ void TestAttachments::openGoesThroughTheShell_data()
 {
     QTest::addColumn<QString>("name");
     QTest::addColumn<bool>("opened");
-    QTest::newRow("blanks and hash") << "manuale del gioco #2.pdf" << true;
-    QTest::newRow("copy missing: the desktop answers") << "sparito.pdf" << true;
-    QTest::newRow("climbing out") << "../unins000.dll" << false;
-    QTest::newRow("absolute") << "/etc/passwd" << false;
-    QTest::newRow("backslash") << "..\\Zendaro.xls" << false;
+    QTest::addColumn<bool>("desktopOpens");
+    QTest::newRow("blanks and hash") << "manuale del gioco #2.pdf" << true << true;
+    QTest::newRow("copy missing: the desktop answers") << "sparito.pdf" << true << true;
+    QTest::newRow("the desktop cannot open it") << "manuale del gioco #2.pdf" << true << false;
+    QTest::newRow("climbing out") << "../unins000.dll" << false << true;
+    QTest::newRow("absolute") << "/etc/passwd" << false << true;
+    QTest::newRow("backslash") << "..\\Zendaro.xls" << false << true;
 }
 
 void TestAttachments::openGoesThroughTheShell()
 {
     QFETCH(QString, name);
     QFETCH(bool, opened);
+    QFETCH(bool, desktopOpens);
     AttachmentLabels labels;
     labels.files[2] = name;
     AttachmentsFixture f(labels);
     f.editor.folder.writeFile("Documenti_Allegati/manuale del gioco #2.pdf", "pdf");
+    if (!desktopOpens)
+        f.platform().shell.refuseEverything();
     click(f.button("btnApri", 3));
     if (opened) {
         QCOMPARE(f.platform().shell.opened(), QList<QUrl>{QUrl::fromLocalFile(f.copyPath(name))});
-        QVERIFY(f.platform().messages.shown().isEmpty());
+        if (desktopOpens) {
+            QVERIFY(f.platform().messages.shown().isEmpty());
+        } else {
+            // Named whole, over the attachments screen.
+            QCOMPARE(f.platform().messages.shown().size(), 1);
+            const auto& warning = f.platform().messages.shown().front();
+            QCOMPARE(warning.kind, MessageKind::Warning);
+            QVERIFY(warning.text.startsWith("Attenzione: "));
+            QVERIFY2(warning.text.contains("\"" + f.copyPath(name) + "\""), qPrintable(warning.text));
+            QCOMPARE(warning.parent, f.screen.get());
+        }
+        QVERIFY(f.screen->isVisible());
     } else {
         QVERIFY(f.platform().shell.opened().isEmpty());
         QCOMPARE(f.platform().messages.shown().size(), 1);

@@ -112,6 +112,8 @@ private Q_SLOTS:
     void linkFollowsTheMouse_data();
     void linkFollowsTheMouse();
     void missingGuideLeavesTheHelpOpenAndSilent();
+    void refusedLinkWarnsOnlyForAFile_data() { addWindowRows(); }
+    void refusedLinkWarnsOnlyForAFile();
 
 private:
     QUrl expectedTarget(Window window) const;
@@ -438,6 +440,32 @@ void TestHelpWindows::missingGuideLeavesTheHelpOpenAndSilent()
     });
     help::showHelp(owner_.get(), HelpTopic::Overview);
     QVERIFY(checked);
+}
+
+// A desktop that cannot open the target: the guide, a file, is named in a warning over the help
+// window, which stays; the mail and web addresses stay silent.
+void TestHelpWindows::refusedLinkWarnsOnlyForAFile()
+{
+    QFETCH(Window, window);
+    platform_->shell.refuseEverything();
+    std::unique_ptr<QDialog> dialog(createWindow(window, owner_.get()));
+    dialog->show();
+    QVERIFY(QTest::qWaitForWindowExposed(dialog.get()));
+    QTest::mouseClick(control(dialog.get(), "lnkWeb"), Qt::LeftButton);
+
+    QCOMPARE(platform_->shell.opened(), QList<QUrl>{expectedTarget(window)});
+    if (window == Window::Guida) {
+        QCOMPARE(platform_->messages.texts(),
+                 QStringList{QString("Attenzione: non è stato possibile aprire il file \"%1\".\r\n\r\n"
+                                     "Accertarsi che il file esista e che sul computer sia installato un "
+                                     "programma in grado di aprire questo tipo di file.")
+                                 .arg(folder_->path() + "/Guida.pdf")});
+        QCOMPARE(platform_->messages.shown().front().kind, platform::MessageKind::Warning);
+        QCOMPARE(platform_->messages.shown().front().parent, dialog.get());
+    } else {
+        QVERIFY(platform_->messages.shown().isEmpty());
+    }
+    QVERIFY(dialog->isVisible());
 }
 
 QTEST_MAIN(TestHelpWindows)

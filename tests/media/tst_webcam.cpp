@@ -89,6 +89,8 @@ private Q_SLOTS:
     void framesKeepTheirSizeAndBecomeRgb();
     void framesFromTheCameraThreadArriveWhole();
     void withoutFramesTheIllustrationsAreUsed();
+    void everySwitchOnLooksForTheCameraAgain_data();
+    void everySwitchOnLooksForTheCameraAgain();
     void saveCopy_data();
     void saveCopy();
     void captureThroughTheEditorIsSavedWithTheRecord();
@@ -324,6 +326,48 @@ void TestWebCam::withoutFramesTheIllustrationsAreUsed()
     again.press("btnCattura");
     again.press("btnImportaFoto");
     QCOMPARE(again.f.editor.photo(PhotoSlotId::B), webcam);
+}
+
+void TestWebCam::everySwitchOnLooksForTheCameraAgain_data()
+{
+    QTest::addColumn<QString>("trouble");
+    QTest::addColumn<bool>("pluggedInAgain"); // the device has to come back before it can be found
+    QTest::newRow("no camera at the first switch-on") << "missing" << true;
+    QTest::newRow("camera error") << "error" << false;
+    QTest::newRow("camera unplugged") << "unplugged" << true;
+}
+
+// Without "Spegni webcam" in between: the user presses "Accendi webcam" again.
+void TestWebCam::everySwitchOnLooksForTheCameraAgain()
+{
+    QFETCH(QString, trouble);
+    QFETCH(bool, pluggedInAgain);
+    CaptureFixture c;
+    const QImage before = solid({320, 240}, qRgb(40, 80, 120));
+    if (trouble == "missing") {
+        c.camera().disappear();
+        c.press("btnAccendi");
+    } else {
+        c.press("btnAccendi");
+        c.showFrame(before);
+        if (trouble == "error")
+            c.camera().fail();
+        else
+            c.camera().disappear();
+    }
+    QVERIFY(!c.camera().isRunning());
+    if (pluggedInAgain) {
+        c.press("btnAccendi"); // still nothing there: nothing changes, nothing is reported
+        QVERIFY(!c.camera().isRunning());
+        c.camera().plugIn();
+    }
+
+    c.press("btnAccendi");
+    QVERIFY(c.camera().isRunning());
+    c.showFrame(solid({640, 480}, qRgb(200, 100, 0)));
+    c.press("btnSpegni");
+    QVERIFY(!c.camera().isRunning());
+    QCOMPARE(c.f.messages(), QStringList());
 }
 
 void TestWebCam::saveCopy_data()

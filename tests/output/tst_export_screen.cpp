@@ -154,12 +154,18 @@ void TestExportScreen::exportQuestions_data()
     QTest::addColumn<QStringList>("asked");
     QTest::addColumn<bool>("written");
     QTest::addColumn<bool>("opened");
+    QTest::addColumn<bool>("desktopOpens");
     QTest::newRow("No to exporting") << QList<Answer>{Answer::No} << QStringList{FirstQuestion} << false
-                                     << false;
-    QTest::newRow("Yes, then No to opening") << QList<Answer>{Answer::Yes, Answer::No}
-                                             << QStringList{FirstQuestion, SecondQuestion} << true << false;
-    QTest::newRow("Yes, then Yes to opening") << QList<Answer>{Answer::Yes, Answer::Yes}
-                                              << QStringList{FirstQuestion, SecondQuestion} << true << true;
+                                     << false << true;
+    QTest::newRow("Yes, then No to opening")
+        << QList<Answer>{Answer::Yes, Answer::No} << QStringList{FirstQuestion, SecondQuestion} << true
+        << false << true;
+    QTest::newRow("Yes, then Yes to opening")
+        << QList<Answer>{Answer::Yes, Answer::Yes} << QStringList{FirstQuestion, SecondQuestion} << true
+        << true << true;
+    QTest::newRow("Yes to opening, which the desktop cannot")
+        << QList<Answer>{Answer::Yes, Answer::Yes} << QStringList{FirstQuestion, SecondQuestion} << true
+        << true << false;
 }
 
 void TestExportScreen::exportQuestions()
@@ -168,16 +174,28 @@ void TestExportScreen::exportQuestions()
     QFETCH(QStringList, asked);
     QFETCH(bool, written);
     QFETCH(bool, opened);
+    QFETCH(bool, desktopOpens);
     ExportScreenFixture f({numberedRecord(1), numberedRecord(2)});
     f.editor.folder.writeFile("Zendaro.xls", "vecchio");
     for (Answer answer : answers)
         f.messages().answerNext(answer);
+    if (!desktopOpens)
+        f.editor.folder.platform.shell.refuseEverything();
     f.press("cmdEsporta");
 
-    QCOMPARE(f.messages().texts(), asked);
-    for (const auto& shown : f.messages().shown()) {
+    QCOMPARE(f.messages().texts().mid(0, asked.size()), asked);
+    for (const auto& shown : f.messages().shown().mid(0, asked.size())) {
         QCOMPARE(shown.kind, MessageKind::Confirmation);
         QCOMPARE(shown.buttons, MessageButtons::YesNo);
+    }
+    // A file the desktop cannot open is named in a warning over the export screen.
+    QCOMPARE(f.messages().shown().size(), asked.size() + (desktopOpens ? 0 : 1));
+    if (!desktopOpens) {
+        const auto& warning = f.messages().shown().back();
+        QCOMPARE(warning.kind, MessageKind::Warning);
+        QVERIFY(warning.text.startsWith("Attenzione: "));
+        QVERIFY2(warning.text.contains("\"" + f.exportPath() + "\""), qPrintable(warning.text));
+        QCOMPARE(warning.parent, f.screen.get());
     }
     const QByteArray bytes = fileBytes(f.exportPath());
     QCOMPARE(bytes.startsWith("<html"), written);

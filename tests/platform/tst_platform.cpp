@@ -1,11 +1,16 @@
 #include "platform/DesktopShell.h"
+#include "platform/FileDialogs.h"
 #include "platform/Formats.h"
 #include "platform/MessageBoxes.h"
 #include "platform/PictureBox.h"
 #include "platform/Windows1252.h"
 #include "platform/testing/ScriptedPlatform.h"
 
+#include <QComboBox>
+#include <QFile>
+#include <QListView>
 #include <QPainter>
+#include <QTemporaryDir>
 #include <QTest>
 
 using namespace brivanto::platform;
@@ -17,6 +22,8 @@ private Q_SLOTS:
     void shellTarget_data();
     void shellTarget();
     void scriptedBoxesRecordAndRestore();
+    void fileDialogListsWhatItsFilterMeans_data();
+    void fileDialogListsWhatItsFilterMeans();
     void dateAndTimeFormats_data();
     void dateAndTimeFormats();
     void windows1252HighRange_data();
@@ -62,6 +69,62 @@ void TestPlatform::scriptedBoxesRecordAndRestore()
         QCOMPARE(platform.messages.shown().last().buttons, MessageButtons::OkCancel);
     }
     QVERIFY(&Messages::current() == real);
+}
+
+void TestPlatform::fileDialogListsWhatItsFilterMeans_data()
+{
+    QTest::addColumn<QStringList>("filters");
+    QTest::addColumn<int>("chosen"); // the filter the user picks from the list of filters
+    QTest::addColumn<QString>("shown");
+    QTest::addColumn<QStringList>("listed");
+    const QStringList everyFile{"LEGGIMI", "gioco.pdf", "scatola.jpg"};
+    QTest::newRow("every file, names without a dot too")
+        << QStringList{"Tutti i file (*.*)"} << 0 << "Tutti i file (*.*)" << everyFile;
+    QTest::newRow("every file, chosen after another")
+        << QStringList{"File Jpeg (*.jpg)", "Tutti i file (*.*)"} << 1 << "Tutti i file (*.*)" << everyFile;
+    QTest::newRow("a pattern, chosen after every file")
+        << QStringList{"Tutti i file (*.*)", "File Jpeg (*.jpg)"} << 1 << "File Jpeg (*.jpg)"
+        << QStringList{"scatola.jpg"};
+    QTest::newRow("patterns separated by a semicolon")
+        << QStringList{"Documenti (*.pdf; *.jpg)"} << 0 << "Documenti (*.pdf *.jpg)"
+        << QStringList{"gioco.pdf", "scatola.jpg"};
+}
+
+// The toolkit's own dialog, as the program sets it up, shown without running it.
+void TestPlatform::fileDialogListsWhatItsFilterMeans()
+{
+    QFETCH(QStringList, filters);
+    QFETCH(int, chosen);
+    QFETCH(QString, shown);
+    QFETCH(QStringList, listed);
+    QTemporaryDir folder;
+    for (const char* name : {"LEGGIMI", "gioco.pdf", "scatola.jpg"}) {
+        QFile file(folder.filePath(name));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+    }
+    FileDialogRequest request;
+    request.title = "Selezionare il file da allegare:";
+    request.filters = filters;
+    QFileDialog dialog(nullptr, request.title);
+    prepareFileDialog(dialog, request, QFileDialog::AcceptOpen);
+    dialog.setDirectory(folder.path());
+    dialog.show();
+    auto* filterList = dialog.findChild<QComboBox*>("fileTypeCombo");
+    auto* fileList = dialog.findChild<QListView*>("listView");
+    QVERIFY(filterList && fileList);
+    for (int i = 0; i < chosen; ++i)
+        QTest::keyClick(filterList, Qt::Key_Down);
+
+    QCOMPARE(filterList->currentText(), shown);
+    const auto names = [fileList] {
+        QStringList result;
+        const QModelIndex root = fileList->rootIndex();
+        for (int row = 0; row < fileList->model()->rowCount(root); ++row)
+            result.append(fileList->model()->index(row, 0, root).data().toString());
+        result.sort();
+        return result;
+    };
+    QTRY_COMPARE(names(), listed);
 }
 
 void TestPlatform::dateAndTimeFormats_data()

@@ -1,0 +1,203 @@
+#!/usr/bin/env bash
+# Works the real program on a virtual X display from the keyboard alone: the mouse is never moved
+# or clicked. Where a sighted user would look for the focus mark, the script asks the desktop's
+# accessibility bus which control has the focus, as a screen reader user hears it.
+#   - the password, typed and confirmed with Enter;
+#   - the launcher: Tab to "Apri archivio esistente", Space;
+#   - the open-archive screen: Tab to the list, Space picks its first archive, Tab to "Apri
+#     archivio", Space;
+#   - the record editor: a game typed field after field with Enter, saved with Ctrl+S, the
+#     information box answered with Enter;
+#   - Ctrl+F: the search screen finds the game, its list is printed ("Stampa", Space) through the
+#     real print dialogue, accepted with Enter, onto the PDF queue of the test run; Escape closes
+#     the screen;
+#   - the export screen, reached with Tab and Space: "Esporta" with Space, both questions answered
+#     Yes with Enter; the desktop has no application to open the file with (the program runs
+#     without one on its path), so a warning names the file, and Enter closes it; Escape closes
+#     the screen;
+#   - back out: Escape, or the editor's and the launcher's exit buttons with Tab and Space, and the
+#     program ends cleanly.
+# The archive must hold the game as typed, the queue a PDF of the list, the export file the game.
+#   keyboard_only.sh <Brivanto executable> <delivered unins000.dll> [screenshot.png]
+set -euo pipefail
+exe=$1
+password_file=$2
+screenshot=${3:-}
+here=$(cd "$(dirname "$0")" && pwd)
+python=/usr/bin/python3
+[ -n "${BRIVANTO_PRINT_OUTPUT:-}" ] || { echo "SKIP: no print system in this run"; exit 77; }
+command -v pdftotext >/dev/null || { echo "SKIP: pdftotext is not installed"; exit 77; }
+"$python" -c 'import pyatspi' 2>/dev/null || { echo "SKIP: $python cannot import pyatspi (python3-pyatspi)"; exit 77; }
+. "$here/../../scripts/real_program_session.sh"
+fail() {
+    echo "$*" >&2
+    [ -f "$work/program.log" ] && cat "$work/program.log" >&2
+    exit 1
+}
+start_accessibility_bus 2>"$work/no-bus" || { echo "SKIP: $(cat "$work/no-bus")"; exit 77; }
+
+mkdir -p "$folder"
+archive="$folder/Giochi rari.gdt"
+: >"$archive"
+# A path without the desktop's opener: asked to open the exported file, the desktop refuses.
+program_path="$work/no-opener"
+mkdir -p "$program_path"
+unset BROWSER DEFAULT_BROWSER
+start_real_program "$exe" "$password_file" 1920x1080x24 || fail "the program did not start"
+
+# The control with the keyboard focus, as "role<tab>name".
+focus() { "$python" "$here/accessible_focus.py" "$program"; }
+
+# Presses <key> (Tab unless given) until the focus is on a control whose "role<tab>name" matches
+# the extended regular expression <pattern>.
+move_focus_to() { # <pattern> [key]
+    local now="" _
+    for _ in $(seq 80); do
+        now=$(focus)
+        [[ $now =~ $1 ]] && return 0
+        xdotool key "${2:-Tab}"
+        sleep 0.1
+    done
+    fail "the focus never reached $1 (last on \"$now\")"
+}
+
+# Waits, at most 10 s, until the focus is on a control matching <pattern>, without a key.
+await_focus() { # <pattern>
+    local now="" _
+    for _ in $(seq 50); do
+        now=$(focus)
+        [[ $now =~ $1 ]] && return 0
+        sleep 0.2
+    done
+    fail "the focus is not on $1 but on \"$now\""
+}
+
+# A window the script waits for gets the keyboard, as a window manager would give it.
+window() { # <name regex>
+    local id
+    id=$(wait_for_window "$1") || fail "no window $1"
+    xdotool windowfocus --sync "$id"
+    echo "$id"
+}
+
+# Answers the message box in front with Enter after checking it says <text>.
+# The next box may follow at once under the same title: the box answered is told by its window.
+answer_box() { # <text>
+    local box _
+    box=$(window '^Brivanto$')
+    "$python" "$here/accessible_screen.py" "$program" "Brivanto" --says "$1" >&2 ||
+        fail "the message box does not say \"$1\""
+    xdotool key Return
+    for _ in $(seq 150); do
+        xdotool search --onlyvisible --name '^Brivanto$' 2>/dev/null | grep -qx "$box" || return 0
+        sleep 0.2
+    done
+    fail "the message box saying \"$1\" stayed open"
+}
+
+field_holds() { # <offset> <ASCII text>: the record field's length byte, then its text
+    local length=${#2}
+    { printf "\\$(printf '%03o' "$length")"; printf '%s' "$2"; } >"$work/expected"
+    tail -c +$(($1 + 1)) "$archive" | head -c $((length + 1)) | cmp -s - "$work/expected"
+}
+
+password=$(window '^ Brivanto - Immissione password$')
+await_focus $'^password text\t'
+xdotool type --delay 20 "benvenutissimo"
+xdotool key Return
+
+launcher=$(window '^ Brivanto$')
+move_focus_to $'^push button\tApri archivio esistente$'
+xdotool key space
+
+window '^ Brivanto - Apertura archivio giochi da tavolo$' >/dev/null
+move_focus_to $'^list\t'
+xdotool key space # the list's current line, its first, becomes the chosen one
+move_focus_to $'^push button\tApri archivio$'
+xdotool key space
+
+editor=$(window '^ Brivanto - Zendaro$')
+await_focus $'^text\tNome del gioco:$'
+title="Il Castello di Vetro"
+code="CV-2024"
+genre="Piazzamento tessere"
+publisher="Edizioni Lago"
+description="Prima tiratura con espansione"
+year="2019"
+for text in "$title" "$code" "$genre" "$publisher" "$description"; do
+    xdotool type --delay 20 "$text"
+    xdotool key Return
+done
+await_focus $'^text\tAnno di uscita:$'
+xdotool type --delay 20 "$year"
+xdotool key ctrl+s
+answer_box "inserita in archivio"
+[ "$(stat -c %s "$archive")" = 3376 ] || fail "Ctrl+S did not save exactly one record"
+for check in "0:$title" "121:$code" "172:$genre" "223:$publisher" "274:$description" "525:$year"; do
+    field_holds "${check%%:*}" "${check#*:}" || fail "the archive does not hold \"${check#*:}\" as typed"
+done
+
+# The search: the title's first word in the first filter, then "Cerca".
+lists() { ls "$BRIVANTO_PRINT_OUTPUT" 2>/dev/null | grep -c '^Riepilogo_dati-job_.*\.pdf$' || true; }
+before=$(lists)
+window '^ Brivanto - Zendaro$' >/dev/null
+xdotool key ctrl+f
+window '^ Trova giochi da tavolo in archivio$' >/dev/null
+await_focus $'^text\tNome del gioco:$'
+xdotool type --delay 20 "castello"
+move_focus_to $'^push button\tCerca$'
+xdotool key space
+await_focus $'^text\t'
+move_focus_to $'^push button\tStampa$'
+xdotool key space
+window '^(Stampa|Print)$' >/dev/null
+sleep 0.5
+xdotool key Return
+wait_until_gone '^(Stampa|Print)$' || fail "the print dialogue stayed open after Enter"
+pdf=""
+for _ in $(seq 300); do
+    if [ "$(lists)" -gt "$before" ]; then
+        pdf="$BRIVANTO_PRINT_OUTPUT/$(ls -t "$BRIVANTO_PRINT_OUTPUT" | grep '^Riepilogo_dati-job_.*\.pdf$' | head -n1)"
+        tail -c 32 "$pdf" | grep -q '%%EOF' && break
+    fi
+    sleep 0.2
+done
+[ -n "$pdf" ] || fail "no list came out of the print queue"
+sleep 0.5
+text=$(pdftotext "$pdf" - | tr -s ' \n' ' ')
+for expected in "Riepilogo giochi da tavolo in archivio" "$title" "$code" "Stampa eseguita in data"; do
+    case "$text" in *"$expected"*) ;; *) fail "the printed list lacks \"$expected\": $text" ;; esac
+done
+xdotool key Escape
+wait_until_gone '^ Trova giochi da tavolo in archivio$' || fail "Escape did not close the search screen"
+
+# The export.
+window '^ Brivanto - Zendaro$' >/dev/null
+move_focus_to $'^push button\tEsporta l\'archivio in un file di Excel\\.$'
+xdotool key space
+window '^ Esporta archivio giochi da tavolo in Excel$' >/dev/null
+move_focus_to $'^push button\tEsporta l\'archivio in formato Microsoft Excel\\.$'
+xdotool key space
+answer_box "Si vuole esportare i dati adesso?"
+answer_box "Si vuole aprire il file di Excel?"
+answer_box "Attenzione: non è stato possibile aprire il file \"$folder/Zendaro.xls\""
+grep -q "$title" "$folder/Zendaro.xls" || fail "the export file does not hold the game"
+[ -n "$screenshot" ] && command -v import >/dev/null && import -window root "$screenshot" || true
+xdotool key Escape
+wait_until_gone '^ Esporta archivio giochi da tavolo in Excel$' || fail "Escape did not close the export screen"
+
+# Back out: the editor's exit, then the launcher's.
+window '^ Brivanto - Zendaro$' >/dev/null
+move_focus_to $'^push button\tEsci da questa schermata\\.$'
+xdotool key space
+window '^ Brivanto$' >/dev/null
+move_focus_to $'^push button\tEsci'
+xdotool key space
+for _ in $(seq 100); do
+    kill -0 "$program" 2>/dev/null || break
+    sleep 0.1
+done
+kill -0 "$program" 2>/dev/null && fail "the launcher's exit did not end the program"
+wait "$program" || fail "the program ended with an error"
+program=""
+echo "from the password to the end of the program with the keyboard alone: a game saved, its list printed, the archive exported"

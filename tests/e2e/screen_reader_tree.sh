@@ -1,0 +1,51 @@
+#!/usr/bin/env bash
+# Starts the desktop's accessibility bus (at-spi2-core) on a D-Bus session of its own, then the
+# real program on a virtual X display with its accessibility switched on, and reads its windows
+# through the bus as a screen reader does (pyatspi): the password screen, the launcher and the
+# record editor must each show named buttons and named fields, and no showing button, field or
+# other object that takes the keyboard focus may be without a name. Skipped (77) only when the
+# bus cannot be started, saying why.
+#   screen_reader_tree.sh <Brivanto executable> <delivered unins000.dll>
+set -euo pipefail
+exe=$1
+password_file=$2
+here=$(cd "$(dirname "$0")" && pwd)
+# The system's interpreter: pyatspi is a Debian package and an interpreter installed elsewhere
+# does not see it.
+python=/usr/bin/python3
+"$python" -c 'import pyatspi' 2>/dev/null || { echo "SKIP: $python cannot import pyatspi (python3-pyatspi)"; exit 77; }
+. "$here/../../scripts/real_program_session.sh"
+fail() {
+    echo "$*" >&2
+    [ -f "$work/program.log" ] && cat "$work/program.log" >&2
+    exit 1
+}
+
+start_accessibility_bus 2>"$work/no-bus" || { echo "SKIP: $(cat "$work/no-bus")"; exit 77; }
+
+mkdir -p "$folder"
+: >"$folder/Giochi rari.gdt"
+start_real_program "$exe" "$password_file" 1920x1080x24 || fail "the program did not start"
+
+failed=0
+check() { # <window title> <reader options...>
+    "$python" "$here/accessible_screen.py" "$program" "$@" || failed=1
+}
+
+password=$(wait_for_window '^ Brivanto - Immissione password$') || fail "no password screen"
+check " Brivanto - Immissione password" --buttons 3 --fields 1
+
+launcher=$(log_in) || fail "the launcher did not open"
+sleep 0.5
+# Its two big pictures and their two buttons, and its information, help, site, copyright and exit
+# pictures.
+check " Brivanto" --buttons 9
+
+editor=$(open_first_archive_from "$launcher") || fail "the record editor did not open"
+sleep 0.5
+# The 21 fields, named by their labels; the 15 pictures of the toolbar, the 10 of the photo slots
+# and the for-sale box.
+check " Brivanto - Zendaro" --buttons 26 --fields 21 --field "Nome del gioco:" --field "Codice ID:"
+
+[ "$failed" = 0 ] || fail "a screen reader meets unnamed controls or misses buttons or fields"
+echo "the password screen, the launcher and the record editor read well through the accessibility bus"
