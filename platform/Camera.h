@@ -58,7 +58,6 @@ private:
 // recovered from an error, shows as soon as the user switches it on again.
 class DeviceCamera : public VideoSinkCamera
 {
-    Q_OBJECT
 public:
     void setActive(bool active) override;
     bool isActive() const final { return active_; }
