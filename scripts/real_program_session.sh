@@ -33,6 +33,10 @@ start_accessibility_bus() {
     local launcher=/usr/libexec/at-spi-bus-launcher
     command -v dbus-launch >/dev/null || { echo "dbus-launch is not installed (dbus-x11)" >&2; return 1; }
     [ -x "$launcher" ] || { echo "$launcher is not installed (at-spi2-core)" >&2; return 1; }
+    # The bus launcher puts its socket in the runtime folder, or in ~/.cache without one: two runs
+    # at once would then share, and remove, each other's socket.
+    export XDG_RUNTIME_DIR="$work/runtime" XDG_CACHE_HOME="$work/cache"
+    mkdir -p -m 700 "$XDG_RUNTIME_DIR" "$XDG_CACHE_HOME"
     local variables
     variables=$(dbus-launch --sh-syntax 2>"$work/dbus.log") || {
         echo "no D-Bus session could be started: $(cat "$work/dbus.log")" >&2
