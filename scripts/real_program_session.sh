@@ -25,12 +25,23 @@ stop_real_program() {
 }
 trap stop_real_program EXIT
 
+# Ends the script as failed, with the program's own output.
+fail() {
+    echo "$*" >&2
+    [ -f "$work/program.log" ] && cat "$work/program.log" >&2
+    exit 1
+}
+
 # The desktop's accessibility bus, where screen readers find programs: a D-Bus session of its own
 # and at-spi2-core's bus launcher on it. Call it before start_real_program; the program is then
 # started with its accessibility switched on. Returns non-zero, saying why, when the bus does
 # not come up.
+# The scripts read the bus with the system's interpreter: pyatspi is a Debian package and an
+# interpreter installed elsewhere does not see it.
+python=/usr/bin/python3
 start_accessibility_bus() {
     local launcher=/usr/libexec/at-spi-bus-launcher
+    "$python" -c 'import pyatspi' 2>/dev/null || { echo "$python cannot import pyatspi (python3-pyatspi)" >&2; return 1; }
     command -v dbus-launch >/dev/null || { echo "dbus-launch is not installed (dbus-x11)" >&2; return 1; }
     [ -x "$launcher" ] || { echo "$launcher is not installed (at-spi2-core)" >&2; return 1; }
     # The bus launcher puts its socket in the runtime folder, or in ~/.cache without one: two runs
@@ -153,4 +164,36 @@ open_first_archive() {
     local launcher
     launcher=$(log_in) || return 1
     open_first_archive_from "$launcher"
+}
+
+# The print jobs in the test run's PDF queue whose file names match <pattern>.
+printed_jobs() { # <pattern>
+    ls "$BRIVANTO_PRINT_OUTPUT" 2>/dev/null | grep -c "$1" || true
+}
+
+# Waits, at most a minute, for a job matching <pattern> beyond the <count> there were, and prints
+# the newest such PDF once it is written to its end.
+await_printed_pdf() { # <pattern> <count>
+    local pdf=""
+    for _ in $(seq 300); do
+        if [ "$(printed_jobs "$1")" -gt "$2" ]; then
+            pdf="$BRIVANTO_PRINT_OUTPUT/$(ls -t "$BRIVANTO_PRINT_OUTPUT" | grep "$1" | head -n1)"
+            tail -c 32 "$pdf" | grep -q '%%EOF' && break
+        fi
+        sleep 0.2
+    done
+    [ -n "$pdf" ] || return 1
+    sleep 0.5
+    echo "$pdf"
+}
+
+# Waits, at most 10 s, for the program to end, and fails unless it ends cleanly.
+await_program_end() { # <what should have ended it>
+    for _ in $(seq 100); do
+        kill -0 "$program" 2>/dev/null || break
+        sleep 0.1
+    done
+    kill -0 "$program" 2>/dev/null && fail "$1 did not end the program"
+    wait "$program" || fail "the program ended with an error"
+    program=""
 }

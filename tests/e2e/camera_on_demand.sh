@@ -12,11 +12,6 @@ if readelf -d "$exe" | grep -q 'NEEDED.*libQt6Multimedia'; then
     exit 1
 fi
 . "$(dirname "$0")/../../scripts/real_program_session.sh"
-fail() {
-    echo "$*" >&2
-    [ -f "$work/program.log" ] && cat "$work/program.log" >&2
-    exit 1
-}
 loaded() { grep -q -e "$1" "/proc/$program/maps"; }
 
 mkdir -p "$folder"

@@ -15,11 +15,6 @@ screenshot=${3:-}
 [ -n "${BRIVANTO_PRINT_OUTPUT:-}" ] || { echo "SKIP: no print system in this run"; exit 77; }
 command -v pdftotext >/dev/null || { echo "SKIP: pdftotext is not installed"; exit 77; }
 . "$(dirname "$0")/../../scripts/real_program_session.sh"
-fail() {
-    echo "$*" >&2
-    [ -f "$work/program.log" ] && cat "$work/program.log" >&2
-    exit 1
-}
 
 # One record: the game's name in its first field (a length byte, then the text), the rest empty.
 mkdir -p "$folder/Foto_Gioco"
@@ -53,8 +48,8 @@ UJLQUJLQUJLQUJLQUJLQUJLQUJLQUJLQUJLQUJLQUJLQUJLQUJLQUJLQUJLQUJLf/9k=
 JPEG
 start_real_program "$exe" "$password_file" 1920x1080x24 || fail "the program did not start"
 
-cards() { ls "$BRIVANTO_PRINT_OUTPUT" 2>/dev/null | grep -c '^Scheda_Gioco_da_Tavolo-job_.*\.pdf$' || true; }
-before=$(cards)
+cards='^Scheda_Gioco_da_Tavolo-job_.*\.pdf$'
+before=$(printed_jobs "$cards")
 
 # The record editor's toolbar: print preview at (393, 32), print at (445, 32), First at (572, 32).
 editor=$(open_first_archive) || fail "the record editor did not open"
@@ -80,16 +75,7 @@ xdotool key Return
 wait_until_gone '^(Stampa|Print)$' || fail "the print dialogue stayed open"
 
 # The card comes out of the queue whole.
-pdf=""
-for _ in $(seq 300); do
-    if [ "$(cards)" -gt "$before" ]; then
-        pdf="$BRIVANTO_PRINT_OUTPUT/$(ls -t "$BRIVANTO_PRINT_OUTPUT" | grep '^Scheda_Gioco_da_Tavolo-job_.*\.pdf$' | head -n1)"
-        tail -c 32 "$pdf" | grep -q '%%EOF' && break
-    fi
-    sleep 0.2
-done
-[ -n "$pdf" ] || fail "no card came out of the print queue"
-sleep 0.5
+pdf=$(await_printed_pdf "$cards" "$before") || fail "no card came out of the print queue"
 text=$(pdftotext "$pdf" - | tr -s ' \n' ' ')
 for expected in "Giochi rari" "$title" "CODICE ID" "NOTE"; do
     case "$text" in *"$expected"*) ;; *) fail "the printed card lacks \"$expected\": $text" ;; esac
@@ -114,5 +100,5 @@ wait_until_gone '^(Stampa|Print)$' || fail "the print dialogue did not close on 
 wait_until_gone '^ Stampa documento$' || fail "the print screen stayed open after a cancel"
 sleep 1
 xdotool search --onlyvisible --name '^Brivanto$' >/dev/null 2>&1 && fail "a message box appeared after a cancel"
-[ "$(cards)" = $(( before + 1 )) ] || fail "a cancelled print printed"
+[ "$(printed_jobs "$cards")" = $(( before + 1 )) ] || fail "a cancelled print printed"
 echo "previewed the card, printed it from the preview on the default printer, and cancelled a print"

@@ -7,6 +7,7 @@
 set -euo pipefail
 source=$1
 build=$2
+. "$(dirname "$0")/user_data.sh"
 command -v desktop-file-validate >/dev/null || { echo "SKIP: desktop-file-validate is not installed"; exit 77; }
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
@@ -100,13 +101,7 @@ unexpected=$(cd "$HOME" && find . -mindepth 1 -not -path ./.local -not -path ./.
 
 # The user works: archives, photos, attachments, an export, a new password; the entry and an
 # icon are damaged.
-mkdir -p "$folder/Foto_Gioco" "$folder/Documenti_Allegati"
-printf 'record' >"$folder/Giochi.gdt"
-printf 'jpeg' >"$folder/Foto_Gioco/Giochi_Foto_A_1.jpg"
-printf 'pdf' >"$folder/Documenti_Allegati/certificato.pdf"
-printf 'xls' >"$folder/Zendaro.xls"
-printf '[Accesso]\r\nValore=0A1B\r\n' >"$folder/unins000.dll"
-printf 'broken' >"$folder/Brivanto"
+write_user_data "$folder"
 printf 'broken' >"$entry"
 printf 'broken' >"$HOME/.local/share/icons/hicolor/48x48/apps/brivanto.png"
 user_files() {

@@ -12,11 +12,6 @@ exe=$1
 password_file=$2
 screenshot=${3:-}
 . "$(dirname "$0")/../../scripts/real_program_session.sh"
-fail() {
-    echo "$*" >&2
-    [ -f "$work/program.log" ] && cat "$work/program.log" >&2
-    exit 1
-}
 
 mkdir -p "$folder"
 archive="$folder/Giochi rari.gdt"
@@ -137,11 +132,5 @@ click_in_panel "$editor" 1340 662 1304 32
 launcher=$(wait_for_window '^ Brivanto$')
 sleep 0.3
 click_in_panel "$launcher" 760 660 728 628
-for _ in $(seq 100); do
-    kill -0 "$program" 2>/dev/null || break
-    sleep 0.1
-done
-kill -0 "$program" 2>/dev/null && fail "the exit icon did not end the program"
-wait "$program" || fail "the program ended with an error"
-program=""
+await_program_end "the exit icon"
 echo "typed, saved, browsed back and saved again a record with accented letters and the euro sign"

@@ -5,6 +5,7 @@
 #   install_keeps_user_data.sh <build folder>
 set -euo pipefail
 build=$1
+. "$(dirname "$0")/user_data.sh"
 folder=$(mktemp -d)/Brivanto
 trap 'rm -rf "$(dirname "$folder")"' EXIT
 
@@ -15,13 +16,7 @@ done
 cmp -s "$build/program/unins000.dll" "$folder/unins000.dll" || { echo "wrong delivered password file" >&2; exit 1; }
 
 # The user works: archives, photos, attachments, an export, a new password; the program is damaged.
-mkdir -p "$folder/Foto_Gioco" "$folder/Documenti_Allegati"
-printf 'record' >"$folder/Giochi.gdt"
-printf 'jpeg' >"$folder/Foto_Gioco/Giochi_Foto_A_1.jpg"
-printf 'pdf' >"$folder/Documenti_Allegati/certificato.pdf"
-printf 'xls' >"$folder/Zendaro.xls"
-printf '[Accesso]\r\nValore=0A1B\r\n' >"$folder/unins000.dll"
-printf 'broken' >"$folder/Brivanto"
+write_user_data "$folder"
 before=$(cd "$folder" && find . -path ./Brivanto -prune -o -path ./brivanto-camera.so -prune -o -path ./Guida.pdf -prune -o -type f -print0 \
     | sort -z | xargs -0 sha256sum)
 

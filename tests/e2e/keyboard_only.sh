@@ -24,16 +24,9 @@ exe=$1
 password_file=$2
 screenshot=${3:-}
 here=$(cd "$(dirname "$0")" && pwd)
-python=/usr/bin/python3
 [ -n "${BRIVANTO_PRINT_OUTPUT:-}" ] || { echo "SKIP: no print system in this run"; exit 77; }
 command -v pdftotext >/dev/null || { echo "SKIP: pdftotext is not installed"; exit 77; }
-"$python" -c 'import pyatspi' 2>/dev/null || { echo "SKIP: $python cannot import pyatspi (python3-pyatspi)"; exit 77; }
 . "$here/../../scripts/real_program_session.sh"
-fail() {
-    echo "$*" >&2
-    [ -f "$work/program.log" ] && cat "$work/program.log" >&2
-    exit 1
-}
 start_accessibility_bus 2>"$work/no-bus" || { echo "SKIP: $(cat "$work/no-bus")"; exit 77; }
 
 mkdir -p "$folder"
@@ -138,8 +131,8 @@ for check in "0:$title" "121:$code" "172:$genre" "223:$publisher" "274:$descript
 done
 
 # The search: the title's first word in the first filter, then "Cerca".
-lists() { ls "$BRIVANTO_PRINT_OUTPUT" 2>/dev/null | grep -c '^Riepilogo_dati-job_.*\.pdf$' || true; }
-before=$(lists)
+lists='^Riepilogo_dati-job_.*\.pdf$'
+before=$(printed_jobs "$lists")
 window '^ Brivanto - Zendaro$' >/dev/null
 xdotool key ctrl+f
 window '^ Trova giochi da tavolo in archivio$' >/dev/null
@@ -154,16 +147,7 @@ window '^(Stampa|Print)$' >/dev/null
 sleep 0.5
 xdotool key Return
 wait_until_gone '^(Stampa|Print)$' || fail "the print dialogue stayed open after Enter"
-pdf=""
-for _ in $(seq 300); do
-    if [ "$(lists)" -gt "$before" ]; then
-        pdf="$BRIVANTO_PRINT_OUTPUT/$(ls -t "$BRIVANTO_PRINT_OUTPUT" | grep '^Riepilogo_dati-job_.*\.pdf$' | head -n1)"
-        tail -c 32 "$pdf" | grep -q '%%EOF' && break
-    fi
-    sleep 0.2
-done
-[ -n "$pdf" ] || fail "no list came out of the print queue"
-sleep 0.5
+pdf=$(await_printed_pdf "$lists" "$before") || fail "no list came out of the print queue"
 text=$(pdftotext "$pdf" - | tr -s ' \n' ' ')
 for expected in "Riepilogo giochi da tavolo in archivio" "$title" "$code" "Stampa eseguita in data"; do
     case "$text" in *"$expected"*) ;; *) fail "the printed list lacks \"$expected\": $text" ;; esac
@@ -193,11 +177,5 @@ xdotool key space
 window '^ Brivanto$' >/dev/null
 move_focus_to $'^push button\tEsci'
 xdotool key space
-for _ in $(seq 100); do
-    kill -0 "$program" 2>/dev/null || break
-    sleep 0.1
-done
-kill -0 "$program" 2>/dev/null && fail "the launcher's exit did not end the program"
-wait "$program" || fail "the program ended with an error"
-program=""
+await_program_end "the launcher's exit"
 echo "from the password to the end of the program with the keyboard alone: a game saved, its list printed, the archive exported"

@@ -28,14 +28,5 @@ cmp -s "$work/password-before" "$folder/unins000.dll" || { echo "the password fi
 # The exit icon sits in the bottom-right corner of the launcher's centred 760 x 660 panel.
 eval "$(xdotool getwindowgeometry --shell "$launcher")"
 xdotool mousemove --window "$launcher" $(( (WIDTH - 760) / 2 + 728 )) $(( (HEIGHT - 660) / 2 + 628 )) click 1
-for _ in $(seq 100); do
-    kill -0 "$program" 2>/dev/null || break
-    sleep 0.1
-done
-if kill -0 "$program" 2>/dev/null; then
-    echo "the exit icon did not end the program" >&2
-    exit 1
-fi
-wait "$program" || { echo "the program ended with an error" >&2; cat "$work/program.log" >&2; exit 1; }
-program=""
+await_program_end "the exit icon"
 echo "reached the launcher with the initial password and left by the exit icon"
