@@ -166,25 +166,33 @@ open_first_archive() {
     open_first_archive_from "$launcher"
 }
 
-# The print jobs in the test run's PDF queue whose file names match <pattern>.
+# The print jobs in the test run's PDF queue whose file names match <pattern>, a name a line.
 printed_jobs() { # <pattern>
-    ls "$BRIVANTO_PRINT_OUTPUT" 2>/dev/null | grep -c "$1" || true
+    ls "$BRIVANTO_PRINT_OUTPUT" 2>/dev/null | grep "$1" || true
 }
 
-# Waits, at most a minute, for a job matching <pattern> beyond the <count> there were, and prints
-# the newest such PDF once it is written to its end.
-await_printed_pdf() { # <pattern> <count>
-    local pdf=""
+# The jobs matching <pattern> that are not among <jobs before>, written to their end, whose text
+# holds <text>, a path a line. Every test of the run that prints uses the same queue and the same
+# job names, so a job is known as this script's by its text.
+new_printed_pdfs() { # <pattern> <jobs before> <text>
+    local name pdf
+    printed_jobs "$1" | while IFS= read -r name; do
+        grep -qxF -- "$name" <<<"$2" && continue
+        pdf="$BRIVANTO_PRINT_OUTPUT/$name"
+        tail -c 32 "$pdf" | grep -q '%%EOF' || continue
+        pdftotext "$pdf" - 2>/dev/null | tr -s ' \n' ' ' | grep -qF -- "$3" && echo "$pdf"
+    done
+}
+
+# Waits, at most a minute, for a new job as new_printed_pdfs finds it, and prints its path.
+await_printed_pdf() { # <pattern> <jobs before> <text>
+    local pdf
     for _ in $(seq 300); do
-        if [ "$(printed_jobs "$1")" -gt "$2" ]; then
-            pdf="$BRIVANTO_PRINT_OUTPUT/$(ls -t "$BRIVANTO_PRINT_OUTPUT" | grep "$1" | head -n1)"
-            tail -c 32 "$pdf" | grep -q '%%EOF' && break
-        fi
+        pdf=$(new_printed_pdfs "$@" | head -n1)
+        [ -n "$pdf" ] && { echo "$pdf"; return 0; }
         sleep 0.2
     done
-    [ -n "$pdf" ] || return 1
-    sleep 0.5
-    echo "$pdf"
+    return 1
 }
 
 # Waits, at most 10 s, for the program to end, and fails unless it ends cleanly.

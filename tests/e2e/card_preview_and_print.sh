@@ -75,7 +75,7 @@ xdotool key Return
 wait_until_gone '^(Stampa|Print)$' || fail "the print dialogue stayed open"
 
 # The card comes out of the queue whole.
-pdf=$(await_printed_pdf "$cards" "$before") || fail "no card came out of the print queue"
+pdf=$(await_printed_pdf "$cards" "$before" "$title") || fail "no card came out of the print queue"
 text=$(pdftotext "$pdf" - | tr -s ' \n' ' ')
 for expected in "Giochi rari" "$title" "CODICE ID" "NOTE"; do
     case "$text" in *"$expected"*) ;; *) fail "the printed card lacks \"$expected\": $text" ;; esac
@@ -100,5 +100,5 @@ wait_until_gone '^(Stampa|Print)$' || fail "the print dialogue did not close on 
 wait_until_gone '^ Stampa documento$' || fail "the print screen stayed open after a cancel"
 sleep 1
 xdotool search --onlyvisible --name '^Brivanto$' >/dev/null 2>&1 && fail "a message box appeared after a cancel"
-[ "$(printed_jobs "$cards")" = $(( before + 1 )) ] || fail "a cancelled print printed"
+[ "$(new_printed_pdfs "$cards" "$before" "$title" | wc -l)" = 1 ] || fail "a cancelled print printed"
 echo "previewed the card, printed it from the preview on the default printer, and cancelled a print"

@@ -147,7 +147,7 @@ window '^(Stampa|Print)$' >/dev/null
 sleep 0.5
 xdotool key Return
 wait_until_gone '^(Stampa|Print)$' || fail "the print dialogue stayed open after Enter"
-pdf=$(await_printed_pdf "$lists" "$before") || fail "no list came out of the print queue"
+pdf=$(await_printed_pdf "$lists" "$before" "$code") || fail "no list came out of the print queue"
 text=$(pdftotext "$pdf" - | tr -s ' \n' ' ')
 for expected in "Riepilogo giochi da tavolo in archivio" "$title" "$code" "Stampa eseguita in data"; do
     case "$text" in *"$expected"*) ;; *) fail "the printed list lacks \"$expected\": $text" ;; esac

@@ -11,6 +11,7 @@
 
 #include <QDir>
 #include <QElapsedTimer>
+#include <QHash>
 #include <QPrinterInfo>
 #include <QtTest>
 
@@ -30,12 +31,13 @@ QStringList jobFiles(const QString& prefix)
 }
 
 // The PDF of the job that arrives after `before` was listed, once the queue has written it
-// whole; empty after a minute.
-QString arrivedJob(const QString& prefix, const QStringList& before)
+// whole, and whose first page holds `marker`: other tests of the run print to the same queue under
+// the same job names. Empty after a minute.
+QString arrivedJob(const QString& prefix, const QStringList& before, const QString& marker)
 {
     QElapsedTimer waited;
     waited.start();
-    qint64 lastSize = -1;
+    QHash<QString, qint64> lastSize; // a file is whole once it ends the PDF and stops growing
     while (waited.elapsed() < 60000) {
         for (const QString& name : jobFiles(prefix)) {
             if (before.contains(name))
@@ -43,9 +45,10 @@ QString arrivedJob(const QString& prefix, const QStringList& before)
             QFile file(QDir(printOutput()).filePath(name));
             if (file.open(QIODevice::ReadOnly)) {
                 const QByteArray bytes = file.readAll();
-                if (bytes.trimmed().endsWith("%%EOF") && bytes.size() == lastSize)
+                if (bytes.trimmed().endsWith("%%EOF") && bytes.size() == lastSize.value(name, -1) &&
+                    pdfText(file.fileName(), 1).contains(marker))
                     return file.fileName();
-                lastSize = bytes.size();
+                lastSize[name] = bytes.size();
             }
         }
         QTest::qWait(200);
@@ -84,7 +87,7 @@ private Q_SLOTS:
         QCOMPARE(f.folder.platform.printing.requests()[0].preselectedPrinter, QPrinterInfo::defaultPrinterName());
         QVERIFY(!QPrinterInfo::defaultPrinterName().isEmpty());
 
-        const QString pdf = arrivedJob(QStringLiteral("Scheda_Gioco_da_Tavolo"), before);
+        const QString pdf = arrivedJob(QStringLiteral("Scheda_Gioco_da_Tavolo"), before, QStringLiteral("Stampata davvero"));
         QVERIFY2(!pdf.isEmpty(), "no card came out of the print queue");
         QCOMPARE(pdfPageCount(pdf), 1);
         QVERIFY(pdfInfo(pdf, QStringLiteral("Page size")).contains(QStringLiteral("(A4)")));
@@ -105,7 +108,7 @@ private Q_SLOTS:
         platform.printing.acceptNext();
         QVERIFY(printSummary(summary, SummaryTitleForSale, lines, nullptr));
 
-        const QString pdf = arrivedJob(QStringLiteral("Riepilogo_dati"), before);
+        const QString pdf = arrivedJob(QStringLiteral("Riepilogo_dati"), before, QStringLiteral("Riga 001"));
         QVERIFY2(!pdf.isEmpty(), "no summary came out of the print queue");
         QCOMPARE(pdfPageCount(pdf), 2);
         // The print system may turn the landscape pages to lie on portrait paper.
