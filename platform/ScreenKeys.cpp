@@ -7,13 +7,14 @@
 #include <QWidget>
 
 namespace brivanto::platform {
-namespace {
 
-bool isEnter(const QKeyEvent* event)
+bool isPlainEnter(const QKeyEvent* event)
 {
     const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
     return enter && (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
 }
+
+namespace {
 
 // A push button, a tool button or a picture button: a check box or a radio button is not
 // pressed by Enter.
@@ -57,7 +58,7 @@ public:
         if (event->type() != QEvent::KeyPress)
             return false;
         auto* key = static_cast<QKeyEvent*>(event);
-        if (isEnter(key)) {
+        if (isPlainEnter(key)) {
             if (QAbstractButton* button = pressableButton(screen_->focusWidget());
                 button && !key->isAutoRepeat())
                 button->click();

@@ -2,6 +2,7 @@
 
 #include <functional>
 
+class QKeyEvent;
 class QWidget;
 
 namespace brivanto::platform {
@@ -23,5 +24,8 @@ struct ScreenKeys
 //   itself (a field that moves the focus on, a list, a cell being edited) keeps it.
 // - Escape and F1 as `keys` says. A popup or a cell being edited keeps its own Escape.
 void applyScreenKeys(QWidget* screen, ScreenKeys keys = {});
+
+// Enter or Return, from either part of the keyboard, with no other modifier.
+bool isPlainEnter(const QKeyEvent* event);
 
 } // namespace brivanto::platform

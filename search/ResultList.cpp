@@ -1,5 +1,6 @@
 #include "search/ResultList.h"
 
+#include "platform/ScreenKeys.h"
 #include "search/ListLineModel.h"
 
 #include <QKeyEvent>
@@ -72,8 +73,7 @@ void ResultList::mouseDoubleClickEvent(QMouseEvent* event)
 
 void ResultList::keyPressEvent(QKeyEvent* event)
 {
-    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
-    if (enter && (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier && selectedRow() >= 0) {
+    if (platform::isPlainEnter(event) && selectedRow() >= 0) {
         event->accept();
         if (!event->isAutoRepeat())
             Q_EMIT listDoubleClicked();
