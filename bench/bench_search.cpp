@@ -136,6 +136,7 @@ public:
     AttachmentLabels attachments() const override { return {}; }
     void setAttachments(const AttachmentLabels&) override {}
     void ShowRecord(const GameRecord&, int) override {}
+    bool offerToSaveChanges() override { return true; }
     QImage photo(PhotoSlotId) const override { return {}; }
     void putPhoto(PhotoSlotId, const QImage&) override {}
 };

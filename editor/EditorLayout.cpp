@@ -4,7 +4,7 @@
 
 #include "editor/MarketValue.h"
 #include "editor/PhotoSlot.h"
-#include "help/Help.h"
+#include "editor/EditorKeys.h"
 #include "media/TfrmWebCam.h"
 #include "platform/PictureBox.h"
 #include "platform/ScreenKeys.h"
@@ -48,29 +48,35 @@ public:
 struct ToolButton
 {
     const char* name;
-    const char* picture;
+    const char* picture; // none for the position label between the browse buttons
     const char16_t* hint;
+    EditorAction action;
 };
 
 // The toolbar, group by group, left to right.
 const std::array<std::vector<ToolButton>, 6> ToolbarGroups{{
-    {{"cmdNuovo", ":/editor/nuovo.svg", u"Prepara la schermata per l'inserimento di una nuova scheda."},
-     {"cmdSalva", ":/editor/salva.svg", u"Salva la scheda in archivio."},
-     {"cmdTrova", ":/editor/trova.svg", u"Trova schede in archivio."},
+    {{"cmdNuovo", ":/editor/nuovo.svg", u"Prepara la schermata per l'inserimento di una nuova scheda.",
+      EditorAction::NewRecord},
+     {"cmdSalva", ":/editor/salva.svg", u"Salva la scheda in archivio.", EditorAction::Save},
+     {"cmdTrova", ":/editor/trova.svg", u"Trova schede in archivio.", EditorAction::Search},
      {"cmdCercaDisponibili", ":/editor/in_vendita.svg",
-      u"Visualizza il riepilogo dei giochi da tavolo in vendita."}},
-    {{"cmdFile", ":/editor/allega.svg", u"Allega file alla scheda corrente."}},
-    {{"cmdAnteprima", ":/editor/anteprima.svg", u"Visualizza l'anteprima di stampa della scheda corrente."},
-     {"cmdStampa", ":/editor/stampa.svg", u"Stampa la scheda corrente."}},
-    {{"cmdPrimo", ":/editor/primo.svg", u"Visualizza la prima scheda in archivio."},
-     {"cmdIndietro", ":/editor/indietro.svg", u"Visualizza la scheda precedente in archivio."},
-     {"lblPosizione", nullptr, nullptr},
-     {"cmdAvanti", ":/editor/avanti.svg", u"Visualizza la scheda successiva in archivio."},
-     {"cmdUltimo", ":/editor/ultimo.svg", u"Visualizza l'ultima scheda in archivio."}},
-    {{"cmdEsporta", ":/editor/esporta.svg", u"Esporta l'archivio in un file di Excel."},
-     {"cmdSlideShow", ":/editor/slideshow.svg", u"Esegui lo slide show dei giochi da tavolo in archivio."}},
-    {{"cmdGuida", ":/editor/guida.svg", u"Visualizza la pagina della guida sensibile al contesto."},
-     {"cmdEsci", ":/editor/esci.svg", u"Esci da questa schermata."}},
+      u"Visualizza il riepilogo dei giochi da tavolo in vendita.", EditorAction::ForSale}},
+    {{"cmdFile", ":/editor/allega.svg", u"Allega file alla scheda corrente.", EditorAction::Attachments}},
+    {{"cmdAnteprima", ":/editor/anteprima.svg", u"Visualizza l'anteprima di stampa della scheda corrente.",
+      EditorAction::Preview},
+     {"cmdStampa", ":/editor/stampa.svg", u"Stampa la scheda corrente.", EditorAction::Print}},
+    {{"cmdPrimo", ":/editor/primo.svg", u"Visualizza la prima scheda in archivio.", EditorAction::First},
+     {"cmdIndietro", ":/editor/indietro.svg", u"Visualizza la scheda precedente in archivio.",
+      EditorAction::Previous},
+     {"lblPosizione", nullptr, nullptr, {}},
+     {"cmdAvanti", ":/editor/avanti.svg", u"Visualizza la scheda successiva in archivio.", EditorAction::Next},
+     {"cmdUltimo", ":/editor/ultimo.svg", u"Visualizza l'ultima scheda in archivio.", EditorAction::Last}},
+    {{"cmdEsporta", ":/editor/esporta.svg", u"Esporta l'archivio in un file di Excel.", EditorAction::Export},
+     {"cmdSlideShow", ":/editor/slideshow.svg", u"Esegui lo slide show dei giochi da tavolo in archivio.",
+      EditorAction::Slideshow}},
+    {{"cmdGuida", ":/editor/guida.svg", u"Visualizza la pagina della guida sensibile al contesto.",
+      EditorAction::Help},
+     {"cmdEsci", ":/editor/esci.svg", u"Esci da questa schermata.", EditorAction::Exit}},
 }};
 
 // The photo buttons of both slots and their hints.
@@ -104,14 +110,6 @@ TfrmCartoline::TfrmCartoline(QWidget* parent) : QWidget(parent)
         lblFiles_[i] = hiddenLabel(QStringLiteral("lblFile0%1").arg(i + 1), panel);
         lblDescs_[i] = hiddenLabel(QStringLiteral("lblDesc0%1").arg(i + 1), panel);
     }
-    // Saving hands the focus here first, so the field being edited finishes its editing.
-    btnFocus_ = new QPushButton(panel);
-    btnFocus_->setObjectName(QStringLiteral("btnFocus"));
-    btnFocus_->setFocusPolicy(Qt::ClickFocus);
-    btnFocus_->setGeometry(0, 0, 0, 0);
-    // A screen reader announces where the focus lands while the record is saved.
-    btnFocus_->setAccessibleName(QStringLiteral("Salvataggio della scheda"));
-
     for (const auto& [name, hint] : PhotoButtonHints) {
         for (const QString& suffix : {QString(), QStringLiteral("02")}) {
             if (auto* button = findChild<QWidget*>(QLatin1String(name) + suffix))
@@ -152,6 +150,8 @@ void TfrmCartoline::buildToolbar(QWidget* panel)
             }
             auto* button = new PictureButton(QLatin1String(tool.name), QLatin1String(tool.picture), group);
             button->move(inner, 6);
+            toolButtons_.at(static_cast<std::size_t>(tool.action)) = button;
+            connect(button, &PictureButton::clicked, this, [this, action = tool.action] { run(action); });
             inner += button->width() + 6;
             hints_->watch(button, QString::fromUtf16(tool.hint));
         }
@@ -162,39 +162,12 @@ void TfrmCartoline::buildToolbar(QWidget* panel)
     QWidget* last = panel->findChild<QWidget*>(QStringLiteral("panGruppo6"));
     last->move(PanelWidth - 8 - last->width(), 6);
 
-    const std::pair<const char*, void (TfrmCartoline::*)()> handlers[] = {
-        {"cmdNuovo", &TfrmCartoline::cmdNuovoClick},
-        {"cmdSalva", &TfrmCartoline::cmdSalvaClick},
-        {"cmdPrimo", &TfrmCartoline::cmdPrimoClick},
-        {"cmdIndietro", &TfrmCartoline::cmdIndietroClick},
-        {"cmdAvanti", &TfrmCartoline::cmdAvantiClick},
-        {"cmdUltimo", &TfrmCartoline::cmdUltimoClick},
-        {"cmdGuida", &TfrmCartoline::cmdGuidaClick},
-        {"cmdEsci", &TfrmCartoline::cmdEsciClick},
-        {"cmdTrova", &TfrmCartoline::cmdTrovaClick},
-        {"cmdCercaDisponibili", &TfrmCartoline::cmdCercaDisponibiliClick},
-        {"cmdFile", &TfrmCartoline::cmdFileClick},
-        {"cmdEsporta", &TfrmCartoline::cmdEsportaClick},
-        {"cmdSlideShow", &TfrmCartoline::cmdSlideShowClick},
-        {"cmdAnteprima", &TfrmCartoline::cmdAnteprimaClick},
-        {"cmdStampa", &TfrmCartoline::cmdStampaClick},
-    };
-    for (const auto& [name, handler] : handlers)
-        connect(panel->findChild<PictureButton*>(QLatin1String(name)), &PictureButton::clicked, this,
-                handler);
-
-    // The keys of the toolbar run the same handlers as the buttons; each button names its key.
-    for (const help::EditorKey& key : help::EditorKeys) {
-        const auto handler =
-            std::find_if(std::begin(handlers), std::end(handlers),
-                         [&key](const auto& entry) { return qstrcmp(entry.first, key.button) == 0; });
-        Q_ASSERT(handler != std::end(handlers));
-        auto* shortcut = new QShortcut(QKeySequence(QLatin1String(key.sequence)), this);
-        shortcut->setObjectName(QStringLiteral("key") + QLatin1String(key.button + 3));
+    // The keys run the same actions as the buttons; each button names its key.
+    for (const EditorKey& key : EditorKeys) {
+        auto* shortcut = new QShortcut(QKeySequence(key.key), this);
         shortcut->setAutoRepeat(false);
-        connect(shortcut, &QShortcut::activated, this, handler->second);
-        panel->findChild<QWidget*>(QLatin1String(key.button))
-            ->setAccessibleDescription(help::shortcutDescription(key));
+        connect(shortcut, &QShortcut::activated, this, [this, action = key.action] { run(action); });
+        toolButtons_.at(static_cast<std::size_t>(key.action))->setAccessibleDescription(shortcutDescription(key));
     }
 }
 

@@ -1,10 +1,12 @@
 // The record editor's archive actions: browsing, saving and the photos that go with a record.
+#include "editor/MarketValue.h"
 #include "editor/PhotoSlot.h"
 #include "editor/TfrmCartoline.h"
 #include "platform/MessageBoxes.h"
 #include "storage/ArchiveFile.h"
 #include "storage/FieldText.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -39,41 +41,60 @@ int positionValue(const QString& text)
 }
 } // namespace
 
-void TfrmCartoline::browse(Browse direction)
+int TfrmCartoline::browseTarget(Browse direction)
 {
     // A new record counts as position 0: Next and Previous then both show the first record.
     const int current = positionValue(position());
+    ArchiveFile archive;
+    archive.Open(archiveFile(), ArchiveFile::Access::Read);
+    const int count = archive.RecordCount();
+    archive.Close();
+    if (direction == Browse::Previous && current == 1)
+        return 0;
+    if (count == 0) {
+        if (direction == Browse::Next)
+            lblPosizione_->clear();
+        platform::information(this, EmptyArchive);
+        return 0;
+    }
+    switch (direction) {
+    case Browse::First:
+        return 1;
+    case Browse::Previous:
+        return current == 0 ? 1 : current - 1;
+    case Browse::Next:
+        return current < count ? current + 1 : 0;
+    case Browse::Last:
+        return count;
+    }
+    return 0;
+}
+
+void TfrmCartoline::browse(Browse direction)
+{
     try {
+        int wanted = browseTarget(direction); // 0: stay where we are, without a word
+        if (wanted == 0)
+            return;
+        if (hasUnsavedChanges()) {
+            switch (askToSaveChanges()) {
+            case platform::Answer::Yes:
+                if (!saveRecord())
+                    return;
+                // The saved record may have a new position: browse on from there.
+                wanted = browseTarget(direction);
+                if (wanted == 0)
+                    return;
+                break;
+            case platform::Answer::No:
+                break;
+            default:
+                return;
+            }
+        }
         ArchiveFile archive;
         archive.Open(archiveFile(), ArchiveFile::Access::Read);
-        const int count = archive.RecordCount();
-        if (direction == Browse::Previous && current == 1) {
-            archive.Close();
-            return;
-        }
-        if (count == 0) {
-            archive.Close();
-            if (direction == Browse::Next)
-                lblPosizione_->clear();
-            platform::information(this, EmptyArchive);
-            return;
-        }
-        int wanted = 0; // 0: stay where we are, without a word
-        switch (direction) {
-        case Browse::First:
-            wanted = 1;
-            break;
-        case Browse::Previous:
-            wanted = current == 0 ? 1 : current - 1;
-            break;
-        case Browse::Next:
-            wanted = current < count ? current + 1 : 0;
-            break;
-        case Browse::Last:
-            wanted = count;
-            break;
-        }
-        if (wanted == 0) {
+        if (wanted > archive.RecordCount()) { // shortened by another program meanwhile
             archive.Close();
             return;
         }
@@ -125,11 +146,14 @@ GameRecord TfrmCartoline::recordFromScreen()
 
 void TfrmCartoline::cmdSalvaClick()
 {
+    saveRecord();
+}
+
+bool TfrmCartoline::saveRecord()
+{
     // The field being edited finishes its editing first: a market value typed just before the
-    // press is stored normalised.
-    const QWidget* editing = focusWidget();
-    btnFocus_->setFocus(Qt::OtherFocusReason);
-    if (editing == txtValore_)
+    // press is stored normalised. The focus stays where it is.
+    if (focusWidget() == txtValore_)
         txtValoreExit();
 
     for (const MandatoryField& mandatory : MandatoryFields) {
@@ -137,7 +161,7 @@ void TfrmCartoline::cmdSalvaClick()
         if (trimmed(edit->text()).isEmpty()) {
             platform::warning(this, QString::fromUtf16(mandatory.message));
             edit->setFocus(Qt::OtherFocusReason);
-            return;
+            return false;
         }
     }
 
@@ -157,10 +181,16 @@ void TfrmCartoline::cmdSalvaClick()
         archive.Close();
     } catch (const ArchiveError&) {
         platform::error(this, archiveAccessErrorText());
-        return;
+        return false;
     }
 
     const bool photosSaved = SaveRecordPhotos();
+    unchanged_ = screenValues();
+    // Photos that could not be written still count as changes, so leaving asks again.
+    if (photosSaved) {
+        slotA_->markUnchanged();
+        slotB_->markUnchanged();
+    }
     platform::information(this, appended
                                     ? QStringLiteral("La scheda corrente \u00E8 stata inserita in archivio.")
                                     : QStringLiteral("Le modifiche apportate alla scheda corrente sono state "
@@ -173,6 +203,59 @@ void TfrmCartoline::cmdSalvaClick()
                                          "possedere i privilegi di scrittura nella cartella di "
                                          "installazione del programma e premere di nuovo il pulsante "
                                          "di salvataggio."));
+    }
+    return true;
+}
+
+TfrmCartoline::ScreenValues TfrmCartoline::screenValues() const
+{
+    ScreenValues values;
+    for (const QLineEdit* edit : edits_)
+        values.fields.append(trimmed(edit->text()));
+    // The market value is compared as it will be stored, so leaving the field (which normalises
+    // it) is no change.
+    values.fields[6] = normaliseMarketValue(values.fields[6]);
+    values.forSale = chkInVendita_->isChecked();
+    values.attachments = attachments();
+    for (QString& text : values.attachments.files)
+        text = trimmed(text);
+    for (QString& text : values.attachments.descriptions)
+        text = trimmed(text);
+    return values;
+}
+
+void TfrmCartoline::rememberScreenAsUnchanged()
+{
+    unchanged_ = screenValues();
+    slotA_->markUnchanged();
+    slotB_->markUnchanged();
+}
+
+bool TfrmCartoline::hasUnsavedChanges() const
+{
+    return slotA_->isModified() || slotB_->isModified() || !(screenValues() == unchanged_);
+}
+
+platform::Answer TfrmCartoline::askToSaveChanges()
+{
+    // Over the screen in front, which is the search or for-sale list when one of its lines is
+    // opened.
+    QWidget* over = QApplication::activeModalWidget();
+    return platform::askYesNoCancel(over ? over : this,
+                                    QStringLiteral("Salvare le modifiche alla scheda corrente?"));
+}
+
+bool TfrmCartoline::offerToSaveChanges()
+{
+    if (!hasUnsavedChanges())
+        return true;
+    switch (askToSaveChanges()) {
+    case platform::Answer::Yes:
+        return saveRecord();
+    case platform::Answer::No:
+        return true;
+    default:
+        return false;
     }
 }
 

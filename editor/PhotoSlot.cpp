@@ -98,6 +98,7 @@ void PhotoSlot::show(const Photo& photo, const QString& keptFile)
 void PhotoSlot::putPicture(const QImage& picture)
 {
     show(Photo{picture, {}}, {});
+    modified_ = true;
 }
 
 void PhotoSlot::showDefaultPicture()
@@ -151,6 +152,7 @@ void PhotoSlot::btnCaricaFotoClick()
         show(read.photo, {});
     else
         showDefaultPicture();
+    modified_ = true;
 }
 
 void PhotoSlot::btnSalvaFotoClick()
@@ -160,6 +162,9 @@ void PhotoSlot::btnSalvaFotoClick()
 
 void PhotoSlot::btnCancFotoClick()
 {
+    // Clearing a slot that shows its default picture and no photo file changes nothing.
+    if (!keptFile_.isEmpty() || photo_.image != imgBianco_->image())
+        modified_ = true;
     showDefaultPicture();
 }
 

@@ -38,6 +38,10 @@ public:
     // not be read; false when the file could not be written.
     bool savePhotoFile(const QString& path);
 
+    // Whether the user changed the picture (loaded, captured or cleared it) since markUnchanged.
+    bool isModified() const { return modified_; }
+    void markUnchanged() { modified_ = false; }
+
 Q_SIGNALS:
     void captureRequested();
 
@@ -53,6 +57,7 @@ private:
     platform::PhotoView* imgBianco_;
     Photo photo_;
     QString keptFile_;
+    bool modified_ = false;
 };
 
 } // namespace brivanto

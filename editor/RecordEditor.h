@@ -18,6 +18,7 @@ struct AttachmentLabels
 {
     std::array<QString, 3> files;
     std::array<QString, 3> descriptions;
+    bool operator==(const AttachmentLabels&) const = default;
 };
 
 // What the screens opened from the record editor (search, for-sale list, attachments, printing,
@@ -45,6 +46,10 @@ public:
     // Puts a record with its position on the editor, then loads its photos. Callers close the
     // archive first.
     virtual void ShowRecord(const GameRecord& record, int position) = 0;
+    // Before another record replaces the one on screen: when the screen holds changes not saved,
+    // asks whether to save them. True when the caller may go on (saved, or the user chose not to
+    // save, or nothing had changed); false when the user cancelled or the save failed.
+    virtual bool offerToSaveChanges() = 0;
 
     // A copy of a slot's picture at full resolution; a picture put into a slot reaches its
     // photo file at the next save.

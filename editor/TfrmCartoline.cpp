@@ -22,36 +22,9 @@
 #include <vector>
 
 namespace brivanto {
-namespace {
-
-// True for the keys of the toolbar (Ctrl+Home, Ctrl+End...), which a field would otherwise keep
-// for itself.
-bool isToolbarKey(const QKeyEvent* event)
-{
-    static const std::vector<QKeySequence> keys = [] {
-        std::vector<QKeySequence> parsed;
-        for (const help::EditorKey& key : help::EditorKeys)
-            parsed.emplace_back(QLatin1String(key.sequence));
-        return parsed;
-    }();
-    const QKeySequence pressed(event->keyCombination());
-    return std::find(keys.begin(), keys.end(), pressed) != keys.end();
-}
-
-} // namespace
-
 bool TfrmCartoline::eventFilter(QObject* watched, QEvent* event)
 {
     switch (event->type()) {
-    case QEvent::ShortcutOverride:
-        // A field does not claim a toolbar key: the key then runs its button's handler, and
-        // neither moves the cursor nor reaches the market value's key filter.
-        if (std::find(edits_.begin(), edits_.end(), watched) != edits_.end() &&
-            isToolbarKey(static_cast<QKeyEvent*>(event))) {
-            event->ignore();
-            return true;
-        }
-        break;
     case QEvent::KeyPress:
         if (watched == txtValore_)
             return filterMarketValueKey(static_cast<QKeyEvent*>(event));
@@ -121,6 +94,11 @@ void TfrmCartoline::showEvent(QShowEvent* event)
 
 void TfrmCartoline::closeEvent(QCloseEvent* event)
 {
+    // Hidden by the program (the launcher's flow) the editor has nothing to ask.
+    if (isVisible() && !offerToSaveChanges()) {
+        event->ignore();
+        return;
+    }
     event->accept();
     Q_EMIT closed();
 }
@@ -198,6 +176,7 @@ void TfrmCartoline::ClearRecordScreen()
     slotB_->showDefaultPicture();
     lblPosizione_->clear();
     edits_.front()->setFocus(Qt::OtherFocusReason);
+    rememberScreenAsUnchanged();
 }
 
 void TfrmCartoline::ShowRecord(const GameRecord& record, int position)
@@ -210,11 +189,49 @@ void TfrmCartoline::ShowRecord(const GameRecord& record, int position)
                     {FieldToText(record.Desc01), FieldToText(record.Desc02), FieldToText(record.Desc03)}});
     lblPosizione_->setText(QString::number(position));
     LoadRecordPhotos();
+    rememberScreenAsUnchanged();
+}
+
+void TfrmCartoline::run(EditorAction action)
+{
+    switch (action) {
+    case EditorAction::NewRecord:
+        return cmdNuovoClick();
+    case EditorAction::Save:
+        return cmdSalvaClick();
+    case EditorAction::Search:
+        return cmdTrovaClick();
+    case EditorAction::ForSale:
+        return cmdCercaDisponibiliClick();
+    case EditorAction::Attachments:
+        return cmdFileClick();
+    case EditorAction::Preview:
+        return cmdAnteprimaClick();
+    case EditorAction::Print:
+        return cmdStampaClick();
+    case EditorAction::First:
+        return cmdPrimoClick();
+    case EditorAction::Previous:
+        return cmdIndietroClick();
+    case EditorAction::Next:
+        return cmdAvantiClick();
+    case EditorAction::Last:
+        return cmdUltimoClick();
+    case EditorAction::Export:
+        return cmdEsportaClick();
+    case EditorAction::Slideshow:
+        return cmdSlideShowClick();
+    case EditorAction::Help:
+        return cmdGuidaClick();
+    case EditorAction::Exit:
+        return cmdEsciClick();
+    }
 }
 
 void TfrmCartoline::cmdNuovoClick()
 {
-    ClearRecordScreen();
+    if (offerToSaveChanges())
+        ClearRecordScreen();
 }
 
 void TfrmCartoline::cmdFileClick()

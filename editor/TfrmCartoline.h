@@ -1,7 +1,9 @@
 #pragma once
 
 #include "editor/EditorFields.h"
+#include "editor/EditorKeys.h"
 #include "editor/RecordEditor.h"
+#include "platform/MessageBoxes.h"
 
 #include <QWidget>
 
@@ -42,6 +44,7 @@ public:
     AttachmentLabels attachments() const override;
     void setAttachments(const AttachmentLabels& labels) override;
     void ShowRecord(const GameRecord& record, int position) override;
+    bool offerToSaveChanges() override;
     QImage photo(PhotoSlotId slot) const override;
     void putPhoto(PhotoSlotId slot, const QImage& picture) override;
 
@@ -54,6 +57,7 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    void run(EditorAction action);
     void buildToolbar(QWidget* panel);
     void buildFieldPanel(QWidget* panel);
     void buildStatusStrip(QWidget* panel);
@@ -86,11 +90,29 @@ private:
     };
     // One press of a browse button: at most one record read and shown, with its photos.
     void browse(Browse direction);
+    // The position a browse would show, 0 for none (with the notice of an empty archive).
+    int browseTarget(Browse direction);
+    platform::Answer askToSaveChanges();
     void LoadRecordPhotos();
     bool SaveRecordPhotos();
     QString photoPath(PhotoSlotId slot) const;
     PhotoSlot* slot(PhotoSlotId id) const { return id == PhotoSlotId::A ? slotA_ : slotB_; }
     GameRecord recordFromScreen();
+    // Saves the screen with every check of the save button; false when a check or a write failed.
+    bool saveRecord();
+
+    // What the screen held when it was last shown, cleared or saved: the question before leaving a
+    // record compares the screen with it.
+    struct ScreenValues
+    {
+        QStringList fields;
+        bool forSale = false;
+        AttachmentLabels attachments;
+        bool operator==(const ScreenValues&) const = default;
+    };
+    ScreenValues screenValues() const;
+    void rememberScreenAsUnchanged();
+    bool hasUnsavedChanges() const;
 
     std::array<QLineEdit*, EditorFieldCount> edits_{};
     QLineEdit* txtValore_ = nullptr;
@@ -101,12 +123,13 @@ private:
     QLabel* panInfo_ = nullptr;
     std::array<QLabel*, 3> lblFiles_{};
     std::array<QLabel*, 3> lblDescs_{};
-    QPushButton* btnFocus_ = nullptr;
+    std::array<QWidget*, static_cast<std::size_t>(EditorAction::Exit) + 1> toolButtons_{};
     PhotoSlot* slotA_ = nullptr;
     PhotoSlot* slotB_ = nullptr;
     HintLine* hints_ = nullptr;
     // The record buffer: browsing reads into it and saving fills it from the screen.
     GameRecord buffer_{};
+    ScreenValues unchanged_;
 };
 
 } // namespace brivanto

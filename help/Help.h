@@ -23,29 +23,6 @@ QStringList helpParagraphs(HelpTopic topic);
 // The paragraphs joined by one empty line ("\r\n\r\n"), nothing before or after.
 QString helpText(HelpTopic topic);
 
-// The keys of the record editor's toolbar. Each does what a click on its button does; the user
-// guide lists them and each button names its key to assistive technology.
-struct EditorKey
-{
-    const char* button;     // the button's object name
-    const char* sequence;   // the key, in the portable form of QKeySequence
-    const char16_t* name;   // the key as the guide and a screen reader name it
-    const char16_t* action; // what it does, as the guide says it
-};
-inline constexpr std::array<EditorKey, 8> EditorKeys{{
-    {"cmdNuovo", "Ctrl+N", u"Ctrl+N", u"prepara la schermata per una nuova scheda"},
-    {"cmdSalva", "Ctrl+S", u"Ctrl+S", u"salva la scheda in archivio"},
-    {"cmdTrova", "Ctrl+F", u"Ctrl+F", u"apre la ricerca delle schede"},
-    {"cmdStampa", "Ctrl+P", u"Ctrl+P", u"stampa la scheda corrente"},
-    {"cmdPrimo", "Ctrl+Home", u"Ctrl+Home", u"mostra la prima scheda dell'archivio"},
-    {"cmdIndietro", "Ctrl+PgUp", u"Ctrl+PgSu", u"mostra la scheda precedente"},
-    {"cmdAvanti", "Ctrl+PgDown", u"Ctrl+PgGi\u00F9", u"mostra la scheda successiva"},
-    {"cmdUltimo", "Ctrl+End", u"Ctrl+Fine", u"mostra l'ultima scheda dell'archivio"},
-}};
-
-// What a button's accessible description says of its key: "Scorciatoia: Ctrl+S".
-QString shortcutDescription(const EditorKey& key);
-
 // The user guide's chapter on the keyboard: its title and paragraphs, the editor's keys last.
 QString keyboardTitle();
 QStringList keyboardParagraphs();

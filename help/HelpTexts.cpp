@@ -1,5 +1,7 @@
 #include "help/Help.h"
 
+#include "editor/EditorKeys.h"
+
 namespace brivanto::help {
 namespace {
 
@@ -203,11 +205,6 @@ QString helpText(HelpTopic topic)
     return helpParagraphs(topic).join(QStringLiteral("\r\n\r\n"));
 }
 
-QString shortcutDescription(const EditorKey& key)
-{
-    return QStringLiteral("Scorciatoia: ") + QString::fromUtf16(key.name);
-}
-
 QString keyboardTitle()
 {
     return QStringLiteral("Tastiera");
@@ -229,8 +226,8 @@ QStringList keyboardParagraphs()
                        "che fa il pulsante corrispondente:"),
     };
     for (const EditorKey& key : EditorKeys)
-        paragraphs.append(QString::fromUtf16(key.name) + QStringLiteral(": ") +
-                          QString::fromUtf16(key.action) + QLatin1Char('.'));
+        paragraphs.append(QString::fromUtf16(key.name) + QStringLiteral(": ") + QString::fromUtf16(key.does) +
+                          QLatin1Char('.'));
     return paragraphs;
 }
 

@@ -39,6 +39,11 @@ public:
         case MessageButtons::YesNo:
             box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
             break;
+        case MessageButtons::YesNoCancel:
+            box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+            box.setDefaultButton(QMessageBox::Yes);
+            box.setEscapeButton(QMessageBox::Cancel);
+            break;
         case MessageButtons::Ok:
             box.setStandardButtons(QMessageBox::Ok);
             break;
@@ -93,6 +98,11 @@ bool confirm(QWidget* parent, const QString& text)
 {
     return Messages::current().show(parent, MessageKind::Confirmation, text, MessageButtons::YesNo) ==
            Answer::Yes;
+}
+
+Answer askYesNoCancel(QWidget* parent, const QString& text)
+{
+    return Messages::current().show(parent, MessageKind::Confirmation, text, MessageButtons::YesNoCancel);
 }
 
 void reportUnhandledFailure(QWidget* parent, const QString& description)

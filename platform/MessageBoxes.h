@@ -20,6 +20,7 @@ enum class MessageButtons
 {
     OkCancel,
     YesNo,
+    YesNoCancel,
     Ok
 };
 enum class Answer
@@ -49,6 +50,8 @@ void error(QWidget* parent, const QString& text);
 void plainNotice(QWidget* parent, const QString& text);
 // A question with Yes and No; true for Yes.
 bool confirm(QWidget* parent, const QString& text);
+// A question with Yes, No and Cancel ("Sì", "No", "Annulla"): Yes is the default button.
+Answer askYesNoCancel(QWidget* parent, const QString& text);
 
 // The application's general error report: a failure that no handler dealt with, shown with its
 // own description.

@@ -28,6 +28,10 @@ void openListedRecord(QDialog* screen, RecordEditor& editor, const ResultList& l
         screen->reject();
         return;
     }
+    // A record typed or changed on the editor is not dropped without a question; cancelling it
+    // stays on the list.
+    if (writeEditor && !editor.offerToSaveChanges())
+        return;
     // The editor is written only once the whole archive has been read: a failure leaves it
     // showing what it showed before.
     AnsweringRecords answering;

@@ -16,6 +16,8 @@ Answer ScriptedMessageBoxes::show(QWidget* parent, MessageKind kind, const QStri
     switch (buttons) {
     case MessageButtons::YesNo:
         return Answer::No;
+    case MessageButtons::YesNoCancel:
+        return Answer::Cancel;
     default:
         return Answer::Ok;
     }

@@ -26,7 +26,8 @@ struct ShownMessage
 };
 
 // Records every box and answers from a queue; with the queue empty a notice answers OK and a
-// question answers No, so an unexpected question never destroys anything.
+// question answers No (Annulla where it has one), so an unexpected question never destroys
+// anything.
 class ScriptedMessageBoxes final : public MessageBoxes
 {
 public:
