@@ -222,6 +222,12 @@ QStringList keyboardParagraphs()
                        "il tasto Invio richiama la scheda della voce selezionata, come il doppio clic."),
         QStringLiteral("Il tasto Esc chiude le finestre come il loro pulsante \"Chiudi\" o \"Annulla\"; il "
                        "tasto F1 apre la guida della schermata che ne ha una."),
+        QStringLiteral("Nei campi della scheda i tasti Home, Fine, Ctrl+Home, Ctrl+Fine e gli altri tasti di "
+                       "scrittura agiscono soltanto sul testo del campo. Se la scheda sullo schermo contiene "
+                       "modifiche non ancora salvate, prima di passare a un'altra scheda, di preparare una "
+                       "nuova scheda o di uscire Brivanto chiede \"Salvare le modifiche alla scheda "
+                       "corrente?\": S\u00EC le salva, No prosegue senza salvarle, Annulla resta sulla "
+                       "scheda."),
         QStringLiteral("Nella schermata della scheda valgono inoltre queste scorciatoie, che fanno quello "
                        "che fa il pulsante corrispondente:"),
     };

@@ -168,7 +168,9 @@ void TestEditorPhotos::clearingTouchesNoFileUntilSaved()
     f.press("cmdPrimo");
     f.press("btnCancFoto02");
     QCOMPARE(f.editor.photo(PhotoSlotId::B), defaultPicture(f, PhotoSlotId::B));
+    f.folder.platform.messages.answerNext(brivanto::platform::Answer::No); // the clearing is dropped
     f.press("cmdNuovo");
+    QCOMPARE(f.messages(), QStringList{"Salvare le modifiche alla scheda corrente?"});
     f.press("cmdPrimo");
     QCOMPARE(f.fileBytes(f.photoPath('B', 1)), b);
     QCOMPARE(f.editor.photo(PhotoSlotId::B).size(), QSize(300, 200));

@@ -1,3 +1,4 @@
+#include "editor/EditorKeys.h"
 #include "help/Help.h"
 
 #include <QFile>
@@ -107,12 +108,12 @@ void TestHelpGuide::keyboardChapterNamesEveryEditorKey()
         QSKIP("pdftotext is not installed");
     const qsizetype chapter = guideText_.lastIndexOf(brivanto::help::keyboardTitle());
     QVERIFY(chapter > guideText_.indexOf(helpTitle(HelpTopic::Export)));
-    for (const brivanto::help::EditorKey& key : brivanto::help::EditorKeys) {
-        const QString line =
-            QString::fromUtf16(key.name) + QStringLiteral(": ") + QString::fromUtf16(key.action);
+    for (const brivanto::EditorKey& key : brivanto::EditorKeys) {
+        const QString line = QString::fromUtf16(key.name) + QStringLiteral(": ") + QString::fromUtf16(key.does);
         QVERIFY2(guideText_.indexOf(line, chapter) > chapter, qPrintable(line));
     }
     QVERIFY(guideText_.contains(QStringLiteral("Ctrl+S: salva la scheda in archivio.")));
+    QVERIFY(guideText_.contains(QStringLiteral("Alt+Home: mostra la prima scheda dell'archivio.")));
 }
 
 QTEST_MAIN(TestHelpGuide)

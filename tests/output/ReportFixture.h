@@ -33,6 +33,7 @@ public:
     brivanto::AttachmentLabels attachments() const override { return {}; }
     void setAttachments(const brivanto::AttachmentLabels&) override {}
     void ShowRecord(const brivanto::GameRecord&, int) override {}
+    bool offerToSaveChanges() override { return true; }
     QImage photo(brivanto::PhotoSlotId) const override { return picture; }
     void putPhoto(brivanto::PhotoSlotId, const QImage&) override {}
 

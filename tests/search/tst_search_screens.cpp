@@ -8,6 +8,7 @@
 
 #include <QAbstractItemModelTester>
 #include <QCheckBox>
+#include <QFileInfo>
 #include <QListView>
 #include <QPushButton>
 #include <QScrollBar>
@@ -122,6 +123,8 @@ private Q_SLOTS:
     void resultListHoldsLinesAsAModel();
     void doubleClickPutsTheLastOfTheRecordsOnTheEditor_data();
     void doubleClickPutsTheLastOfTheRecordsOnTheEditor();
+    void openingALineAsksBeforeDroppingChanges_data();
+    void openingALineAsksBeforeDroppingChanges();
     void doubleClickLoadsNothingWithoutTheEditorTag();
     void doubleClickOnAnUnreadableArchiveSaysSoAndLeavesTheEditor();
     void doubleClickWithNoLineSelectedJustCloses();
@@ -354,6 +357,44 @@ void TestSearchScreens::doubleClickPutsTheLastOfTheRecordsOnTheEditor()
     QCOMPARE(f.editor.photo(PhotoSlotId::B).size(), QSize(410, 310));
     QVERIFY(screen->listedLines().isEmpty()); // closing empties the list
     QCOMPARE(f.messages(), QStringList());
+}
+
+// A game typed on the editor is not dropped by opening a line: Sì saves it first, No drops it,
+// Annulla stays on the list with the game still typed.
+void TestSearchScreens::openingALineAsksBeforeDroppingChanges_data()
+{
+    QTest::addColumn<platform::Answer>("answer");
+    QTest::addColumn<int>("records"); // in the archive afterwards
+    QTest::addColumn<QString>("title"); // on the editor afterwards
+    QTest::addColumn<bool>("listOpen");
+    QTest::newRow("Sì") << platform::Answer::Yes << 3 << "Dama" << false;
+    QTest::newRow("No") << platform::Answer::No << 2 << "Dama" << false;
+    QTest::newRow("Annulla") << platform::Answer::Cancel << 2 << "Gioco nuovo" << true;
+}
+
+void TestSearchScreens::openingALineAsksBeforeDroppingChanges()
+{
+    QFETCH(platform::Answer, answer);
+    QFETCH(int, records);
+    QFETCH(QString, title);
+    QFETCH(bool, listOpen);
+    ListScreens f({Scacchi, Dama});
+    f.edit("txtTitolo")->setText(QStringLiteral("Gioco nuovo"));
+    f.edit("txtTipologia")->setText(QStringLiteral("GN-1"));
+    f.edit("txtEditore")->setText(QStringLiteral("Astratto"));
+    f.edit("txtSerie")->setText(QStringLiteral("Editrice"));
+    f.edit("txtAnno")->setText(QStringLiteral("2024"));
+    auto screen = f.search();
+    runSearch(screen.get());
+    f.folder.platform.messages.clear();
+    f.folder.platform.messages.answerNext(answer);
+
+    doubleClickRow(screen.get(), 0);
+
+    QCOMPARE(f.messages().value(0), QStringLiteral("Salvare le modifiche alla scheda corrente?"));
+    QCOMPARE(screen->isVisible(), listOpen);
+    QCOMPARE(f.edit("txtTitolo")->text(), title);
+    QCOMPARE(int(QFileInfo(f.editor.archiveFile()).size() / RecordSize), records);
 }
 
 void TestSearchScreens::doubleClickLoadsNothingWithoutTheEditorTag()
