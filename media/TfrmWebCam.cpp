@@ -29,6 +29,11 @@ constexpr int ButtonHeight = 34;
 constexpr int FirstRowY = FrameY + 282 + 12;
 constexpr int SecondRowY = FirstRowY + ButtonHeight + 10;
 constexpr int HalfWidth = (374 - 10) / 2;
+constexpr int NoticeHeight = 26;
+
+// Said when switching on finds no camera support at all, unlike a missing camera, which only
+// leaves the illustration in place.
+const QString NoSupportNotice = QStringLiteral("Il supporto per la webcam non \u00E8 installato.");
 
 QImage illustration(const char* resource)
 {
@@ -70,6 +75,15 @@ TfrmWebCam::TfrmWebCam(RecordEditor& editor)
     lblMemory_ = new QLabel(this);
     lblMemory_->setObjectName(QStringLiteral("lblMemory"));
     lblMemory_->hide();
+    // One line along the bottom of the live view, over the illustration.
+    lblSupporto_ = new QLabel(NoSupportNotice, imgCamera_->parentWidget());
+    lblSupporto_->setObjectName(QStringLiteral("lblSupportoWebcam"));
+    lblSupporto_->setGeometry(FrameMargin, FrameMargin + PictureSize.height() - NoticeHeight,
+                              PictureSize.width(), NoticeHeight);
+    lblSupporto_->setAlignment(Qt::AlignCenter);
+    lblSupporto_->setFont(QFont(QStringLiteral("Verdana"), 9, QFont::Bold));
+    lblSupporto_->setStyleSheet(QStringLiteral("QLabel { background: #FFF4DC; color: #7A4A00; }"));
+    lblSupporto_->hide();
 
     struct Button
     {
@@ -140,6 +154,7 @@ QString TfrmWebCam::callerTag() const
 void TfrmWebCam::btnAccendiClick()
 {
     camCamera_->setActive(true);
+    lblSupporto_->setVisible(!camCamera_->isInstalled());
 }
 
 void TfrmWebCam::btnSpegniClick()

@@ -50,6 +50,7 @@ private:
     platform::PhotoView* imgTarget_;
     platform::PhotoView* imgBianco_;
     QLabel* lblMemory_;
+    QLabel* lblSupporto_; // shown while the camera support is not installed
     std::unique_ptr<platform::Camera> camCamera_;
 };
 

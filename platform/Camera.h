@@ -26,6 +26,9 @@ public:
     using QObject::QObject;
     virtual void setActive(bool active) = 0;
     virtual bool isActive() const = 0;
+    // False while the program's camera support itself is missing, as opposed to a device: such a
+    // camera delivers nothing, and each switch-on looks for the support again.
+    virtual bool isInstalled() const { return true; }
 
 Q_SIGNALS:
     void frameReady(const QImage& frame);

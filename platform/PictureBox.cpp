@@ -95,9 +95,6 @@ const QPixmap& ResourcePicture::pixmap() const
     return pixmap_;
 }
 
-namespace {
-
-// Draws `picture` centred in `box`, scaled down with its proportions when it is larger.
 void drawCentred(QPainter& painter, const QRect& box, const QPixmap& picture)
 {
     QSize size = picture.size();
@@ -107,6 +104,8 @@ void drawCentred(QPainter& painter, const QRect& box, const QPixmap& picture)
     painter.setRenderHint(QPainter::SmoothPixmapTransform);
     painter.drawPixmap(target, picture);
 }
+
+namespace {
 
 // What assistive technology sees of a picture: a picture that only decorates is hidden (no
 // role, not showing); one that was given a name (it shows words the user needs) is a graphic.
@@ -145,7 +144,7 @@ const QColor FocusAccent(0xE8, 0xA3, 0x3D);
 
 } // namespace
 
-PictureBox::PictureBox(QWidget* parent) : QWidget(parent)
+PictureBox::PictureBox(QWidget* parent) : PictureControl(parent)
 {
     static const bool accessibleInstalled = [] {
         QAccessible::installFactory(&pictureAccessible);
@@ -157,51 +156,23 @@ PictureBox::PictureBox(QWidget* parent) : QWidget(parent)
 PictureBox::PictureBox(const QString& objectName, const QString& resource, QWidget* parent)
     : PictureBox(parent)
 {
-    setObjectName(objectName);
-    picture_ = ResourcePicture(resource);
-    setFixedSize(picture_.size());
-}
-
-void PictureBox::setPicture(const QPixmap& picture)
-{
-    picture_ = picture;
-    update();
-}
-
-QSize PictureBox::sizeHint() const
-{
-    return picture_.isNull() ? QSize(16, 16) : picture_.size();
+    showResource(objectName, resource);
 }
 
 void PictureBox::paintEvent(QPaintEvent*)
 {
-    if (picture_.isNull())
-        return;
     QPainter painter(this);
-    drawCentred(painter, rect(), picture_.pixmap());
+    drawPicture(painter);
 }
 
 PictureButton::PictureButton(const QString& objectName, const QString& resource, QWidget* parent)
-    : QAbstractButton(parent)
+    : PictureControl(parent)
 {
-    setObjectName(objectName);
-    picture_ = ResourcePicture(resource);
-    setFixedSize(picture_.size());
+    showResource(objectName, resource);
     setCursor(Qt::PointingHandCursor);
     setAttribute(Qt::WA_Hover);
     // In the Tab chain; a click does not take the focus from the field being edited.
     setFocusPolicy(Qt::TabFocus);
-}
-
-void PictureButton::setPicture(const QPixmap& picture)
-{
-    picture_ = picture;
-    update();
-}
-
-QSize PictureButton::sizeHint() const
-{
-    return picture_.isNull() ? QSize(16, 16) : picture_.size();
 }
 
 bool PictureButton::showsFocusMark() const
@@ -212,8 +183,7 @@ bool PictureButton::showsFocusMark() const
 void PictureButton::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
-    if (!picture_.isNull())
-        drawCentred(painter, rect(), picture_.pixmap());
+    drawPicture(painter);
     if (isDown() || underMouse()) {
         painter.save();
         painter.setCompositionMode(QPainter::CompositionMode_SourceAtop);

@@ -6,6 +6,7 @@
 
 #include <memory>
 
+class QPainter;
 class QSvgRenderer;
 
 namespace brivanto::platform {
@@ -35,26 +36,54 @@ private:
     QSize size_;
 };
 
+// Draws `picture` centred in `box`, scaled down with its proportions when it is larger.
+void drawCentred(QPainter& painter, const QRect& box, const QPixmap& picture);
+
+// What the picture controls share: a picture of the resources (or one set later) that gives the
+// control its size and is drawn centred in it.
+template <class Control> class PictureControl : public Control
+{
+public:
+    void setPicture(const QPixmap& picture)
+    {
+        picture_ = picture;
+        this->update();
+    }
+    const QPixmap& picture() const { return picture_.pixmap(); }
+    QSize sizeHint() const override { return picture_.isNull() ? QSize(16, 16) : picture_.size(); }
+
+protected:
+    explicit PictureControl(QWidget* parent) : Control(parent) {}
+    // The control named `objectName` shows `resource`, at the picture's size.
+    void showResource(const QString& objectName, const QString& resource)
+    {
+        this->setObjectName(objectName);
+        picture_ = ResourcePicture(resource);
+        this->setFixedSize(picture_.size());
+    }
+    void drawPicture(QPainter& painter) const
+    {
+        if (!picture_.isNull())
+            drawCentred(painter, this->rect(), picture_.pixmap());
+    }
+
+private:
+    ResourcePicture picture_;
+};
+
 // An image control: the picture keeps its own resolution and is drawn centred, scaled down
 // with its proportions only when it is larger than the box. Assistive technology does not see a
 // picture that only decorates; one given an accessible name (it shows words the user needs) is
 // a named graphic.
-class PictureBox : public QWidget
+class PictureBox : public PictureControl<QWidget>
 {
     Q_OBJECT
 public:
     explicit PictureBox(QWidget* parent = nullptr);
     PictureBox(const QString& objectName, const QString& resource, QWidget* parent);
 
-    void setPicture(const QPixmap& picture);
-    const QPixmap& picture() const { return picture_.pixmap(); }
-    QSize sizeHint() const override;
-
 protected:
     void paintEvent(QPaintEvent* event) override;
-
-private:
-    ResourcePicture picture_;
 };
 
 // A picture the user presses: a real button, so the keyboard and assistive technology reach it
@@ -63,15 +92,12 @@ private:
 // a screen reader. The mouse user sees the hand cursor, a lighter look under the mouse and a
 // pressed look while it is held; the focus mark is drawn only while the focus came from the
 // keyboard. `clicked` fires on release inside the picture.
-class PictureButton : public QAbstractButton
+class PictureButton : public PictureControl<QAbstractButton>
 {
     Q_OBJECT
 public:
     PictureButton(const QString& objectName, const QString& resource, QWidget* parent);
 
-    void setPicture(const QPixmap& picture);
-    const QPixmap& picture() const { return picture_.pixmap(); }
-    QSize sizeHint() const override;
     // True while the focus mark is drawn.
     bool showsFocusMark() const;
 
@@ -85,7 +111,6 @@ protected:
     bool event(QEvent* event) override;
 
 private:
-    ResourcePicture picture_;
     bool keyboardFocus_ = false;
 };
 

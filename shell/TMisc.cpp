@@ -4,6 +4,7 @@
 #include "platform/MessageBoxes.h"
 
 #include <QDir>
+#include <QFileInfo>
 
 namespace brivanto {
 
@@ -12,13 +13,20 @@ void TMisc::Open(const QString& sCommand, QWidget* parent)
     const QUrl target = platform::shellTarget(sCommand);
     if (!target.isValid())
         return;
-    if (platform::Shell::current().open(target) || !target.isLocalFile())
+    if (!target.isLocalFile()) {
+        platform::Shell::current().open(target);
+        return;
+    }
+    // The desktop's opener answers yes for a file that is not there and then shows nothing: a
+    // missing file is told as a file no program opens.
+    const QString path = target.toLocalFile();
+    if (QFileInfo::exists(path) && platform::Shell::current().open(target))
         return;
     platform::warning(parent,
                       QStringLiteral("Attenzione: non \u00E8 stato possibile aprire il file \"%1\".\r\n\r\n"
                                      "Accertarsi che il file esista e che sul computer sia installato un "
                                      "programma in grado di aprire questo tipo di file.")
-                          .arg(QDir::toNativeSeparators(target.toLocalFile())));
+                          .arg(QDir::toNativeSeparators(path)));
 }
 
 } // namespace brivanto

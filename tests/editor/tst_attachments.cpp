@@ -280,14 +280,17 @@ void TestAttachments::unreadableSourceIsNotAttached()
 void TestAttachments::openGoesThroughTheShell_data()
 {
     QTest::addColumn<QString>("name");
-    QTest::addColumn<bool>("opened");
-    QTest::addColumn<bool>("desktopOpens");
-    QTest::newRow("blanks and hash") << "manuale del gioco #2.pdf" << true << true;
-    QTest::newRow("copy missing: the desktop answers") << "sparito.pdf" << true << true;
-    QTest::newRow("the desktop cannot open it") << "manuale del gioco #2.pdf" << true << false;
-    QTest::newRow("climbing out") << "../unins000.dll" << false << true;
-    QTest::newRow("absolute") << "/etc/passwd" << false << true;
-    QTest::newRow("backslash") << "..\\Zendaro.xls" << false << true;
+    QTest::addColumn<bool>("opened");       // handed to the desktop
+    QTest::addColumn<bool>("desktopOpens"); // the desktop has a program for it
+    QTest::addColumn<QString>("warning");   // "" none, "cannot open" naming the copy, "invalid name"
+    QTest::newRow("blanks and hash") << "manuale del gioco #2.pdf" << true << true << "";
+    // The desktop's opener answers yes for a missing file and shows nothing.
+    QTest::newRow("copy missing") << "sparito.pdf" << false << true << "cannot open";
+    QTest::newRow("the desktop cannot open it")
+        << "manuale del gioco #2.pdf" << true << false << "cannot open";
+    QTest::newRow("climbing out") << "../unins000.dll" << false << true << "invalid name";
+    QTest::newRow("absolute") << "/etc/passwd" << false << true << "invalid name";
+    QTest::newRow("backslash") << "..\\Zendaro.xls" << false << true << "invalid name";
 }
 
 void TestAttachments::openGoesThroughTheShell()
@@ -295,6 +298,7 @@ void TestAttachments::openGoesThroughTheShell()
     QFETCH(QString, name);
     QFETCH(bool, opened);
     QFETCH(bool, desktopOpens);
+    QFETCH(QString, warning);
     AttachmentLabels labels;
     labels.files[2] = name;
     AttachmentsFixture f(labels);
@@ -302,25 +306,27 @@ void TestAttachments::openGoesThroughTheShell()
     if (!desktopOpens)
         f.platform().shell.refuseEverything();
     click(f.button("btnApri", 3));
-    if (opened) {
-        QCOMPARE(f.platform().shell.opened(), QList<QUrl>{QUrl::fromLocalFile(f.copyPath(name))});
-        if (desktopOpens) {
-            QVERIFY(f.platform().messages.shown().isEmpty());
-        } else {
-            // Named whole, over the attachments screen.
-            QCOMPARE(f.platform().messages.shown().size(), 1);
-            const auto& warning = f.platform().messages.shown().front();
-            QCOMPARE(warning.kind, MessageKind::Warning);
-            QVERIFY(warning.text.startsWith("Attenzione: "));
-            QVERIFY2(warning.text.contains("\"" + f.copyPath(name) + "\""), qPrintable(warning.text));
-            QCOMPARE(warning.parent, f.screen.get());
-        }
-        QVERIFY(f.screen->isVisible());
-    } else {
-        QVERIFY(f.platform().shell.opened().isEmpty());
-        QCOMPARE(f.platform().messages.shown().size(), 1);
-        QCOMPARE(f.platform().messages.shown().front().kind, MessageKind::Warning);
+
+    const QList<QUrl> expected = opened ? QList<QUrl>{QUrl::fromLocalFile(f.copyPath(name))} : QList<QUrl>{};
+    QCOMPARE(f.platform().shell.opened(), expected);
+    const auto& shown = f.platform().messages.shown();
+    QCOMPARE(shown.size(), warning.isEmpty() ? 0 : 1);
+    if (!warning.isEmpty()) {
+        QCOMPARE(shown.front().kind, MessageKind::Warning);
+        QCOMPARE(shown.front().parent, f.screen.get());
     }
+    if (warning == "cannot open") {
+        // Named whole, over the attachments screen.
+        QCOMPARE(shown.front().text,
+                 QString("Attenzione: non è stato possibile aprire il file \"%1\".\r\n\r\n"
+                         "Accertarsi che il file esista e che sul computer sia installato un "
+                         "programma in grado di aprire questo tipo di file.")
+                     .arg(f.copyPath(name)));
+    } else if (warning == "invalid name") {
+        QVERIFY2(shown.front().text.startsWith("Attenzione: il nome del file allegato non è valido."),
+                 qPrintable(shown.front().text));
+    }
+    QVERIFY(f.screen->isVisible());
 }
 
 void TestAttachments::eraseKeepsDescriptionAndCopy()

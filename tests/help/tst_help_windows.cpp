@@ -111,7 +111,7 @@ private Q_SLOTS:
     void placement();
     void linkFollowsTheMouse_data();
     void linkFollowsTheMouse();
-    void missingGuideLeavesTheHelpOpenAndSilent();
+    void missingGuideIsNamedInAWarning();
     void refusedLinkWarnsOnlyForAFile_data() { addWindowRows(); }
     void refusedLinkWarnsOnlyForAFile();
 
@@ -129,6 +129,9 @@ void TestHelpWindows::init()
     folder_ = std::make_unique<QTemporaryDir>();
     QVERIFY(folder_->isValid());
     setProgramFolderForTesting(folder_->path());
+    // The guide is installed beside the program.
+    QFile guide(QDir(folder_->path()).filePath(QStringLiteral("Guida.pdf")));
+    QVERIFY(guide.open(QIODevice::WriteOnly) && guide.write("%PDF-1.4\n") > 0);
     // An owner screen away from the centre of the screen, so that the two placements differ.
     owner_ = std::make_unique<QWidget>();
     owner_->setGeometry(420, 330, 300, 200);
@@ -423,15 +426,23 @@ void TestHelpWindows::linkFollowsTheMouse()
     QVERIFY(platform_->messages.shown().isEmpty());
 }
 
-void TestHelpWindows::missingGuideLeavesTheHelpOpenAndSilent()
+// The desktop's opener answers yes for a guide that is not there and shows nothing: the help
+// window names the file in a warning instead, and stays.
+void TestHelpWindows::missingGuideIsNamedInAWarning()
 {
-    QVERIFY(!QFile::exists(ProgramFolder() + QStringLiteral("Guida.pdf")));
+    QVERIFY(QFile::remove(ProgramFolder() + QStringLiteral("Guida.pdf")));
 
     bool checked = false;
     whenModalShown([&](QWidget* modal) {
         QTest::mouseClick(control(modal, "lnkWeb"), Qt::LeftButton);
-        QCOMPARE(platform_->shell.opened(), QList<QUrl>{expectedTarget(Window::Guida)});
-        QVERIFY(platform_->messages.shown().isEmpty());
+        QVERIFY(platform_->shell.opened().isEmpty());
+        QCOMPARE(platform_->messages.texts(),
+                 QStringList{QString("Attenzione: non è stato possibile aprire il file \"%1\".\r\n\r\n"
+                                     "Accertarsi che il file esista e che sul computer sia installato un "
+                                     "programma in grado di aprire questo tipo di file.")
+                                 .arg(folder_->path() + "/Guida.pdf")});
+        QCOMPARE(platform_->messages.shown().front().kind, platform::MessageKind::Warning);
+        QCOMPARE(platform_->messages.shown().front().parent, modal);
         QCOMPARE(QApplication::activeModalWidget(), modal);
         QVERIFY(modal->isVisible());
         QCOMPARE(textColour(control(modal, "lnkWeb")), LinkColour);

@@ -155,17 +155,21 @@ void TestExportScreen::exportQuestions_data()
     QTest::addColumn<bool>("written");
     QTest::addColumn<bool>("opened");
     QTest::addColumn<bool>("desktopOpens");
+    QTest::addColumn<bool>("goneBeforeOpening"); // the file is removed while the second question is asked
     QTest::newRow("No to exporting") << QList<Answer>{Answer::No} << QStringList{FirstQuestion} << false
-                                     << false << true;
+                                     << false << true << false;
     QTest::newRow("Yes, then No to opening")
         << QList<Answer>{Answer::Yes, Answer::No} << QStringList{FirstQuestion, SecondQuestion} << true
-        << false << true;
+        << false << true << false;
     QTest::newRow("Yes, then Yes to opening")
         << QList<Answer>{Answer::Yes, Answer::Yes} << QStringList{FirstQuestion, SecondQuestion} << true
-        << true << true;
+        << true << true << false;
     QTest::newRow("Yes to opening, which the desktop cannot")
         << QList<Answer>{Answer::Yes, Answer::Yes} << QStringList{FirstQuestion, SecondQuestion} << true
-        << true << false;
+        << true << false << false;
+    QTest::newRow("Yes to opening a file no longer there")
+        << QList<Answer>{Answer::Yes, Answer::Yes} << QStringList{FirstQuestion, SecondQuestion} << true
+        << false << true << true;
 }
 
 void TestExportScreen::exportQuestions()
@@ -175,12 +179,22 @@ void TestExportScreen::exportQuestions()
     QFETCH(bool, written);
     QFETCH(bool, opened);
     QFETCH(bool, desktopOpens);
+    QFETCH(bool, goneBeforeOpening);
     ExportScreenFixture f({numberedRecord(1), numberedRecord(2)});
     f.editor.folder.writeFile("Zendaro.xls", "vecchio");
     for (Answer answer : answers)
         f.messages().answerNext(answer);
     if (!desktopOpens)
         f.editor.folder.platform.shell.refuseEverything();
+    QByteArray writtenBytes;
+    if (goneBeforeOpening) {
+        f.messages().whileShowing([&] {
+            f.messages().whileShowing([&] {
+                writtenBytes = fileBytes(f.exportPath());
+                QVERIFY(QFile::remove(f.exportPath()));
+            });
+        });
+    }
     f.press("cmdEsporta");
 
     QCOMPARE(f.messages().texts().mid(0, asked.size()), asked);
@@ -188,16 +202,18 @@ void TestExportScreen::exportQuestions()
         QCOMPARE(shown.kind, MessageKind::Confirmation);
         QCOMPARE(shown.buttons, MessageButtons::YesNo);
     }
-    // A file the desktop cannot open is named in a warning over the export screen.
-    QCOMPARE(f.messages().shown().size(), asked.size() + (desktopOpens ? 0 : 1));
-    if (!desktopOpens) {
+    // A file the desktop cannot open, or that is not there, is named in a warning over the export
+    // screen.
+    const bool warned = !desktopOpens || goneBeforeOpening;
+    QCOMPARE(f.messages().shown().size(), asked.size() + (warned ? 1 : 0));
+    if (warned) {
         const auto& warning = f.messages().shown().back();
         QCOMPARE(warning.kind, MessageKind::Warning);
-        QVERIFY(warning.text.startsWith("Attenzione: "));
+        QVERIFY(warning.text.startsWith("Attenzione: non è stato possibile aprire il file "));
         QVERIFY2(warning.text.contains("\"" + f.exportPath() + "\""), qPrintable(warning.text));
         QCOMPARE(warning.parent, f.screen.get());
     }
-    const QByteArray bytes = fileBytes(f.exportPath());
+    const QByteArray bytes = goneBeforeOpening ? writtenBytes : fileBytes(f.exportPath());
     QCOMPARE(bytes.startsWith("<html"), written);
     if (written)
         QCOMPARE(bytes.count("<tr>"), 3);
