@@ -95,7 +95,8 @@ TfrmApriCatalogo::TfrmApriCatalogo(QWidget* parent) : QWidget(parent)
     connect(elimina, &PictureButton::clicked, this, &TfrmApriCatalogo::btnEliminaClick);
     connect(annulla, &PictureButton::clicked, this, &TfrmApriCatalogo::btnAnnullaClick);
     connect(guida, &PictureButton::clicked, this, &TfrmApriCatalogo::imgGuidaClick);
-    platform::applyScreenKeys(this, {.escape = [this] { btnAnnullaClick(); }, .help = [this] { imgGuidaClick(); }});
+    platform::applyScreenKeys(this,
+                              {.escape = [this] { btnAnnullaClick(); }, .help = [this] { imgGuidaClick(); }});
 }
 
 bool TfrmApriCatalogo::eventFilter(QObject* watched, QEvent* event)

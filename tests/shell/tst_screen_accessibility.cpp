@@ -284,8 +284,9 @@ private Q_SLOTS:
         QTest::newRow("attachment description")
             << "attachments"
             << "txtDesc02" << QString::fromUtf8("Descrizione 2° file allegato:");
-        QTest::newRow("attachment browse") << "attachments"
-                                           << "btnSfoglia02" << QString::fromUtf8("Sfoglia per il 2° file allegato");
+        QTest::newRow("attachment browse")
+            << "attachments"
+            << "btnSfoglia02" << QString::fromUtf8("Sfoglia per il 2° file allegato");
         QTest::newRow("attachment open") << "attachments"
                                          << "btnApri03" << QString::fromUtf8("Apri il 3° file allegato");
         QTest::newRow("export button") << "export"
@@ -335,10 +336,11 @@ private Q_SLOTS:
         QTest::newRow("photo 1 clear") << "editor"
                                        << "btnCancFoto"
                                        << "Cancella la foto.";
-        QTest::newRow("for-sale box") << "editor"
-                                      << "chkInVendita"
-                                      << QString::fromUtf8("Spunta questa casella per annotare che il gioco da "
-                                                           "tavolo è in vendita.");
+        QTest::newRow("for-sale box")
+            << "editor"
+            << "chkInVendita"
+            << QString::fromUtf8("Spunta questa casella per annotare che il gioco da "
+                                 "tavolo è in vendita.");
         QTest::newRow("launcher work area") << "launcher"
                                             << "imgApp01"
                                             << "Crea un nuovo archivio di giochi da tavolo.";

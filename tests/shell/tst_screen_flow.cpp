@@ -102,7 +102,8 @@ void TestScreenFlow::startsOnPasswordScreenOnly()
     QStringList created;
     for (const QWidget* window : QApplication::topLevelWidgets())
         created << window->objectName();
-    for (const char* later : {"TfrmAvvio", "TfrmApriCatalogo", "TfrmCreaCatalogo", "TfrmCartoline", "TfrmCambiaPassword"})
+    for (const char* later :
+         {"TfrmAvvio", "TfrmApriCatalogo", "TfrmCreaCatalogo", "TfrmCartoline", "TfrmCambiaPassword"})
         QVERIFY2(!created.contains(later), later);
 }
 
