@@ -43,9 +43,10 @@ PhotoSlot::PhotoSlot(PhotoSlotId id, QWidget* parent) : QWidget(parent), id_(id)
     imgFoto_ =
         new PhotoView(id == PhotoSlotId::A ? QStringLiteral("imgFoto") : QStringLiteral("imgFoto02"), frame);
     imgFoto_->setGeometry(QRect(QPoint(FrameMargin, FrameMargin), PictureSize));
-    // The slot and its photo say which of the two photos they hold; the buttons inside it are
-    // named by their hints.
-    const QString photoName = id == PhotoSlotId::A ? QStringLiteral("Foto 1") : QStringLiteral("Foto 2");
+    // The slot, its photo and its buttons say which of the two photos they hold; the buttons'
+    // hints describe them.
+    const int photoNumber = id == PhotoSlotId::A ? 1 : 2;
+    const QString photoName = QStringLiteral("Foto %1").arg(photoNumber);
     setAccessibleName(photoName);
     imgFoto_->setAccessibleName(photoName + QStringLiteral(" del gioco"));
     imgBianco_ = new PhotoView(
@@ -63,18 +64,21 @@ PhotoSlot::PhotoSlot(PhotoSlotId id, QWidget* parent) : QWidget(parent), id_(id)
     {
         const char* name;
         const char* picture;
+        const char16_t* accessibleName; // %1: the photo's number
         void (PhotoSlot::*handler)();
     };
     const Button buttons[] = {
-        {"btnCaricaFoto", ":/editor/carica_foto.svg", &PhotoSlot::btnCaricaFotoClick},
-        {"btnAcquisisciFoto", ":/editor/acquisisci_foto.svg", &PhotoSlot::captureRequested},
-        {"btnSalvaFoto", ":/editor/salva_foto.svg", &PhotoSlot::btnSalvaFotoClick},
-        {"btnCancFoto", ":/editor/cancella_foto.svg", &PhotoSlot::btnCancFotoClick},
-        {"btnZoomFoto", ":/editor/zoom_foto.svg", &PhotoSlot::btnZoomFotoClick},
+        {"btnCaricaFoto", ":/editor/carica_foto.svg", u"Carica la foto %1", &PhotoSlot::btnCaricaFotoClick},
+        {"btnAcquisisciFoto", ":/editor/acquisisci_foto.svg", u"Acquisisci la foto %1",
+         &PhotoSlot::captureRequested},
+        {"btnSalvaFoto", ":/editor/salva_foto.svg", u"Salva la foto %1", &PhotoSlot::btnSalvaFotoClick},
+        {"btnCancFoto", ":/editor/cancella_foto.svg", u"Cancella la foto %1", &PhotoSlot::btnCancFotoClick},
+        {"btnZoomFoto", ":/editor/zoom_foto.svg", u"Ingrandisci la foto %1", &PhotoSlot::btnZoomFotoClick},
     };
     int y = 38;
     for (const Button& button : buttons) {
         auto* control = new PictureButton(suffixed(button.name, id), QLatin1String(button.picture), this);
+        control->setAccessibleName(QString::fromUtf16(button.accessibleName).arg(photoNumber));
         control->move(ColumnX, y);
         y += 46;
         connect(control, &PictureButton::clicked, this, button.handler);

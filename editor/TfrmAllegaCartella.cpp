@@ -137,6 +137,9 @@ void TfrmAllegaCartella::buildSlot(int index)
     slot.btnApri->setObjectName(slotName("btnApri", index));
     slot.btnApri->setGeometry(532, 13, 64, 30);
     slot.btnApri->setEnabled(false);
+    // The three slots' buttons show the same captions; a screen reader tells them apart.
+    slot.btnSfoglia->setAccessibleName(QStringLiteral("Sfoglia per il %1 file allegato").arg(number));
+    slot.btnApri->setAccessibleName(QStringLiteral("Apri il %1 file allegato").arg(number));
 
     auto* descLabel = new QLabel(QStringLiteral("Descrizione %1 file allegato:").arg(number), band);
     descLabel->setObjectName(slotName("lblDescrizione", index));

@@ -219,9 +219,12 @@ QStringList keyboardParagraphs()
         QStringLiteral("Nei campi della scheda e nei filtri della ricerca il tasto Invio passa al campo "
                        "successivo. Nella casella \"Trova\" il tasto Invio porta al pulsante \"Trova\", che "
                        "un secondo Invio preme; negli elenchi delle schede trovate e dei giochi in vendita "
-                       "il tasto Invio richiama la scheda della voce selezionata, come il doppio clic."),
-        QStringLiteral("Il tasto Esc chiude le finestre come il loro pulsante \"Chiudi\" o \"Annulla\"; il "
-                       "tasto F1 apre la guida della schermata che ne ha una."),
+                       "il tasto Invio richiama la scheda della voce selezionata, come il doppio clic. "
+                       "Nell'elenco degli archivi le frecce, Home, Fine e l'iniziale del nome selezionano "
+                       "un archivio, e il tasto Invio lo apre."),
+        QStringLiteral("Il tasto Esc chiude le finestre come il loro pulsante \"Chiudi\" o \"Annulla\", "
+                       "anche nelle schermate di creazione e di apertura di un archivio; il tasto F1 apre "
+                       "la guida della schermata che ne ha una."),
         QStringLiteral("Nei campi della scheda i tasti Home, Fine, Ctrl+Home, Ctrl+Fine e gli altri tasti di "
                        "scrittura agiscono soltanto sul testo del campo. Se la scheda sullo schermo contiene "
                        "modifiche non ancora salvate, prima di passare a un'altra scheda, di preparare una "

@@ -28,11 +28,14 @@ QAbstractButton* pressableButton(QWidget* widget)
 
 // In a dialog, a push button that may become the default (Qt makes the first one the default
 // when the dialog is shown, and the focused one while it has the focus) would be pressed by an
-// Enter that a field or a list ignores.
+// Enter that a field or a list ignores. Only the screen's own buttons: a message box or a dialog
+// shown over it is a window of its own and keeps the default button Enter answers it with.
 void noDefaultButtons(QWidget* screen)
 {
     const auto buttons = screen->findChildren<QPushButton*>();
     for (QPushButton* button : buttons) {
+        if (button->window() != screen->window())
+            continue;
         button->setAutoDefault(false);
         button->setDefault(false);
     }

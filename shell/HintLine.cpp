@@ -13,10 +13,14 @@ HintLine::HintLine(QObject* parent, QLabel* line) : QObject(parent), line_(line)
 void HintLine::watch(QWidget* control, const QString& hint)
 {
     hints_.insert(control, hint);
-    // A button without a caption is a picture: its hint is what it is called.
-    if (auto* button = qobject_cast<QAbstractButton*>(control);
-        button && button->text().isEmpty() && button->accessibleName().isEmpty() && !hint.isEmpty())
-        button->setAccessibleName(hint);
+    // A button without a caption or a name of its own is a picture: its hint is what it is
+    // called. A named one keeps its name, and the hint describes it.
+    if (auto* button = qobject_cast<QAbstractButton*>(control); button && !hint.isEmpty()) {
+        if (button->text().isEmpty() && button->accessibleName().isEmpty())
+            button->setAccessibleName(hint);
+        else if (button->accessibleDescription().isEmpty())
+            button->setAccessibleDescription(hint);
+    }
     control->setMouseTracking(true);
     control->installEventFilter(this);
 }

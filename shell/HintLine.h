@@ -13,7 +13,7 @@ namespace brivanto {
 // has a hint (an empty one for backgrounds and panels). Entering or moving over a control shows
 // its hint; leaving it shows the hint of the watched control around it, where the mouse is back,
 // unless the mouse enters another control, whose own hint then follows. A watched button without
-// a caption takes its hint as its accessible name.
+// a caption or a name takes its hint as its accessible name; a named one as its description.
 class HintLine : public QObject
 {
 public:

@@ -11,6 +11,7 @@
 
 #include <QCloseEvent>
 #include <QFile>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QListWidget>
 
@@ -55,6 +56,14 @@ TfrmApriCatalogo::TfrmApriCatalogo(QWidget* parent) : QWidget(parent)
     lstFiles_->setObjectName(QStringLiteral("lstFiles"));
     lstFiles_->setSelectionMode(QAbstractItemView::SingleSelection);
     lstFiles_->setGeometry(120, 210, PanelWidth - 240, 300);
+    // The list follows the desktop's convention: the line the arrows, Home, End or a typed
+    // letter move to is the selected one, and Enter or a double-click opens it.
+    connect(lstFiles_, &QListWidget::currentRowChanged, this, [this](int row) {
+        if (row >= 0)
+            lstFiles_->item(row)->setSelected(true);
+    });
+    connect(lstFiles_, &QListWidget::itemDoubleClicked, this, &TfrmApriCatalogo::btnApriClick);
+    lstFiles_->installEventFilter(this);
 
     lblCreati_ = new QLabel(QStringLiteral("Sono stati creati 0 archivi di giochi da tavolo."), panel);
     lblCreati_->setObjectName(QStringLiteral("lblCreati"));
@@ -86,7 +95,21 @@ TfrmApriCatalogo::TfrmApriCatalogo(QWidget* parent) : QWidget(parent)
     connect(elimina, &PictureButton::clicked, this, &TfrmApriCatalogo::btnEliminaClick);
     connect(annulla, &PictureButton::clicked, this, &TfrmApriCatalogo::btnAnnullaClick);
     connect(guida, &PictureButton::clicked, this, &TfrmApriCatalogo::imgGuidaClick);
-    platform::applyScreenKeys(this, {.help = [this] { imgGuidaClick(); }});
+    platform::applyScreenKeys(this,
+                              {.escape = [this] { btnAnnullaClick(); }, .help = [this] { imgGuidaClick(); }});
+}
+
+bool TfrmApriCatalogo::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == lstFiles_ && event->type() == QEvent::KeyPress) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (platform::isPlainEnter(key)) {
+            if (!key->isAutoRepeat() && !lstFiles_->selectedItems().isEmpty())
+                btnApriClick();
+            return true;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 void TfrmApriCatalogo::ListArchives()
@@ -113,6 +136,9 @@ void TfrmApriCatalogo::showEvent(QShowEvent* event)
         return;
     lblMemory_->setText(ReturnToLauncher);
     ListArchives();
+    // The first archive is ready to be opened with Enter.
+    if (lstFiles_->count() > 0)
+        lstFiles_->setCurrentRow(0);
 }
 
 void TfrmApriCatalogo::btnApriClick()

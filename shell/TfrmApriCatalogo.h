@@ -7,8 +7,8 @@ class QListWidget;
 
 namespace brivanto {
 
-// Lists the archives of the program folder; opens the selected one in the record editor or
-// deletes it after a confirmation.
+// Lists the archives of the program folder; opens the selected one in the record editor (with
+// "Apri archivio", Enter on the list or a double-click) or deletes it after a confirmation.
 class TfrmApriCatalogo : public QWidget
 {
     Q_OBJECT
@@ -26,6 +26,7 @@ Q_SIGNALS:
 protected:
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void btnApriClick();

@@ -59,12 +59,16 @@ TfrmAvvio::TfrmAvvio(QWidget* parent) : QWidget(parent)
     auto* esci = new PictureButton(QStringLiteral("imgEsci"), QStringLiteral(":/launcher/esci.svg"), panel);
     esci->move(PanelWidth - esci->width() - 8, PanelHeight - esci->height() - 8);
 
-    // What a screen reader says for each picture: the words it shows, or what it does.
+    // What a screen reader says for each picture: the words it shows, or what it does. Each work
+    // area's large picture and its button do the same, but each has a name of its own: the
+    // picture is named by the work area, the button by its caption.
     info->setAccessibleName(QStringLiteral("Informazioni"));
     guida->setAccessibleName(QStringLiteral("Guida"));
-    app01->setAccessibleName(QStringLiteral("Crea nuovo archivio"));
+    app01->setAccessibleName(QStringLiteral("Area del nuovo archivio"));
+    app01->setAccessibleDescription(QStringLiteral("Crea un nuovo archivio di giochi da tavolo."));
     btn01->setAccessibleName(QStringLiteral("Crea nuovo archivio"));
-    app02->setAccessibleName(QStringLiteral("Apri archivio esistente"));
+    app02->setAccessibleName(QStringLiteral("Area degli archivi esistenti"));
+    app02->setAccessibleDescription(QStringLiteral("Apre un archivio di giochi da tavolo esistente."));
     btn02->setAccessibleName(QStringLiteral("Apri archivio esistente"));
     sito->setAccessibleName(QStringLiteral("Visita il sito di Brivanto"));
     copyright->setAccessibleName(QStringLiteral("Copyright"));

@@ -83,7 +83,8 @@ TfrmCreaCatalogo::TfrmCreaCatalogo(QWidget* parent) : QWidget(parent)
     connect(applica, &PictureButton::clicked, this, &TfrmCreaCatalogo::btnApplicaClick);
     connect(annulla, &PictureButton::clicked, this, &TfrmCreaCatalogo::btnAnnullaClick);
     connect(guida, &PictureButton::clicked, this, &TfrmCreaCatalogo::imgGuidaClick);
-    platform::applyScreenKeys(this, {.help = [this] { imgGuidaClick(); }});
+    platform::applyScreenKeys(this,
+                              {.escape = [this] { btnAnnullaClick(); }, .help = [this] { imgGuidaClick(); }});
 }
 
 bool TfrmCreaCatalogo::isRefusedCharacter(QChar c)

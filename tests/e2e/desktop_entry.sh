@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # The install step of run.sh into a temporary home and a program folder whose name needs quoting:
-# the menu entry validates, starts the installed program in its folder and shows an installed
-# icon; a second install replaces the program, the entry and the icon and leaves every file of
-# the user exactly as it was.
+# the menu entry validates, names the installed program in its folder and an installed icon; a
+# second install replaces the program, the entry and the icon and leaves every file of the user
+# exactly as it was; then the entry's command line, run in the entry's folder as a desktop runs
+# it, starts the installed program on a virtual X display and its password screen appears
+# (skipped with 77 without a virtual display or xdotool).
 #   desktop_entry.sh <source folder> <build folder>
 set -euo pipefail
 source=$1
@@ -10,7 +12,14 @@ build=$2
 . "$(dirname "$0")/user_data.sh"
 command -v desktop-file-validate >/dev/null || { echo "SKIP: desktop-file-validate is not installed"; exit 77; }
 work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
+program=""
+server=""
+stop() {
+    [ -n "$program" ] && { kill "$program" 2>/dev/null; wait "$program" 2>/dev/null; } || true
+    [ -n "$server" ] && { kill "$server" 2>/dev/null; wait "$server" 2>/dev/null; } || true
+    rm -rf "$work"
+}
+trap stop EXIT
 export HOME="$work/home"
 unset XDG_DATA_HOME
 mkdir -p "$HOME"
@@ -22,10 +31,10 @@ entry="$HOME/.local/share/applications/brivanto.desktop"
 desktop-file-validate "$entry"
 
 check_entry() {
-    python3 - "$entry" "$folder" "$HOME/.local/share/icons/hicolor" "$build/program/Brivanto" <<'PY'
+    python3 - "$entry" "$folder" "$HOME/.local/share/icons/hicolor" "$build/program/Brivanto" "$work" <<'PY'
 import os, struct, sys
 
-entry, folder, theme, built = sys.argv[1:]
+entry, folder, theme, built, work = sys.argv[1:]
 lines = open(entry, encoding="utf-8").read().splitlines()
 assert lines[0] == "[Desktop Entry]", lines[0]
 values = dict(line.split("=", 1) for line in lines[1:] if line and not line.startswith("#"))
@@ -79,6 +88,11 @@ assert string(values["Path"]) == folder, string(values["Path"])
 assert string(values["TryExec"]) == program
 assert os.access(program, os.X_OK)
 assert open(program, "rb").read() == open(built, "rb").read(), "Exec is not the installed program"
+# What a desktop runs: the command line's words, and the folder it runs them in.
+with open(os.path.join(work, "exec"), "wb") as words:
+    words.write(b"".join(w.encode() + b"\0" for w in command_line(values["Exec"])))
+with open(os.path.join(work, "path"), "wb") as path:
+    path.write(string(values["Path"]).encode())
 
 icon = values["Icon"]
 assert "/" not in icon, "the icon is named for the theme"
@@ -122,4 +136,32 @@ cmp -s "$build/icons/hicolor/48x48/apps/brivanto.png" "$HOME/.local/share/icons/
     { echo "the second install did not replace the icon" >&2; exit 1; }
 [ "$(find "$HOME/.local/share/applications" -name '*.desktop' | wc -l)" -eq 1 ] ||
     { echo "the second install left another entry behind" >&2; exit 1; }
-echo "the entry validates and starts the installed program in its folder; a second install kept the user's files"
+
+# The desktop's part: the entry's command line in the entry's folder, on a virtual display.
+for tool in Xvfb xdotool; do
+    command -v "$tool" >/dev/null || { echo "SKIP: $tool is not installed, the entry was not started"; exit 77; }
+done
+exec 3>"$work/display"
+Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
+server=$!
+for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
+export DISPLAY=":$(head -n1 "$work/display")"
+for _ in $(seq 50); do xdotool getdisplaygeometry >/dev/null 2>&1 && break; sleep 0.1; done
+xdotool getdisplaygeometry >/dev/null 2>&1 || { cat "$work/xvfb.log" >&2; echo "the display does not answer" >&2; exit 1; }
+mapfile -d '' -t command <"$work/exec"
+path=$(cat "$work/path")
+(cd "$path" && ASAN_OPTIONS=detect_leaks=0 QT_QPA_PLATFORM=xcb exec "${command[@]}") >"$work/program.log" 2>&1 &
+program=$!
+shown=""
+for _ in $(seq 100); do
+    shown=$(xdotool search --onlyvisible --name '^ Brivanto - Immissione password$' 2>/dev/null | head -n1 || true)
+    [ -n "$shown" ] && break
+    kill -0 "$program" 2>/dev/null || break
+    sleep 0.2
+done
+[ -n "$shown" ] || { cat "$work/program.log" >&2; echo "the entry's command did not show the password screen" >&2; exit 1; }
+[ "$(readlink "/proc/$program/exe")" = "$folder/Brivanto" ] ||
+    { echo "the entry started $(readlink "/proc/$program/exe"), not the installed program" >&2; exit 1; }
+[ "$(readlink "/proc/$program/cwd")" = "$folder" ] ||
+    { echo "the entry started the program in $(readlink "/proc/$program/cwd"), not in its folder" >&2; exit 1; }
+echo "the entry validates and starts the installed program in its folder, which shows its password screen; a second install kept the user's files"

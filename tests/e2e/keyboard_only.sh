@@ -4,8 +4,8 @@
 # accessibility bus which control has the focus, as a screen reader user hears it.
 #   - the password, typed and confirmed with Enter;
 #   - the launcher: Tab to "Apri archivio esistente", Space;
-#   - the open-archive screen: Tab to the list, Space picks its first archive, Tab to "Apri
-#     archivio", Space;
+#   - the open-archive screen: Tab to the list of three archives, End, Home and Down select the
+#     second, and Enter opens it;
 #   - the record editor: a game typed field after field with Enter, saved with Ctrl+S, the
 #     information box answered with Enter;
 #   - Ctrl+F: the search screen finds the game, its list is printed ("Stampa", Space) through the
@@ -32,6 +32,9 @@ start_accessibility_bus 2>"$work/no-bus" || { echo "SKIP: $(cat "$work/no-bus")"
 mkdir -p "$folder"
 archive="$folder/Giochi rari.gdt"
 : >"$archive"
+# Listed before and after it: only the keys that select it open it.
+: >"$folder/Altri giochi.gdt"
+: >"$folder/Zaino.gdt"
 # A path without the desktop's opener: asked to open the exported file, the desktop refuses.
 program_path="$work/no-opener"
 mkdir -p "$program_path"
@@ -105,9 +108,11 @@ xdotool key space
 
 window '^ Brivanto - Apertura archivio giochi da tavolo$' >/dev/null
 move_focus_to $'^list\t'
-xdotool key space # the list's current line, its first, becomes the chosen one
-move_focus_to $'^push button\tApri archivio$'
-xdotool key space
+for key in End Home Down; do
+    xdotool key "$key"
+    sleep 0.1
+done
+xdotool key Return
 
 editor=$(window '^ Brivanto - Zendaro$')
 await_focus $'^text\tNome del gioco:$'

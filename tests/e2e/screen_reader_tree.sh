@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
 # Starts the desktop's accessibility bus (at-spi2-core) on a D-Bus session of its own, then the
 # real program on a virtual X display with its accessibility switched on, and reads its windows
-# through the bus as a screen reader does (pyatspi): the password screen, the launcher and the
-# record editor must each show named buttons and named fields, and no showing button, field or
-# other object that takes the keyboard focus may be without a name. Skipped (77) only when the
-# bus cannot be started, saying why.
+# through the bus as a screen reader does (pyatspi): the password screen, the launcher, the
+# open-archive screen and the record editor must each show named buttons and named fields, and
+# every showing button, field or other object that takes the keyboard focus must have a name of
+# its own in its window and be in sight. Skipped (77) only when the bus cannot be started, saying
+# why.
 #   screen_reader_tree.sh <Brivanto executable> <delivered unins000.dll>
 set -euo pipefail
 exe=$1
@@ -31,6 +32,13 @@ sleep 0.5
 # Its two big pictures and their two buttons, and its information, help, site, copyright and exit
 # pictures.
 check " Brivanto" --buttons 9
+
+# The open-archive screen: its help, delete, open and cancel pictures and the list of archives.
+click_in_panel "$launcher" 760 660 560 492
+wait_for_window '^ Brivanto - Apertura archivio giochi da tavolo$' >/dev/null || fail "no open-archive screen"
+check " Brivanto - Apertura archivio giochi da tavolo" --buttons 4 --says "Archivi di giochi da tavolo"
+click_in_panel "$(wait_for_window '^ Brivanto - Apertura archivio giochi da tavolo$')" 760 680 510 596
+wait_for_window '^ Brivanto$' >/dev/null || fail "Annulla did not return to the launcher"
 
 editor=$(open_first_archive_from "$launcher") || fail "the record editor did not open"
 sleep 0.5

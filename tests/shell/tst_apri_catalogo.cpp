@@ -41,6 +41,11 @@ private Q_SLOTS:
     void deleteRemovesTheEntryAsListed();
     void restoringFromTheTaskbarKeepsListAndSelection();
     void deleteThatFailsIsReported();
+    void keysSelectAndEnterOpens_data();
+    void keysSelectAndEnterOpens();
+    void doubleClickOpensTheLine();
+    void enterWithoutSelectionOrModifiedOpensNothing_data();
+    void enterWithoutSelectionOrModifiedOpensNothing();
 
 private:
     QStringList entries() const;
@@ -105,7 +110,9 @@ void TestApriCatalogo::listsOnlyArchivesInOrder()
                                      "Zaino.gdt", "_z.gdt", QString::fromUtf8("Èlite.gdt"),
                                      QString::fromUtf8("Élite.gdt"), QString::fromUtf8("època.gdt")}));
     QCOMPARE(child<QLabel>(screen_.get(), "lblCreati")->text(), countLine(10));
-    QVERIFY(list_->selectedItems().isEmpty());
+    // The first archive is selected, ready for Enter.
+    QCOMPARE(list_->selectedItems(), QList<QListWidgetItem*>{list_->item(0)});
+    QCOMPARE(list_->currentRow(), 0);
     QCOMPARE(list_->item(0)->font().family(), QString("Courier New"));
     QCOMPARE(list_->item(0)->font().pointSize(), 14);
     QCOMPARE(child<QLabel>(screen_.get(), "lblMemory")->text(), QString("avvio"));
@@ -146,6 +153,8 @@ void TestApriCatalogo::warningsWithoutSelection()
         folder_->writeFile("Giochi.gdt");
     showScreen();
     QSignalSpy toEditor(screen_.get(), &TfrmApriCatalogo::archiveChosen);
+    // The first archive comes selected: the user took the selection away (Ctrl+click).
+    list_->clearSelection();
     click(child(screen_.get(), button.toLatin1().constData()));
     QCOMPARE(folder_->platform.messages.texts(), QStringList{message});
     QCOMPARE(folder_->platform.messages.shown().front().kind, MessageKind::Warning);
@@ -190,10 +199,11 @@ void TestApriCatalogo::openHandsOverPathAndName()
     QVERIFY(!screen_->isVisible());
     QVERIFY(folder_->platform.messages.shown().isEmpty());
 
-    // The next showing starts afresh: back to the launcher unless "Apri archivio" is pressed.
+    // The next showing starts afresh: back to the launcher unless "Apri archivio" is pressed,
+    // and the first archive selected again.
     showScreen();
     QCOMPARE(child<QLabel>(screen_.get(), "lblMemory")->text(), QString("avvio"));
-    QVERIFY(list_->selectedItems().isEmpty());
+    QCOMPARE(list_->selectedItems(), QList<QListWidgetItem*>{list_->item(0)});
 }
 
 void TestApriCatalogo::closingWithWindowButtonReturnsToLauncher()
@@ -302,6 +312,82 @@ void TestApriCatalogo::deleteThatFailsIsReported()
     QVERIFY(!folder_->platform.messages.texts().contains(Deleted));
     QCOMPARE(entries(), QStringList{"Altri.gdt"});
     QCOMPARE(child<QLabel>(screen_.get(), "lblCreati")->text(), countLine(1));
+}
+
+void TestApriCatalogo::keysSelectAndEnterOpens_data()
+{
+    QTest::addColumn<QList<Qt::Key>>("keys");
+    QTest::addColumn<QString>("opened");
+    // Listed as "Altro.gdt", "Bosco.gdt", "Giochi rari.gdt", "Zeta.gdt".
+    QTest::newRow("as shown") << QList<Qt::Key>{} << "Altro.gdt";
+    QTest::newRow("Down") << QList<Qt::Key>{Qt::Key_Down} << "Bosco.gdt";
+    QTest::newRow("Down Down Up") << QList<Qt::Key>{Qt::Key_Down, Qt::Key_Down, Qt::Key_Up} << "Bosco.gdt";
+    QTest::newRow("End") << QList<Qt::Key>{Qt::Key_End} << "Zeta.gdt";
+    QTest::newRow("End Home") << QList<Qt::Key>{Qt::Key_End, Qt::Key_Home} << "Altro.gdt";
+    QTest::newRow("Page Down") << QList<Qt::Key>{Qt::Key_PageDown} << "Zeta.gdt";
+    QTest::newRow("first letter") << QList<Qt::Key>{Qt::Key_G} << "Giochi rari.gdt";
+}
+
+// The keyboard alone: the list takes the focus with Tab, the keys move the selection with the
+// current line, and Enter opens the selected archive.
+void TestApriCatalogo::keysSelectAndEnterOpens()
+{
+    QFETCH(QList<Qt::Key>, keys);
+    QFETCH(QString, opened);
+    for (const char* name : {"Zeta.gdt", "Giochi rari.gdt", "Bosco.gdt", "Altro.gdt"})
+        folder_->writeFile(QString::fromUtf8(name));
+    showScreen();
+    QVERIFY(QTest::qWaitForWindowActive(screen_.get()));
+    list_->setFocus(Qt::TabFocusReason);
+    for (const Qt::Key key : keys)
+        QTest::keyClick(list_, key);
+    QCOMPARE(list_->selectedItems().value(0) ? list_->selectedItems().value(0)->text() : QString(), opened);
+
+    QSignalSpy toEditor(screen_.get(), &TfrmApriCatalogo::archiveChosen);
+    QTest::keyClick(list_, Qt::Key_Return);
+    QCOMPARE(toEditor.count(), 1);
+    QCOMPARE(toEditor.front().at(0).toString(), folder_->path(opened));
+    QVERIFY(!screen_->isVisible());
+    QVERIFY(folder_->platform.messages.shown().isEmpty());
+}
+
+void TestApriCatalogo::doubleClickOpensTheLine()
+{
+    for (const char* name : {"Altro.gdt", "Giochi.gdt"})
+        folder_->writeFile(QString::fromUtf8(name));
+    showScreen();
+    QSignalSpy toEditor(screen_.get(), &TfrmApriCatalogo::archiveChosen);
+    const QPoint line = list_->visualItemRect(list_->item(1)).center();
+    QTest::mouseClick(list_->viewport(), Qt::LeftButton, {}, line);
+    QTest::mouseDClick(list_->viewport(), Qt::LeftButton, {}, line);
+    QCOMPARE(toEditor.count(), 1);
+    QCOMPARE(toEditor.front().at(0).toString(), folder_->path("Giochi.gdt"));
+}
+
+void TestApriCatalogo::enterWithoutSelectionOrModifiedOpensNothing_data()
+{
+    QTest::addColumn<bool>("selected");
+    QTest::addColumn<Qt::KeyboardModifiers>("modifiers");
+    QTest::newRow("nothing selected") << false << Qt::KeyboardModifiers();
+    QTest::newRow("Shift+Enter") << true << Qt::KeyboardModifiers(Qt::ShiftModifier);
+    QTest::newRow("Ctrl+Enter") << true << Qt::KeyboardModifiers(Qt::ControlModifier);
+}
+
+void TestApriCatalogo::enterWithoutSelectionOrModifiedOpensNothing()
+{
+    QFETCH(bool, selected);
+    QFETCH(Qt::KeyboardModifiers, modifiers);
+    folder_->writeFile("Giochi.gdt");
+    showScreen();
+    QVERIFY(QTest::qWaitForWindowActive(screen_.get()));
+    list_->setFocus(Qt::TabFocusReason);
+    if (!selected)
+        list_->clearSelection();
+    QSignalSpy toEditor(screen_.get(), &TfrmApriCatalogo::archiveChosen);
+    QTest::keyClick(list_, Qt::Key_Return, modifiers);
+    QCOMPARE(toEditor.count(), 0);
+    QVERIFY(screen_->isVisible());
+    QVERIFY(folder_->platform.messages.shown().isEmpty());
 }
 
 QTEST_MAIN(TestApriCatalogo)

@@ -102,16 +102,18 @@ void TestScreenFlow::startsOnPasswordScreenOnly()
     QStringList created;
     for (const QWidget* window : QApplication::topLevelWidgets())
         created << window->objectName();
-    for (const char* later : {"TfrmAvvio", "TfrmApriCatalogo", "TfrmCreaCatalogo", "TfrmCartoline", "TfrmCambiaPassword"})
+    for (const char* later :
+         {"TfrmAvvio", "TfrmApriCatalogo", "TfrmCreaCatalogo", "TfrmCartoline", "TfrmCambiaPassword"})
         QVERIFY2(!created.contains(later), later);
 }
 
-// Every screen carries the program's icon: none sets one of its own.
+// Every screen carries the icon the program's application object set up (this test runs under
+// it): none sets one of its own.
 void TestScreenFlow::everyScreenCarriesTheProgramsIcon()
 {
-    QApplication::setWindowIcon(Application::windowIcon());
     const qint64 icon = QApplication::windowIcon().cacheKey();
-    QVERIFY(!QApplication::windowIcon().isNull());
+    QCOMPARE(QApplication::windowIcon().availableSizes(), Application::windowIcon().availableSizes());
+    QVERIFY(!QApplication::windowIcon().availableSizes().isEmpty());
     for (QWidget* screen : std::initializer_list<QWidget*>{screens_->password(), screens_->cambiaPassword(),
                                                            screens_->avvio(), screens_->apriCatalogo(),
                                                            screens_->creaCatalogo(), screens_->cartoline()})
@@ -145,6 +147,22 @@ void TestScreenFlow::launcherLeadsToEachScreenAndBack()
         click(child(screens_->apriCatalogo(), "btnAnnulla"));
         QCOMPARE(visibleScreens(), QStringList{"TfrmAvvio"});
     }
+
+    // Escape is "Annulla" on both, from the control that has the focus; on the open screen it
+    // leaves the selected archive unopened.
+    const auto escapeFrom = [](QWidget* screen, const char* focused) {
+        QApplication::setActiveWindow(screen);
+        QVERIFY(QTest::qWaitForWindowActive(screen));
+        child(screen, focused)->setFocus(Qt::TabFocusReason);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+    };
+    click(child(avvio, "btnApp01"));
+    escapeFrom(screens_->creaCatalogo(), "txtFile");
+    QCOMPARE(visibleScreens(), QStringList{"TfrmAvvio"});
+    click(child(avvio, "btnApp02"));
+    QVERIFY(!child<QListWidget>(screens_->apriCatalogo(), "lstFiles")->selectedItems().isEmpty());
+    escapeFrom(screens_->apriCatalogo(), "lstFiles");
+    QCOMPARE(visibleScreens(), QStringList{"TfrmAvvio"});
     QVERIFY(folder_->platform.messages.shown().isEmpty());
 }
 
@@ -319,5 +337,11 @@ void TestScreenFlow::programEnds()
     QVERIFY(folder_->platform.messages.shown().isEmpty());
 }
 
-QTEST_MAIN(TestScreenFlow)
+// Under the program's own application object, as the program runs.
+int main(int argc, char* argv[])
+{
+    Application app(argc, argv);
+    TestScreenFlow test;
+    return QTest::qExec(&test, argc, argv);
+}
 #include "tst_screen_flow.moc"

@@ -3,6 +3,7 @@
 #include "tests/support/ScreenCatalogue.h"
 
 #include <QAbstractButton>
+#include <QMessageBox>
 #include <QPointer>
 #include <QSignalSpy>
 #include <QTableView>
@@ -35,6 +36,23 @@ bool pressableByEnter(const QWidget* widget)
     const auto* button = qobject_cast<const QAbstractButton*>(widget);
     return button && !button->isCheckable();
 }
+
+// Enter from either part of the keyboard presses the focused button; with Shift or Ctrl held it
+// is another key, and presses nothing.
+struct EnterKey
+{
+    const char* name;
+    Qt::Key key;
+    Qt::KeyboardModifiers modifiers;
+    bool presses;
+};
+const EnterKey EnterKeys[] = {
+    {"Return", Qt::Key_Return, Qt::NoModifier, true},
+    {"keypad Enter", Qt::Key_Enter, Qt::KeypadModifier, true},
+    {"Shift+Return", Qt::Key_Return, Qt::ShiftModifier, false},
+    {"Ctrl+Return", Qt::Key_Return, Qt::ControlModifier, false},
+    {"Ctrl+keypad Enter", Qt::Key_Enter, Qt::ControlModifier | Qt::KeypadModifier, false},
+};
 
 // What a way of closing left: whether the screen is still on view, how a dialog ended, and the
 // boxes shown on the way.
@@ -80,6 +98,8 @@ private Q_SLOTS:
     void enterOnASelectedLineOpensIt_data();
     void enterOnASelectedLineOpensIt();
     void escapeInACellBeingEditedEndsOnlyTheEdit();
+    void messageBoxOverARestoredScreenKeepsItsDefaultButton_data();
+    void messageBoxOverARestoredScreenKeepsItsDefaultButton();
 };
 
 void TestScreenKeys::enterPressesOnlyTheFocusedButton_data()
@@ -87,8 +107,9 @@ void TestScreenKeys::enterPressesOnlyTheFocusedButton_data()
     addScreenRows();
 }
 
-// Every control of the screen in turn takes the focus and gets Enter (Return, then the keypad's
-// Enter): a button is pressed, itself only; a field, a list, a grid or a check box presses none.
+// Every control of the screen in turn takes the focus and gets each key of EnterKeys: a button is
+// pressed by a plain Enter, itself only; a field, a list, a grid or a check box presses none, and
+// Enter with Shift or Ctrl presses nothing.
 void TestScreenKeys::enterPressesOnlyTheFocusedButton()
 {
     QFETCH(QString, screen);
@@ -114,22 +135,27 @@ void TestScreenKeys::enterPressesOnlyTheFocusedButton()
         return names;
     };
 
+    // A list opens its selected line with Enter (enterOnASelectedLineOpensIt); here none is
+    // selected, so that Enter on it stays on the screen.
+    for (QAbstractItemView* view : window->findChildren<QAbstractItemView*>())
+        view->clearSelection();
+
     const QList<QWidget*> controls = reachableControls(window);
     QVERIFY(!controls.isEmpty() || screen == QLatin1String("zoom") || screen == QLatin1String("slideshow"));
     for (QWidget* control : controls) {
-        for (const Qt::Key key : {Qt::Key_Return, Qt::Key_Enter}) {
+        for (const EnterKey& enter : EnterKeys) {
             if (!control->isVisible() || !window->isVisible())
-                QFAIL(
-                    qPrintable(QStringLiteral("the screen changed before Enter on %1").arg(nameOf(control))));
+                QFAIL(qPrintable(QStringLiteral("the screen changed before %1 on %2")
+                                     .arg(QLatin1String(enter.name), nameOf(control))));
             control->setFocus(Qt::TabFocusReason);
             QCOMPARE(QApplication::focusWidget(), control);
-            QTest::keyClick(control, key, key == Qt::Key_Enter ? Qt::KeypadModifier : Qt::NoModifier);
+            QTest::keyClick(control, enter.key, enter.modifiers);
             const QStringList expected =
-                pressableByEnter(control) ? QStringList{nameOf(control)} : QStringList();
+                enter.presses && pressableByEnter(control) ? QStringList{nameOf(control)} : QStringList();
             const QStringList actual = pressed();
-            QVERIFY2(actual == expected,
-                     qPrintable(QStringLiteral("Enter on %1 pressed [%2]")
-                                    .arg(nameOf(control), actual.join(QStringLiteral(", ")))));
+            QVERIFY2(actual == expected, qPrintable(QStringLiteral("%1 on %2 pressed [%3]")
+                                                        .arg(QLatin1String(enter.name), nameOf(control),
+                                                             actual.join(QStringLiteral(", ")))));
         }
     }
 }
@@ -139,10 +165,13 @@ void TestScreenKeys::escapeClosesAsTheCloseButtonDoes_data()
     QTest::addColumn<QString>("screen");
     QTest::addColumn<QString>("closer"); // the control that closes the screen; empty: Escape does nothing
 
-    // The main screens ignore Escape: the launcher's and the password screen's exits end the
-    // program, and the work screens are left with their own buttons.
-    for (const char* screen : {"launcher", "create", "open", "password", "editor"})
+    // The launcher and the password screen ignore Escape: their exits end the program. The
+    // editor is left with its own button.
+    for (const char* screen : {"launcher", "password", "editor"})
         QTest::newRow(screen) << QString(screen) << QString();
+    // The create and open screens' Escape is their "Annulla": back to the launcher.
+    for (const char* screen : {"create", "open"})
+        QTest::newRow(screen) << QString(screen) << "btnAnnulla";
     QTest::newRow("change password") << "change password"
                                      << "cmdEsci";
     for (const char* screen : {"help", "info", "splash"})
@@ -291,6 +320,43 @@ void TestScreenKeys::escapeInACellBeingEditedEndsOnlyTheEdit()
     QCOMPARE(QApplication::focusWidget(), grid);
     QTest::keyClick(grid, Qt::Key_Escape);
     QVERIFY(!opened->isVisible());
+}
+
+void TestScreenKeys::messageBoxOverARestoredScreenKeepsItsDefaultButton_data()
+{
+    QTest::addColumn<QString>("screen");
+    for (const char* screen : {"editor", "open", "attachments"})
+        QTest::newRow(screen) << QString(screen);
+}
+
+// A message box over a screen ("saved", a question) while the window is minimised and restored:
+// the screen's key rule runs again on the restore, and must leave the box's default button, the
+// one Enter answers it with.
+void TestScreenKeys::messageBoxOverARestoredScreenKeepsItsDefaultButton()
+{
+    QFETCH(QString, screen);
+    ScreenSession session;
+    QWidget* opened = session.open(screen);
+    QVERIFY(opened);
+    QWidget* window = opened->window();
+
+    QMessageBox box(QMessageBox::Question, QStringLiteral("Brivanto"), QStringLiteral("Procedere?"),
+                    QMessageBox::Yes | QMessageBox::No, window);
+    box.setDefaultButton(QMessageBox::Yes);
+    box.setWindowModality(Qt::WindowModal);
+    box.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&box));
+
+    restoreFromTaskbar(window);
+    QCoreApplication::processEvents();
+
+    QVERIFY(box.defaultButton() && box.defaultButton()->isDefault());
+    QCOMPARE(box.defaultButton(), box.button(QMessageBox::Yes));
+    QApplication::setActiveWindow(&box);
+    QVERIFY(QTest::qWaitForWindowActive(&box));
+    QTest::keyClick(box.focusWidget() ? box.focusWidget() : &box, Qt::Key_Return);
+    QVERIFY(!box.isVisible());
+    QCOMPARE(box.clickedButton(), box.button(QMessageBox::Yes));
 }
 
 QTEST_MAIN(TestScreenKeys)
