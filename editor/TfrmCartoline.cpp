@@ -8,6 +8,7 @@
 #include "output/TfrmAnteprimaCartolina.h"
 #include "output/TfrmExpCartoline.h"
 #include "output/TfrmStampaCartolina.h"
+#include "platform/ScreenKeys.h"
 #include "search/TfrmInVendita.h"
 #include "search/TfrmTrovaCartoline.h"
 #include "storage/FieldText.h"
@@ -19,7 +20,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-#include <vector>
+
 
 namespace brivanto {
 bool TfrmCartoline::eventFilter(QObject* watched, QEvent* event)
@@ -28,8 +29,7 @@ bool TfrmCartoline::eventFilter(QObject* watched, QEvent* event)
     case QEvent::KeyPress:
         if (watched == txtValore_)
             return filterMarketValueKey(static_cast<QKeyEvent*>(event));
-        if (const auto key = static_cast<QKeyEvent*>(event)->key();
-            key == Qt::Key_Return || key == Qt::Key_Enter) {
+        if (platform::isPlainEnter(static_cast<QKeyEvent*>(event))) {
             const auto found = std::find(edits_.begin(), edits_.end(), watched);
             if (found != edits_.end()) {
                 edits_[nextEditorField(static_cast<int>(found - edits_.begin()))]->setFocus(

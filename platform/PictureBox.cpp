@@ -1,5 +1,7 @@
 #include "platform/PictureBox.h"
 
+#include "platform/ScreenKeys.h"
+
 #include <QAccessibleWidget>
 #include <QImageReader>
 #include <QKeyEvent>
@@ -206,8 +208,7 @@ void PictureButton::keyPressEvent(QKeyEvent* event)
 {
     // A picture button is pressed with Enter and Return as well as with Space, as a focused push
     // button of the desktop is; a default button elsewhere in the window never gets this Enter.
-    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
-    if (enter && (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
+    if (isPlainEnter(event)) {
         keyboardFocus_ = true;
         if (!event->isAutoRepeat())
             click();

@@ -3,6 +3,7 @@
 #include "editor/RecordEditor.h"
 #include "platform/MessageBoxes.h"
 #include "platform/PictureBox.h"
+#include "platform/ScreenKeys.h"
 #include "search/ArchiveScan.h"
 #include "search/ResultList.h"
 #include "search/WaitCursor.h"
@@ -131,8 +132,7 @@ bool ListPanel::eventFilter(QObject* watched, QEvent* event)
 {
     // Enter in the find box moves to "Trova", so that a second Enter presses it.
     if (watched == txtTrova_ && event->type() == QEvent::KeyPress) {
-        const int key = static_cast<QKeyEvent*>(event)->key();
-        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+        if (platform::isPlainEnter(static_cast<QKeyEvent*>(event))) {
             btnTrova_->setFocus(Qt::TabFocusReason);
             return true;
         }

@@ -148,9 +148,8 @@ void TfrmTrovaCartoline::showEvent(QShowEvent* event)
 bool TfrmTrovaCartoline::eventFilter(QObject* watched, QEvent* event)
 {
     if (event->type() == QEvent::KeyPress) {
-        const int key = static_cast<QKeyEvent*>(event)->key();
         const auto found = std::find(filters_.begin(), filters_.end(), watched);
-        if (found != filters_.end() && (key == Qt::Key_Return || key == Qt::Key_Enter)) {
+        if (found != filters_.end() && platform::isPlainEnter(static_cast<QKeyEvent*>(event))) {
             const auto next = static_cast<std::size_t>(found - filters_.begin() + 1) % filters_.size();
             filters_[next]->setFocus(Qt::TabFocusReason);
             return true;
