@@ -20,19 +20,19 @@
 #include <unistd.h>
 
 // How a deletion stays whole across a crash:
-//  1. under the archive's exclusive lock, the archive without the record is written to a new
-//     file beside it and flushed to disk;
+//  1. under the archive's exclusive lock, a first journal names what the deletion may leave
+//     behind; the archive without the record is written to a new file beside it and flushed;
 //  2. every photo that changes name is hard-linked (copied where links are refused) into a
 //     staging folder under its new name, the deleted record's photos into its trash subfolder;
 //     nothing in the photo folder changes yet;
-//  3. the plan (which names get a staged photo, which must end up without one) is written as a
-//     journal beside the archive;
+//  3. the plan (which names get a staged photo, which must end up without one) and the new
+//     file's identity replace the first journal;
 //  4. the new file is renamed over the archive: the deletion is now committed;
 //  5. the staged photos are renamed over their new names, the names the plan empties are
 //     removed, the deleted photos go to the trash, then the staging folder and the journal.
-// The next opening of the archive finds the journal: with the new file still there, step 4 never
-// happened and the leftovers are removed; without it, step 5 is done again, each part skipping
-// what is already done.
+// The next opening of the archive finds the journal: without a plan, or with the new file still
+// there, step 4 never happened and the leftovers are removed; when the archive is the new file,
+// step 5 is done again, each part skipping what is already done.
 namespace brivanto {
 namespace {
 
@@ -299,29 +299,25 @@ void complete(const Paths& paths, const DeletionPlan& plan, DeletionResult& resu
     checkpoint();
 }
 
-DeletionPlan planDeletion(const Paths& paths, const QString& archiveName, int position, int count)
+// Which photo names receive a staged photo, which end up empty, which photos are deleted.
+void planPhotos(const Paths& paths, DeletionPlan& plan)
 {
-    DeletionPlan plan;
-    plan.archiveName = archiveName;
-    plan.photoFolder = QDir(paths.archiveFolder).relativeFilePath(paths.photoFolder);
-    plan.position = position;
-    plan.oldCount = count;
-    plan.newCount = count - 1;
-    const PhotosPresent present = listPhotos(paths.photoFolder, archiveName, position, count);
-    for (int p = position; p <= count; ++p) {
+    const QString& name = plan.archiveName;
+    const int count = plan.oldCount;
+    const PhotosPresent present = listPhotos(paths.photoFolder, name, plan.position, count);
+    for (int p = plan.position; p <= count; ++p) {
         for (char slot : {'A', 'B'}) {
             if (!present.has(slot, p))
                 continue;
-            if (p == position)
-                plan.deleted.append(photoFileName(archiveName, p, slot));
+            if (p == plan.position)
+                plan.deleted.append(photoFileName(name, p, slot));
             else
-                plan.renames.append(photoFileName(archiveName, p - 1, slot));
+                plan.renames.append(photoFileName(name, p - 1, slot));
             // A name whose record leaves or has no photo in its new place ends up without a file.
             if (p == count || !present.has(slot, p + 1))
-                plan.removals.append(photoFileName(archiveName, p, slot));
+                plan.removals.append(photoFileName(name, p, slot));
         }
     }
-    return plan;
 }
 
 void stagePhotos(const Paths& paths, const DeletionPlan& plan)
@@ -378,7 +374,8 @@ void finishInterruptedDeletion(const QString& archivePath)
         return;
     }
     const Paths paths = pathsOf(archive, plan->photoFolder, plan->archiveName);
-    if (exists(paths.newArchive)) {
+    // A journal without the new file's identity was written before anything else.
+    if (plan->newArchiveInode == 0 || exists(paths.newArchive)) {
         rollBack(paths);
         return;
     }
@@ -425,7 +422,7 @@ DeletionResult deleteRecord(const QString& archivePath, const QString& photoFold
     }
 
     const Paths paths = pathsOf(archivePath, photoFolder, archiveName);
-    // Leftovers of a deletion that stopped before writing its journal.
+    // Leftovers of a deletion whose first journal never reached the disk.
     removeFile(paths.newArchive);
     removeFolder(paths.staging);
 
@@ -434,15 +431,24 @@ DeletionResult deleteRecord(const QString& archivePath, const QString& photoFold
     };
     if (::fstat(archive.nativeHandle(), &old) != 0)
         fail("fstat");
-    // Locked before it takes the archive's name, so that nobody writes into it before the photos
-    // have followed their records.
-    const Descriptor next(
-        ::open(native(paths.newArchive).constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, old.st_mode & 0777));
-    if (next.get() < 0)
-        fail("create new archive");
-    lockExclusive(next.get());
     DeletionPlan plan;
+    plan.archiveName = archiveName;
+    plan.photoFolder = QDir(paths.archiveFolder).relativeFilePath(paths.photoFolder);
+    plan.position = position;
+    plan.oldCount = count;
+    plan.newCount = count - 1;
+    Descriptor next;
     try {
+        // First a journal without a plan, so that whatever this deletion leaves behind is undone.
+        writeJournal(paths, plan);
+        checkpoint();
+        // Locked before it takes the archive's name, so that nobody writes into it before the
+        // photos have followed their records.
+        next.reset(::open(native(paths.newArchive).constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC,
+                          old.st_mode & 0777));
+        if (next.get() < 0)
+            fail("create new archive");
+        lockExclusive(next.get());
         const std::int64_t before = std::int64_t(position - 1) * std::int64_t(RecordSize);
         copyRange(archive.nativeHandle(), next.get(), 0, before);
         checkpoint();
@@ -456,19 +462,19 @@ DeletionResult deleteRecord(const QString& archivePath, const QString& photoFold
         };
         if (::fstat(next.get(), &info) != 0)
             fail("fstat");
-        plan = planDeletion(paths, archiveName, position, count);
-        plan.newArchiveDevice = std::uint64_t(info.st_dev);
-        plan.newArchiveInode = std::uint64_t(info.st_ino);
+        planPhotos(paths, plan);
         if (!plan.deleted.isEmpty() || !plan.renames.isEmpty() || !plan.removals.isEmpty())
             stagePhotos(paths, plan);
         checkpoint();
+        plan.newArchiveDevice = std::uint64_t(info.st_dev);
+        plan.newArchiveInode = std::uint64_t(info.st_ino);
         writeJournal(paths, plan);
         checkpoint();
     } catch (const ArchiveError&) {
         try {
             rollBack(paths);
         } catch (const ArchiveError&) {
-            // The journal, if any, says what to undo at the next opening.
+            // The journal says what to undo at the next opening.
         }
         throw;
     }
