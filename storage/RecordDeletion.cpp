@@ -374,8 +374,7 @@ void finishInterruptedDeletion(const QString& archivePath)
         return;
     }
     const Paths paths = pathsOf(archive, plan->photoFolder, plan->archiveName);
-    // A journal without the new file's identity was written before anything else.
-    if (plan->newArchiveInode == 0 || exists(paths.newArchive)) {
+    if (exists(paths.newArchive)) {
         rollBack(paths);
         return;
     }
@@ -386,7 +385,8 @@ void finishInterruptedDeletion(const QString& archivePath)
                            std::uint64_t(info.st_dev) == plan->newArchiveDevice &&
                            std::uint64_t(info.st_ino) == plan->newArchiveInode;
     if (!committed) {
-        // The archive was replaced since (restored, deleted and made again): the plan is not its.
+        // The first journal, written before the new file existed, or an archive replaced since
+        // (restored, deleted and made again): nothing of the plan may be done.
         rollBack(paths);
         return;
     }
