@@ -39,10 +39,10 @@ bool moveIntoFolder(const QString& path, const QString& fileName, const QString&
         return false;
     const QFileInfo name(fileName);
     for (int copy = 1; copy < 10000; ++copy) {
-        const QString target = folder + QLatin1Char('/') +
-                               (copy == 1 ? fileName
-                                          : name.completeBaseName() + QStringLiteral(" (%1).").arg(copy) +
-                                                name.suffix());
+        const QString target =
+            folder + QLatin1Char('/') +
+            (copy == 1 ? fileName
+                       : name.completeBaseName() + QStringLiteral(" (%1).").arg(copy) + name.suffix());
         if (QFileInfo::exists(target))
             continue;
         return ::rename(QFile::encodeName(path).constData(), QFile::encodeName(target).constData()) == 0;
@@ -61,7 +61,8 @@ PhotoDisposal disposeOfDeletedPhoto(const QString& path, const QString& keepFold
         if (isInATrash(inTrash, trash))
             return PhotoDisposal::Trash;
         // Reported as trashed but put somewhere else (the current folder): take it back.
-        return moveIntoFolder(inTrash, fileName, keepFolder) ? PhotoDisposal::KeptFolder : PhotoDisposal::Failed;
+        return moveIntoFolder(inTrash, fileName, keepFolder) ? PhotoDisposal::KeptFolder
+                                                             : PhotoDisposal::Failed;
     }
     return moveIntoFolder(path, fileName, keepFolder) ? PhotoDisposal::KeptFolder : PhotoDisposal::Failed;
 }

@@ -29,11 +29,10 @@ QByteArray serializeDeletionPlan(const DeletionPlan& plan)
     out += "\nfoto " + encoded(plan.photoFolder);
     out += "\nposizione " + QByteArray::number(plan.position);
     out += "\nschede " + QByteArray::number(plan.oldCount) + ' ' + QByteArray::number(plan.newCount);
-    out += "\nfile " + QByteArray::number(plan.newArchiveDevice) + ' ' + QByteArray::number(plan.newArchiveInode);
+    out += "\nfile " + QByteArray::number(plan.newArchiveDevice) + ' ' +
+           QByteArray::number(plan.newArchiveInode);
     for (const QString& name : plan.renames)
         out += "\nsposta " + encoded(name);
-    for (const QString& name : plan.removals)
-        out += "\nrimuovi " + encoded(name);
     for (const QString& name : plan.deleted)
         out += "\ncestino " + encoded(name);
     out += '\n';
@@ -46,7 +45,8 @@ std::optional<DeletionPlan> parseDeletionPlan(const QByteArray& bytes)
 {
     const QByteArrayList lines = bytes.split('\n');
     // A whole journal starts with the header and ends with the footer and an empty last piece.
-    if (lines.size() < 3 || lines.front() != Header || lines[lines.size() - 2] != Footer || !lines.back().isEmpty())
+    if (lines.size() < 3 || lines.front() != Header || lines[lines.size() - 2] != Footer ||
+        !lines.back().isEmpty())
         return {};
     DeletionPlan plan;
     bool ok = true;
@@ -70,8 +70,6 @@ std::optional<DeletionPlan> parseDeletionPlan(const QByteArray& bytes)
             plan.newArchiveInode = ok ? numbers[1].toULongLong(&ok) : 0;
         } else if (key == "sposta")
             plan.renames.append(decoded(value));
-        else if (key == "rimuovi")
-            plan.removals.append(decoded(value));
         else if (key == "cestino")
             plan.deleted.append(decoded(value));
         else

@@ -9,10 +9,10 @@
 
 namespace brivanto {
 
-// What a record deletion will do to the photo folder, written beside the archive before the new
-// archive replaces the old one. After that replacement the journal alone says how to finish: the
-// photo folder is then half old, half new, and only the plan (never what happens to exist) tells
-// which names must end up holding a photo and which none.
+// What a record deletion does to the photo folder, written beside the archive before any photo
+// moves. The journal alone says how to finish or undo a deletion: the photo folder may then be
+// half old, half new, and only the plan (never what happens to exist) tells which file belongs
+// where.
 struct DeletionPlan
 {
     QString archiveName;
@@ -23,11 +23,11 @@ struct DeletionPlan
     // The file that becomes the archive: once the archive is this file, the deletion is committed.
     std::uint64_t newArchiveDevice = 0;
     std::uint64_t newArchiveInode = 0;
-    // Photo names that receive the file staged under the same name in the staging folder.
+    // Photo names that receive the photo of the next position, moved into the staging folder under
+    // the new name. Every name between the deleted position and the last one that is not listed
+    // here ends up without a file.
     QStringList renames;
-    // Photo names that must end up without a file.
-    QStringList removals;
-    // The deleted record's photos, staged in the staging folder's trash subfolder.
+    // The deleted record's photos, moved into the staging folder's trash subfolder.
     QStringList deleted;
 };
 
@@ -37,7 +37,7 @@ std::optional<DeletionPlan> parseDeletionPlan(const QByteArray& bytes);
 // The names beside an archive. None ends in ".gdt": the list of archives is every such file.
 QString deletionJournalPath(const QString& archivePath);
 QString newArchivePath(const QString& archivePath);
-// Folder of the photo folder that holds hard links (or copies) of the photos a deletion moves.
+// Folder of the photo folder that holds the photos a deletion moves, under their new names.
 QString stagingFolderName(const QString& archiveName);
 inline constexpr QLatin1StringView StagedTrashFolder{"cestino"};
 // Where the photos of deleted records are kept when the desktop's trash cannot take them.

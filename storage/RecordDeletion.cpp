@@ -22,17 +22,16 @@
 // How a deletion stays whole across a crash:
 //  1. under the archive's exclusive lock, a first journal names what the deletion may leave
 //     behind; the archive without the record is written to a new file beside it and flushed;
-//  2. every photo that changes name is hard-linked (copied where links are refused) into a
-//     staging folder under its new name, the deleted record's photos into its trash subfolder;
-//     nothing in the photo folder changes yet;
-//  3. the plan (which names get a staged photo, which must end up without one) and the new
-//     file's identity replace the first journal;
+//  2. the plan (which photo moves to which name, which photos are deleted) and the new file's
+//     identity replace the first journal, and reach the disk;
+//  3. every photo that changes name is moved into a staging folder under its new name, the
+//     deleted record's photos into its trash subfolder; the photo folder loses those names;
 //  4. the new file is renamed over the archive: the deletion is now committed;
-//  5. the staged photos are renamed over their new names, the names the plan empties are
-//     removed, the deleted photos go to the trash, then the staging folder and the journal.
-// The next opening of the archive finds the journal: without a plan, or with the new file still
-// there, step 4 never happened and the leftovers are removed; when the archive is the new file,
-// step 5 is done again, each part skipping what is already done.
+//  5. the staged photos are renamed to their new names, the deleted ones go to the trash, then
+//     the staging folder and the journal are removed.
+// The next opening of the archive finds the journal: with the new file still there (or no plan),
+// step 4 never happened and the staged photos go back to their old names; when the archive is the
+// new file, step 5 is done again, each part skipping what is already done.
 namespace brivanto {
 namespace {
 
@@ -96,10 +95,20 @@ void removeFile(const QString& path)
         fail("remove " + path.toStdString());
 }
 
-void removeFolder(const QString& path)
+// Removes the staging folder. Every photo in it belongs somewhere by then; a file that no plan
+// accounts for (a damaged journal) is handed to the trash, never deleted.
+void removeStaging(const QString& staging, const QString& keep)
 {
-    if (exists(path) && !QDir(path).removeRecursively())
-        fail("remove folder " + path.toStdString(), EIO);
+    if (!exists(staging))
+        return;
+    for (const QString& folder : {QString(staging + QLatin1Char('/') + StagedTrashFolder), staging}) {
+        const QFileInfoList files = QDir(folder).entryInfoList(QDir::Files | QDir::Hidden | QDir::System);
+        for (const QFileInfo& file : files)
+            if (disposeOfDeletedPhoto(file.filePath(), keep) == PhotoDisposal::Failed)
+                fail("keep " + file.filePath().toStdString(), EIO);
+        if (::rmdir(native(folder).constData()) != 0 && errno != ENOENT)
+            fail("remove folder " + folder.toStdString());
+    }
 }
 
 bool writeAll(int fd, const char* data, std::size_t size)
@@ -125,7 +134,8 @@ void copyRange(int from, int to, std::int64_t offset, std::int64_t length)
     static constexpr std::size_t Block = 1 << 20;
     std::vector<char> buffer(std::size_t(std::min<std::int64_t>(length, Block)));
     while (length > 0) {
-        const ssize_t n = ::pread(from, buffer.data(), std::size_t(std::min<std::int64_t>(length, Block)), offset);
+        const ssize_t n =
+            ::pread(from, buffer.data(), std::size_t(std::min<std::int64_t>(length, Block)), offset);
         if (n < 0 && errno == EINTR)
             continue;
         if (n <= 0)
@@ -137,39 +147,17 @@ void copyRange(int from, int to, std::int64_t offset, std::int64_t length)
     }
 }
 
-// A whole copy, flushed, for file systems that refuse hard links.
-bool copyFile(const QString& from, const QString& to)
+void move(const QString& from, const QString& to)
 {
-    const Descriptor in(::open(native(from).constData(), O_RDONLY | O_CLOEXEC));
-    if (in.get() < 0)
-        return false;
-    const Descriptor out(::open(native(to).constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666));
-    if (out.get() < 0)
-        return false;
-    char buffer[65536];
-    for (;;) {
-        const ssize_t n = ::read(in.get(), buffer, sizeof buffer);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n < 0)
-            return false;
-        if (n == 0)
-            break;
-        if (!writeAll(out.get(), buffer, std::size_t(n)))
-            return false;
-    }
-    return ::fsync(out.get()) == 0;
+    if (::rename(native(from).constData(), native(to).constData()) != 0)
+        fail("move " + from.toStdString());
 }
 
-void stage(const QString& from, const QString& to)
+// Moves `from` to `to` unless that was done before: `from` is gone.
+void moveIfThere(const QString& from, const QString& to)
 {
-    if (::link(native(from).constData(), native(to).constData()) == 0)
-        return;
-    const int error = errno;
-    const bool linksRefused = error == EPERM || error == EXDEV || error == EMLINK || error == ENOTSUP ||
-                              error == ENOSYS || error == EOPNOTSUPP;
-    if (!linksRefused || !copyFile(from, to))
-        fail("stage photo " + from.toStdString(), linksRefused ? errno : error);
+    if (::rename(native(from).constData(), native(to).constData()) != 0 && errno != ENOENT)
+        fail("move " + from.toStdString());
 }
 
 void lockExclusive(int fd)
@@ -190,15 +178,33 @@ struct Paths
     QString staging;
     QString journal;
     QString newArchive;
+    QString photo(const QString& name) const { return photoFolder + QLatin1Char('/') + name; }
+    QString staged(const QString& name) const { return staging + QLatin1Char('/') + name; }
+    QString stagedDeleted(const QString& name) const
+    {
+        return staging + QLatin1Char('/') + StagedTrashFolder + QLatin1Char('/') + name;
+    }
+    QString kept() const { return photoFolder + QLatin1Char('/') + KeptPhotosFolder; }
 };
+
+// The photo whose new name is `name`: the one of the next position.
+QString sourceOf(const DeletionPlan& plan, const QString& name)
+{
+    const auto photo = parsePhotoFileName(name, plan.archiveName);
+    return photo ? photoFileName(plan.archiveName, photo->position + 1, photo->slot) : QString();
+}
 
 Paths pathsOf(const QString& archivePath, const QString& photoFolder, const QString& archiveName)
 {
     const QString archive = QFileInfo(archivePath).absoluteFilePath();
     const QString folder = QFileInfo(archive).absolutePath();
     const QString photos = QDir(folder).absoluteFilePath(photoFolder);
-    return {archive, folder, photos, photos + QLatin1Char('/') + stagingFolderName(archiveName),
-            deletionJournalPath(archive), newArchivePath(archive)};
+    return {archive,
+            folder,
+            photos,
+            photos + QLatin1Char('/') + stagingFolderName(archiveName),
+            deletionJournalPath(archive),
+            newArchivePath(archive)};
 }
 
 // Which of the positions first..last have a photo in each slot, from one listing of the folder.
@@ -236,14 +242,17 @@ PhotosPresent listPhotos(const QString& folder, const QString& archiveName, int 
     return present;
 }
 
-void writeJournal(const Paths& paths, const DeletionPlan& plan)
+// `durable`: on the disk before this returns. The first journal need not be: losing it in a power
+// cut only leaves files that no reader looks at, which the next deletion removes.
+void writeJournal(const Paths& paths, const DeletionPlan& plan, bool durable)
 {
     const QString partial = paths.journal + QStringLiteral(".parziale");
     const QByteArray bytes = serializeDeletionPlan(plan);
     {
-        const Descriptor fd(::open(native(partial).constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666));
+        const Descriptor fd(
+            ::open(native(partial).constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666));
         if (fd.get() < 0 || !writeAll(fd.get(), bytes.constData(), std::size_t(bytes.size())) ||
-            ::fsync(fd.get()) != 0) {
+            (durable && ::fsync(fd.get()) != 0)) {
             const int error = errno;
             ::unlink(native(partial).constData());
             fail("write journal", error);
@@ -251,14 +260,20 @@ void writeJournal(const Paths& paths, const DeletionPlan& plan)
     }
     if (::rename(native(partial).constData(), native(paths.journal).constData()) != 0)
         fail("journal");
-    syncFolder(paths.archiveFolder);
+    if (durable)
+        syncFolder(paths.archiveFolder);
 }
 
-void rollBack(const Paths& paths)
+void rollBack(const Paths& paths, const DeletionPlan& plan)
 {
+    for (const QString& name : plan.deleted)
+        moveIfThere(paths.stagedDeleted(name), paths.photo(name));
+    for (const QString& name : plan.renames)
+        moveIfThere(paths.staged(name), paths.photo(sourceOf(plan, name)));
     removeFile(paths.newArchive);
-    removeFolder(paths.staging);
-    syncFolder(paths.archiveFolder);
+    removeStaging(paths.staging, paths.kept());
+    if (exists(paths.photoFolder))
+        syncFolder(paths.photoFolder);
     removeFile(paths.journal);
     syncFolder(paths.archiveFolder);
 }
@@ -266,33 +281,22 @@ void rollBack(const Paths& paths)
 // Step 5, done again after a crash: each part does only what is still to do.
 void complete(const Paths& paths, const DeletionPlan& plan, DeletionResult& result)
 {
-    const QString trash = paths.staging + QLatin1Char('/') + StagedTrashFolder + QLatin1Char('/');
     for (const QString& name : plan.deleted) {
-        if (exists(trash + name)) {
-            const PhotoDisposal disposal =
-                disposeOfDeletedPhoto(trash + name, paths.photoFolder + QLatin1Char('/') + KeptPhotosFolder);
+        if (exists(paths.stagedDeleted(name))) {
+            const PhotoDisposal disposal = disposeOfDeletedPhoto(paths.stagedDeleted(name), paths.kept());
             if (disposal == PhotoDisposal::Failed)
                 fail("dispose of " + name.toStdString(), EIO);
             ++(disposal == PhotoDisposal::Trash ? result.photosInTrash : result.photosKept);
         }
         checkpoint();
     }
-    const QString staging = paths.staging + QLatin1Char('/');
-    const QString photos = paths.photoFolder + QLatin1Char('/');
     for (const QString& name : plan.renames) {
-        // A staged photo that is gone has already been renamed over its new name.
-        if (::rename(native(staging + name).constData(), native(photos + name).constData()) != 0 &&
-            errno != ENOENT)
-            fail("rename photo " + name.toStdString());
+        moveIfThere(paths.staged(name), paths.photo(name));
         checkpoint();
     }
-    for (const QString& name : plan.removals) {
-        removeFile(photos + name);
-        checkpoint();
-    }
-    if (!plan.renames.isEmpty() || !plan.removals.isEmpty())
+    if (!plan.renames.isEmpty())
         syncFolder(paths.photoFolder);
-    removeFolder(paths.staging);
+    removeStaging(paths.staging, paths.kept());
     checkpoint();
     removeFile(paths.journal);
     syncFolder(paths.archiveFolder);
@@ -313,30 +317,26 @@ void planPhotos(const Paths& paths, DeletionPlan& plan)
                 plan.deleted.append(photoFileName(name, p, slot));
             else
                 plan.renames.append(photoFileName(name, p - 1, slot));
-            // A name whose record leaves or has no photo in its new place ends up without a file.
-            if (p == count || !present.has(slot, p + 1))
-                plan.removals.append(photoFileName(name, p, slot));
         }
     }
 }
 
 void stagePhotos(const Paths& paths, const DeletionPlan& plan)
 {
-    const QString staging = paths.staging + QLatin1Char('/');
-    const QString trash = staging + StagedTrashFolder;
-    if (::mkdir(native(paths.staging).constData(), 0777) != 0 || ::mkdir(native(trash).constData(), 0777) != 0)
+    const QString trash = paths.staging + QLatin1Char('/') + StagedTrashFolder;
+    if (::mkdir(native(paths.staging).constData(), 0777) != 0 ||
+        ::mkdir(native(trash).constData(), 0777) != 0)
         fail("staging folder");
-    const QString photos = paths.photoFolder + QLatin1Char('/');
     for (const QString& name : plan.deleted) {
-        stage(photos + name, trash + QLatin1Char('/') + name);
+        move(paths.photo(name), paths.stagedDeleted(name));
         checkpoint();
     }
     for (const QString& name : plan.renames) {
-        const auto photo = parsePhotoFileName(name, plan.archiveName);
-        stage(photos + photoFileName(plan.archiveName, photo->position + 1, photo->slot), staging + name);
+        move(paths.photo(sourceOf(plan, name)), paths.staged(name));
         checkpoint();
     }
-    syncFolder(trash);
+    if (!plan.deleted.isEmpty())
+        syncFolder(trash);
     syncFolder(paths.staging);
     syncFolder(paths.photoFolder);
 }
@@ -375,7 +375,7 @@ void finishInterruptedDeletion(const QString& archivePath)
     }
     const Paths paths = pathsOf(archive, plan->photoFolder, plan->archiveName);
     if (exists(paths.newArchive)) {
-        rollBack(paths);
+        rollBack(paths, *plan);
         return;
     }
     struct stat info
@@ -387,15 +387,15 @@ void finishInterruptedDeletion(const QString& archivePath)
     if (!committed) {
         // The first journal, written before the new file existed, or an archive replaced since
         // (restored, deleted and made again): nothing of the plan may be done.
-        rollBack(paths);
+        rollBack(paths, *plan);
         return;
     }
     DeletionResult ignored;
     complete(paths, *plan, ignored);
 }
 
-DeletionResult deleteRecord(const QString& archivePath, const QString& photoFolder, const QString& archiveName,
-                            int position, QByteArrayView expectedRecord)
+DeletionResult deleteRecord(const QString& archivePath, const QString& photoFolder,
+                            const QString& archiveName, int position, QByteArrayView expectedRecord)
 {
     DeletionResult result;
     ArchiveFile archive;
@@ -424,7 +424,7 @@ DeletionResult deleteRecord(const QString& archivePath, const QString& photoFold
     const Paths paths = pathsOf(archivePath, photoFolder, archiveName);
     // Leftovers of a deletion whose first journal never reached the disk.
     removeFile(paths.newArchive);
-    removeFolder(paths.staging);
+    removeStaging(paths.staging, paths.kept());
 
     struct stat old
     {
@@ -440,7 +440,7 @@ DeletionResult deleteRecord(const QString& archivePath, const QString& photoFold
     Descriptor next;
     try {
         // First a journal without a plan, so that whatever this deletion leaves behind is undone.
-        writeJournal(paths, plan);
+        writeJournal(paths, plan, false);
         checkpoint();
         // Locked before it takes the archive's name, so that nobody writes into it before the
         // photos have followed their records.
@@ -463,16 +463,16 @@ DeletionResult deleteRecord(const QString& archivePath, const QString& photoFold
         if (::fstat(next.get(), &info) != 0)
             fail("fstat");
         planPhotos(paths, plan);
-        if (!plan.deleted.isEmpty() || !plan.renames.isEmpty() || !plan.removals.isEmpty())
-            stagePhotos(paths, plan);
-        checkpoint();
         plan.newArchiveDevice = std::uint64_t(info.st_dev);
         plan.newArchiveInode = std::uint64_t(info.st_ino);
-        writeJournal(paths, plan);
+        writeJournal(paths, plan, true);
+        checkpoint();
+        if (!plan.deleted.isEmpty() || !plan.renames.isEmpty())
+            stagePhotos(paths, plan);
         checkpoint();
     } catch (const ArchiveError&) {
         try {
-            rollBack(paths);
+            rollBack(paths, plan);
         } catch (const ArchiveError&) {
             // The journal says what to undo at the next opening.
         }
@@ -480,7 +480,7 @@ DeletionResult deleteRecord(const QString& archivePath, const QString& photoFold
     }
     if (::rename(native(paths.newArchive).constData(), native(paths.archive).constData()) != 0) {
         const int error = errno;
-        rollBack(paths);
+        rollBack(paths, plan);
         fail("replace archive", error);
     }
     syncFolder(paths.archiveFolder);

@@ -34,8 +34,8 @@ struct DeletionResult
 // keeps its own photos and none is lost or doubled. Throws ArchiveError when the archive, its
 // folder or the photo folder cannot be written, or the disk fills up; the archive and the photos
 // are then as they were.
-DeletionResult deleteRecord(const QString& archivePath, const QString& photoFolder, const QString& archiveName,
-                            int position, QByteArrayView expectedRecord);
+DeletionResult deleteRecord(const QString& archivePath, const QString& photoFolder,
+                            const QString& archiveName, int position, QByteArrayView expectedRecord);
 
 // Whether a deletion of this archive was interrupted (one stat: its journal exists).
 bool interruptedDeletionPending(const QString& archivePath);
