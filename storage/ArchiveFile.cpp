@@ -1,5 +1,7 @@
 #include "storage/ArchiveFile.h"
 
+#include "storage/RecordDeletion.h"
+
 #include <QFile>
 
 #include <algorithm>
@@ -148,32 +150,83 @@ void ArchiveFile::Open(const QString& path, Access access)
     closeQuietly();
     path_ = path;
     const QByteArray name = QFile::encodeName(path);
-    int fd = ::open(name.constData(), O_RDWR | O_CLOEXEC);
-    if (fd < 0 && errno == ENOENT)
-        fd = ::open(name.constData(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-    if (fd < 0 && errno == EEXIST) // created by someone else in between: open theirs
-        fd = ::open(name.constData(), O_RDWR | O_CLOEXEC);
-    if (fd < 0)
-        fail("open");
-    fd_ = fd;
-    access_ = access;
-    pointer_ = 0;
-    written_ = false;
-    bufferCount_ = 0;
-    try {
-        lock(access);
-        struct stat info
-        {
-        };
-        if (::fstat(fd_, &info) != 0)
-            fail("fstat");
-        if (!S_ISREG(info.st_mode))
-            fail("not a regular file", EINVAL);
-        length_ = info.st_size;
-    } catch (...) {
-        closeQuietly();
-        throw;
+    // Each round opens what the path names now; a round ends early when the file locked is no
+    // longer the archive (replaced by a deletion while this program waited for the lock).
+    for (int round = 0;; ++round) {
+        if (round == 100)
+            fail("archive replaced again and again", EAGAIN);
+        int fd = ::open(name.constData(), O_RDWR | O_CLOEXEC);
+        if (fd < 0 && errno == ENOENT)
+            fd = ::open(name.constData(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd < 0 && errno == EEXIST) // created by someone else in between: open theirs
+            fd = ::open(name.constData(), O_RDWR | O_CLOEXEC);
+        if (fd < 0)
+            fail("open");
+        fd_ = fd;
+        access_ = access;
+        pointer_ = 0;
+        written_ = false;
+        bufferCount_ = 0;
+        try {
+            lock(access);
+            if (!pathNamesHeldFile()) {
+                closeQuietly();
+                continue;
+            }
+            if (interruptedDeletionPending(path)) {
+                if (access == Access::Read) {
+                    // Two readers upgrading their shared locks would wait for each other.
+                    unlock();
+                    lock(Access::Write);
+                    if (!pathNamesHeldFile()) {
+                        closeQuietly();
+                        continue;
+                    }
+                }
+                if (interruptedDeletionPending(path))
+                    finishInterruptedDeletion(path);
+                if (access == Access::Read)
+                    lock(Access::Read); // the exclusive lock becomes a shared one at once
+            }
+            struct stat info
+            {
+            };
+            if (::fstat(fd_, &info) != 0)
+                fail("fstat");
+            if (!S_ISREG(info.st_mode))
+                fail("not a regular file", EINVAL);
+            length_ = info.st_size;
+            return;
+        } catch (...) {
+            closeQuietly();
+            throw;
+        }
     }
+}
+
+bool ArchiveFile::pathNamesHeldFile() const
+{
+    struct stat named
+    {
+    };
+    struct stat held
+    {
+    };
+    if (::fstat(fd_, &held) != 0)
+        fail("fstat");
+    if (::stat(QFile::encodeName(path_).constData(), &named) != 0)
+        return false; // removed meanwhile: the next round opens (or creates) what the path names
+    return named.st_dev == held.st_dev && named.st_ino == held.st_ino;
+}
+
+void ArchiveFile::unlock()
+{
+    struct flock request
+    {
+    };
+    request.l_type = F_UNLCK;
+    request.l_whence = SEEK_SET;
+    ::fcntl(fd_, F_OFD_SETLK, &request);
 }
 
 void ArchiveFile::lock(Access access)

@@ -30,6 +30,10 @@ QString archiveAccessErrorText();
 // then Write) under the exclusive lock can never land on another program's new record. Where the
 // file system cannot lock at all (a network folder without a lock service), the archive is used
 // unlocked rather than not at all; only a lock that another program holds is waited for.
+//
+// A record deletion replaces the archive file by a new one. Open therefore checks, once it holds
+// its lock, that the path still names the file it locked, and otherwise opens the new one; and it
+// finishes a deletion that a crash interrupted before anything is read or written.
 class ArchiveFile
 {
 public:
@@ -61,6 +65,9 @@ public:
 
     bool isOpen() const { return fd_ >= 0; }
     const QString& path() const { return path_; }
+    // For storage code that moves whole blocks of the file (the deletion of a record).
+    int nativeHandle() const { return fd_; }
+    std::int64_t byteLength() const { return length_; }
 
     // How long Open waits for another program's lock before giving up.
     static void setLockTimeoutMs(int ms);
@@ -78,6 +85,8 @@ public:
 private:
     void requireOpen() const;
     void lock(Access access);
+    void unlock();
+    bool pathNamesHeldFile() const;
     void restoreAfterFailedWrite(std::int64_t offset, const std::vector<std::uint8_t>& previous);
     void closeQuietly() noexcept;
 

@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QString>
+#include <QStringView>
+
+#include <optional>
+
+namespace brivanto {
+
+// The file name (no folder) of a record's photo in the photo folder:
+// <archive name>_Foto_A_<position>.jpg, or _Foto_B_. The position is written in decimal without
+// leading zeros; `slot` is 'A' or 'B'. The record's only link to its photos is this name.
+QString photoFileName(QStringView archiveName, int position, char slot);
+
+// The slot and position of a photo file name of `archiveName`, as photoFileName builds it; empty
+// for any other name (another archive's photos, leading zeros, other extensions).
+struct PhotoName
+{
+    char slot;
+    int position;
+};
+std::optional<PhotoName> parsePhotoFileName(QStringView fileName, QStringView archiveName);
+
+} // namespace brivanto
