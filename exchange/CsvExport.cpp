@@ -62,8 +62,9 @@ public:
     bool flush()
     {
         const auto size = static_cast<qint64>(bytes_.size());
+        const bool written = size == 0 || device_.write(bytes_.data(), size) == size;
         bytes_.clear();
-        return size == 0 || device_.write(bytes_.data(), size) == size;
+        return written;
     }
 
 private:
