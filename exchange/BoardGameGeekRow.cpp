@@ -13,10 +13,10 @@ namespace brivanto {
 namespace {
 
 constexpr std::array<const char*, BoardGameGeekColumns::ColumnCount> ColumnNames{
-    "objectname",    "originalname",       "objectid",          "yearpublished", "minplayers",
-    "maxplayers",    "playingtime",        "minplaytime",       "maxplaytime",   "bggrecagerange",
-    "avgweight",     "version_publishers", "version_languages", "conditiontext", "invlocation",
-    "comment",       "privatecomment",     "currvalue",         "cv_currency",   "fortrade",
+    "objectname", "originalname",       "objectid",          "yearpublished", "minplayers",
+    "maxplayers", "playingtime",        "minplaytime",       "maxplaytime",   "bggrecagerange",
+    "avgweight",  "version_publishers", "version_languages", "conditiontext", "invlocation",
+    "comment",    "privatecomment",     "currvalue",         "cv_currency",   "fortrade",
     "own"};
 
 // A whole number above 0, or 0 where the site writes 0 or nothing for "not known".
@@ -101,7 +101,8 @@ bool boardGameGeekRecord(const CsvReader& row, const BoardGameGeekColumns& colum
 
     const QString currency = value(C::ValueCurrency).trimmed().toUpper();
     const QString worth = value(C::CurrentValue).trimmed();
-    const bool euro = currency.isEmpty() || currency == QLatin1String("EUR") || currency == QStringLiteral(u"\u20AC");
+    const bool euro =
+        currency.isEmpty() || currency == QLatin1String("EUR") || currency == QStringLiteral(u"\u20AC");
     if (!euro && !worth.isEmpty())
         ++counts.otherCurrency;
     QString marketValue = euro ? worth : QString();
@@ -113,8 +114,9 @@ bool boardGameGeekRecord(const CsvReader& row, const BoardGameGeekColumns& colum
     store(record.Data, range(positiveNumber(value(C::MinPlayers)), positiveNumber(value(C::MaxPlayers))));
     store(record.Francobollo, value(C::AgeRange));
     const int minutes = positiveNumber(value(C::PlayingTime));
-    const QString playTime = minutes > 0 ? QString::number(minutes)
-                                   : range(positiveNumber(value(C::MinPlayTime)), positiveNumber(value(C::MaxPlayTime)));
+    const QString playTime =
+        minutes > 0 ? QString::number(minutes)
+                    : range(positiveNumber(value(C::MinPlayTime)), positiveNumber(value(C::MaxPlayTime)));
     store(record.Timbro, playTime.isEmpty() ? playTime : playTime + QStringLiteral(" minuti"));
     store(record.Stato, oneLine(value(C::Condition)));
     store(record.Luogo, oneLine(value(C::Location)));

@@ -68,7 +68,8 @@ bool ImportRun::start()
             return false;
     }
     if (unclosedHeadingLine_ > 0)
-        return fail(onLine(unclosedHeadingLine_, QStringLiteral("le virgolette aperte qui non vengono mai chiuse.")));
+        return fail(
+            onLine(unclosedHeadingLine_, QStringLiteral("le virgolette aperte qui non vengono mai chiuse.")));
     return fail(unknownCsvText());
 }
 

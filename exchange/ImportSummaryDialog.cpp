@@ -10,8 +10,9 @@ namespace brivanto {
 QStringList ImportSummaryDialog::summaryLines(const ImportPlan& plan)
 {
     QStringList lines;
-    lines << (plan.kind == CsvKind::Brivanto ? QStringLiteral("Tipo di file: archivio esportato da questo programma.")
-                                             : QStringLiteral("Tipo di file: collezione esportata da BoardGameGeek."));
+    lines << (plan.kind == CsvKind::Brivanto
+                  ? QStringLiteral("Tipo di file: archivio esportato da questo programma.")
+                  : QStringLiteral("Tipo di file: collezione esportata da BoardGameGeek."));
     const auto counted = [&lines](const QString& what, int n) {
         lines << what + QStringLiteral(": ") + QString::number(n) + QLatin1Char('.');
     };

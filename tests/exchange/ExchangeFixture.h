@@ -39,7 +39,8 @@ public:
     {
         const QByteArray bytes = read(name);
         std::vector<brivanto::GameRecord> records(std::size_t(bytes.size()) / brivanto::RecordSize);
-        std::memcpy(static_cast<void*>(records.data()), bytes.constData(), records.size() * brivanto::RecordSize);
+        std::memcpy(static_cast<void*>(records.data()), bytes.constData(),
+                    records.size() * brivanto::RecordSize);
         return records;
     }
 

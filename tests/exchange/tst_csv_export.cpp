@@ -17,8 +17,10 @@ const QByteArray Heading =
     "\xEF\xBB\xBF"
     "Nome del gioco;Codice ID;Genere (es. strategico, cooperativo ecc.);Casa editrice;Descrizione del gioco;"
     "Anno di uscita;Valore di mercato: \xE2\x82\xAC;Lingua del gioco;Autore;Rarit\xC3\xA0;Paese di origine;"
-    "Livello di complessit\xC3\xA0;Dimensioni della scatola;Difetti;Contenuto della scatola;Numero di giocatori;"
-    "Et\xC3\xA0 consigliata;Durata media della partita;Stato conservazione;Luogo conservazione;Note;In vendita;"
+    "Livello di complessit\xC3\xA0;Dimensioni della scatola;Difetti;Contenuto della scatola;Numero di "
+    "giocatori;"
+    "Et\xC3\xA0 consigliata;Durata media della partita;Stato conservazione;Luogo conservazione;Note;In "
+    "vendita;"
     "Allegato 1;Allegato 2;Allegato 3;Descrizione allegato 1;Descrizione allegato 2;Descrizione allegato 3;"
     "Foto 1;Foto 2\r\n";
 
@@ -53,7 +55,8 @@ private:
 void TestCsvExport::emptyArchiveGivesTheHeadingAlone()
 {
     folder_.write("Vuoto.gdt", {});
-    QCOMPARE(exportArchiveCsv(folder_.path("Vuoto.gdt"), folder_.path("Vuoto.csv")), CsvExportStatus::Written);
+    QCOMPARE(exportArchiveCsv(folder_.path("Vuoto.gdt"), folder_.path("Vuoto.csv")),
+             CsvExportStatus::Written);
     QCOMPARE(folder_.read("Vuoto.csv"), Heading);
 }
 
@@ -63,7 +66,8 @@ void TestCsvExport::valueWrittenAsStored_data()
     QTest::addColumn<QByteArray>("written");
     QTest::newRow("plain") << QByteArray("Scacchi") << QByteArray("Scacchi");
     QTest::newRow("empty") << QByteArray() << QByteArray();
-    QTest::newRow("accents and euro") << QByteArray("Citt\xE0 \x80") << QByteArray("Citt\xC3\xA0 \xE2\x82\xAC");
+    QTest::newRow("accents and euro")
+        << QByteArray("Citt\xE0 \x80") << QByteArray("Citt\xC3\xA0 \xE2\x82\xAC");
     QTest::newRow("separator") << QByteArray("a;b") << QByteArray("\"a;b\"");
     QTest::newRow("comma needs nothing") << QByteArray("a, b") << QByteArray("a, b");
     QTest::newRow("quotes doubled") << QByteArray("il \"re\"") << QByteArray("\"il \"\"re\"\"\"");
@@ -86,7 +90,8 @@ void TestCsvExport::valueWrittenAsStored()
     putRawField(record.Titolo, std::string_view(stored.constData(), std::size_t(stored.size())));
     writeForSale(record, false);
     folder_.writeArchive("Prova.gdt", {record});
-    QCOMPARE(exportArchiveCsv(folder_.path("Prova.gdt"), folder_.path("Prova.csv")), CsvExportStatus::Written);
+    QCOMPARE(exportArchiveCsv(folder_.path("Prova.gdt"), folder_.path("Prova.csv")),
+             CsvExportStatus::Written);
     QCOMPARE(folder_.read("Prova.csv"), Heading + rowOf(written));
 }
 
@@ -100,10 +105,12 @@ void TestCsvExport::photoColumnsNameTheRecordsPhotos()
     folder_.write("Foto_Gioco/Mia;Raccolta_Foto_B_3.jpg", "jpeg");
     folder_.write("Foto_Gioco/Altro_Foto_A_1.jpg", "jpeg");
     folder_.write("Foto_Gioco/Mia;Raccolta_Foto_A_02.jpg", "jpeg");
-    QCOMPARE(exportArchiveCsv(folder_.path("Mia;Raccolta.gdt"), folder_.path("out.csv")), CsvExportStatus::Written);
+    QCOMPARE(exportArchiveCsv(folder_.path("Mia;Raccolta.gdt"), folder_.path("out.csv")),
+             CsvExportStatus::Written);
     const QByteArray empty = QByteArray(";").repeated(21) + "No" + QByteArray(";").repeated(7);
-    QCOMPARE(folder_.read("out.csv"), Heading + empty + ";\r\n" + empty + "\"Mia;Raccolta_Foto_A_2.jpg\";\r\n" +
-                                          empty + ";\"Mia;Raccolta_Foto_B_3.jpg\"\r\n");
+    QCOMPARE(folder_.read("out.csv"), Heading + empty + ";\r\n" + empty +
+                                          "\"Mia;Raccolta_Foto_A_2.jpg\";\r\n" + empty +
+                                          ";\"Mia;Raccolta_Foto_B_3.jpg\"\r\n");
 }
 
 void TestCsvExport::failedExportKeepsTheEarlierFile_data()
@@ -116,7 +123,8 @@ void TestCsvExport::failedExportKeepsTheEarlierFile_data()
 void TestCsvExport::failedExportKeepsTheEarlierFile()
 {
     QFETCH(bool, readOnlyFolder);
-    std::vector<GameRecord> records(1000, recordOf({"Un gioco da tavolo con un nome lungo", "ID-1", "Strategico"}));
+    std::vector<GameRecord> records(1000,
+                                    recordOf({"Un gioco da tavolo con un nome lungo", "ID-1", "Strategico"}));
     folder_.writeArchive("Grande.gdt", records);
     QVERIFY(QDir().mkpath(folder_.path("out")));
     const QString target = folder_.path("out/Grande.csv");
@@ -127,7 +135,9 @@ void TestCsvExport::failedExportKeepsTheEarlierFile()
                                                               : QFileDevice::Permissions(0x7777));
     const int result = runInChild(
         [&] {
-            return exportArchiveCsv(folder_.path("Grande.gdt"), target) == CsvExportStatus::FileNotWritten ? 0 : 1;
+            return exportArchiveCsv(folder_.path("Grande.gdt"), target) == CsvExportStatus::FileNotWritten
+                       ? 0
+                       : 1;
         },
         readOnlyFolder, readOnlyFolder ? 0 : 20000);
     QFile::setPermissions(folder_.path("out"), QFileDevice::Permissions(0x7777));

@@ -43,7 +43,8 @@ std::string randomValue(QRandomGenerator& random, std::size_t capacity)
     const std::size_t length = random.bounded(int(capacity) + 1);
     std::string value;
     for (std::size_t i = 0; i < length; ++i) {
-        value += random.bounded(3) == 0 ? tricky[random.bounded(int(sizeof tricky))] : char(random.bounded(256));
+        value +=
+            random.bounded(3) == 0 ? tricky[random.bounded(int(sizeof tricky))] : char(random.bounded(256));
     }
     return value;
 }
@@ -64,8 +65,10 @@ const QByteArray BoardGameGeekFile =
     "\"Catan: Il Gioco, edizione 2015\",13,7.5,4,1,0,0,\"Scatola ammaccata, manca un dado\",Buono,CATAN,3,4,"
     "120,60,120,1995,10+,2.3162,comprato a Lucca,35.5,EUR,Scaffale A,\"Giochi Uniti, Kosmos\",Italian,30\r\n"
     // Line breaks inside a comment, accents, no weight, play time from its range, for trade.
-    "Citt\xC3\xA0" " del Gioco,101,,0,1,1,0,\"Prima riga\r\nseconda riga\",Ottimo,,2,2,0,45,90,2010,8+,0,,,,"
-    "Salotto,Editrice \xC3\x91" "and\xC3\xBA,\"Italiano, Inglese\",\r\n"
+    "Citt\xC3\xA0"
+    " del Gioco,101,,0,1,1,0,\"Prima riga\r\nseconda riga\",Ottimo,,2,2,0,45,90,2010,8+,0,,,,"
+    "Salotto,Editrice \xC3\x91"
+    "and\xC3\xBA,\"Italiano, Inglese\",\r\n"
     // A name the code page cannot hold, a value in another currency.
     "\xE5\xB0\x86\xE6\xA3\x8B,2052,8,0,1,0,0,,,,2,2,30,,,-200,,3.95,,20.00,USD,,,,\r\n"
     // The same game owned twice.
@@ -74,7 +77,8 @@ const QByteArray BoardGameGeekFile =
     "Terraforming Mars,167791,,0,0,0,1,,,,,,,,,,,,,,,,,,\r\n"
     "Risiko,1403,,0,0,0,0,,,,,,,,,,,,,,,,,,\r\n"
     // No name but the original one; a publisher longer than its field; the row stops early.
-    ",39856,,0,1,0,0,,,Brass,,,,,,,,,,\"\",,,\"Una casa editrice dal nome davvero molto lungo, fin troppo\"\r\n";
+    ",39856,,0,1,0,0,,,Brass,,,,,,,,,,\"\",,,\"Una casa editrice dal nome davvero molto lungo, fin "
+    "troppo\"\r\n";
 
 } // namespace
 
@@ -104,12 +108,17 @@ void TestCsvImport::exportThenImportGivesBackEveryRecord()
     QRandomGenerator random(23);
     std::vector<GameRecord> records(300);
     for (GameRecord& record : records) {
-        putRandom(record.Titolo, random), putRandom(record.Tipologia, random), putRandom(record.Editore, random);
-        putRandom(record.Serie, random), putRandom(record.Descrizione, random), putRandom(record.Anno, random);
-        putRandom(record.Valore, random), putRandom(record.Dimensioni, random), putRandom(record.Carta, random);
-        putRandom(record.Rarita, random), putRandom(record.Mittente, random), putRandom(record.IndirizzoMit, random);
+        putRandom(record.Titolo, random), putRandom(record.Tipologia, random),
+            putRandom(record.Editore, random);
+        putRandom(record.Serie, random), putRandom(record.Descrizione, random),
+            putRandom(record.Anno, random);
+        putRandom(record.Valore, random), putRandom(record.Dimensioni, random),
+            putRandom(record.Carta, random);
+        putRandom(record.Rarita, random), putRandom(record.Mittente, random),
+            putRandom(record.IndirizzoMit, random);
         putRandom(record.Destinatario, random), putRandom(record.IndirizzoDes, random);
-        putRandom(record.Testo, random), putRandom(record.Data, random), putRandom(record.Francobollo, random);
+        putRandom(record.Testo, random), putRandom(record.Data, random),
+            putRandom(record.Francobollo, random);
         putRandom(record.Timbro, random), putRandom(record.Stato, random), putRandom(record.Luogo, random);
         putRandom(record.Note, random), putRandom(record.InVendita, random), putRandom(record.File01, random);
         putRandom(record.File02, random), putRandom(record.File03, random), putRandom(record.Desc01, random);
@@ -132,7 +141,8 @@ void TestCsvImport::exportThenImportGivesBackEveryRecord()
     }
     folder_.writeArchive("Origine.gdt", records);
 
-    QCOMPARE(exportArchiveCsv(folder_.path("Origine.gdt"), folder_.path("Origine.csv")), CsvExportStatus::Written);
+    QCOMPARE(exportArchiveCsv(folder_.path("Origine.gdt"), folder_.path("Origine.csv")),
+             CsvExportStatus::Written);
     const ImportPlan plan = planCsvImportFile(folder_.path("Origine.csv"), folder_.path("Nuovo.gdt"));
     QVERIFY2(plan.ok(), qPrintable(plan.error));
     QCOMPARE(plan.kind, CsvKind::Brivanto);
@@ -181,43 +191,74 @@ void TestCsvImport::boardGameGeekCollectionFieldByField()
     // Paese, Complessità, Dimensioni, Difetti, Contenuto, Giocatori, Età, Durata, Stato, Luogo,
     // Note, In vendita, then the six attachment fields.
     const QString none;
-    QCOMPARE(recordTexts(records[1]),
-             (QStringList{"Catan: Il Gioco, edizione 2015",
-                          "13",
-                          none,
-                          "Giochi Uniti, Kosmos",
-                          none,
-                          "1995",
-                          "35,50",
-                          "Italian",
-                          none,
-                          none,
-                          none,
-                          "2,3 / 5",
-                          none,
-                          none,
-                          none,
-                          "3-4",
-                          "10+",
-                          "120 minuti",
-                          "Buono",
-                          "Scaffale A",
-                          "Scatola ammaccata, manca un dado / comprato a Lucca",
-                          "No",
-                          none, none, none, none, none, none}));
-    QCOMPARE(recordTexts(records[2]),
-             (QStringList{"Citt\u00E0 del Gioco", "101", none, "Editrice \u00D1and\u00FA", none, "2010", "0,00",
-                          "Italiano, Inglese", none, none, none, none, none, none, none, "2", "8+", "45-90 minuti",
-                          "Ottimo", "Salotto", "Prima riga seconda riga", "S\u00EC", none, none, none, none, none,
-                          none}));
+    QCOMPARE(recordTexts(records[1]), (QStringList{"Catan: Il Gioco, edizione 2015",
+                                                   "13",
+                                                   none,
+                                                   "Giochi Uniti, Kosmos",
+                                                   none,
+                                                   "1995",
+                                                   "35,50",
+                                                   "Italian",
+                                                   none,
+                                                   none,
+                                                   none,
+                                                   "2,3 / 5",
+                                                   none,
+                                                   none,
+                                                   none,
+                                                   "3-4",
+                                                   "10+",
+                                                   "120 minuti",
+                                                   "Buono",
+                                                   "Scaffale A",
+                                                   "Scatola ammaccata, manca un dado / comprato a Lucca",
+                                                   "No",
+                                                   none,
+                                                   none,
+                                                   none,
+                                                   none,
+                                                   none,
+                                                   none}));
+    QCOMPARE(recordTexts(records[2]), (QStringList{"Citt\u00E0 del Gioco",
+                                                   "101",
+                                                   none,
+                                                   "Editrice \u00D1and\u00FA",
+                                                   none,
+                                                   "2010",
+                                                   "0,00",
+                                                   "Italiano, Inglese",
+                                                   none,
+                                                   none,
+                                                   none,
+                                                   none,
+                                                   none,
+                                                   none,
+                                                   none,
+                                                   "2",
+                                                   "8+",
+                                                   "45-90 minuti",
+                                                   "Ottimo",
+                                                   "Salotto",
+                                                   "Prima riga seconda riga",
+                                                   "S\u00EC",
+                                                   none,
+                                                   none,
+                                                   none,
+                                                   none,
+                                                   none,
+                                                   none}));
     QCOMPARE(recordTexts(records[3]),
-             (QStringList{"??", "2052", none, none, none, "-200", "0,00", none, none, none, none, "4,0 / 5", none,
-                          none, none, "2", none, "30 minuti", none, none, none, "No", none, none, none, none, none,
-                          none}));
+             (QStringList{"??", "2052",    none, none, none, "-200", "0,00", none,        none, none,
+                          none, "4,0 / 5", none, none, none, "2",    none,   "30 minuti", none, none,
+                          none, "No",      none, none, none, none,   none,   none}));
     QCOMPARE(recordTexts(records[4]),
-             (QStringList{"Brass", "39856", none, "Una casa editrice dal nome davvero molto lungo, fi", none, none,
-                          "0,00", none, none, none, none, none, none, none, none, none, none, none, none, none, none,
-                          "No", none, none, none, none, none, none}));
+             (QStringList{"Brass", "39856", none,   "Una casa editrice dal nome davvero molto lungo, fi",
+                          none,    none,    "0,00", none,
+                          none,    none,    none,   none,
+                          none,    none,    none,   none,
+                          none,    none,    none,   none,
+                          none,    "No",    none,   none,
+                          none,    none,    none,   none}));
 }
 
 void TestCsvImport::importingTheSameFileAgainAddsNothing()
@@ -246,26 +287,27 @@ void TestCsvImport::fileRead_data()
 
     const QByteArray heading = ownHeading();
     const QString unknown = unknownCsvText();
-    QTest::newRow("empty file") << QByteArray() << "Il file \u00E8 vuoto: non c'\u00E8 nulla da importare." << 0
-                                << QByteArray() << false;
-    QTest::newRow("byte-order mark alone") << QByteArray("\xEF\xBB\xBF")
-                                           << "Il file \u00E8 vuoto: non c'\u00E8 nulla da importare." << 0
-                                           << QByteArray() << false;
-    QTest::newRow("blank lines only") << QByteArray("\r\n\r\n") << "Il file \u00E8 vuoto: non c'\u00E8 nulla da importare."
-                                      << 0 << QByteArray() << false;
+    QTest::newRow("empty file") << QByteArray() << "Il file \u00E8 vuoto: non c'\u00E8 nulla da importare."
+                                << 0 << QByteArray() << false;
+    QTest::newRow("byte-order mark alone")
+        << QByteArray("\xEF\xBB\xBF") << "Il file \u00E8 vuoto: non c'\u00E8 nulla da importare." << 0
+        << QByteArray() << false;
+    QTest::newRow("blank lines only")
+        << QByteArray("\r\n\r\n") << "Il file \u00E8 vuoto: non c'\u00E8 nulla da importare." << 0
+        << QByteArray() << false;
     QTest::newRow("binary file") << QByteArray("\x89PNG\r\n\x1A\n\0\0\0\rIHDR", 16)
-                                 << "Il file non \u00E8 un file di testo CSV: contiene dati binari." << 0 << QByteArray()
-                                 << false;
-    QTest::newRow("another program's CSV") << QByteArray("Titolo,Autore\r\nScacchi,Anonimo\r\n") << unknown << 0
-                                           << QByteArray() << false;
+                                 << "Il file non \u00E8 un file di testo CSV: contiene dati binari." << 0
+                                 << QByteArray() << false;
+    QTest::newRow("another program's CSV")
+        << QByteArray("Titolo,Autore\r\nScacchi,Anonimo\r\n") << unknown << 0 << QByteArray() << false;
     QTest::newRow("only heading") << heading << QString() << 0 << QByteArray() << false;
-    QTest::newRow("no byte-order mark") << ownHeading(false) + ownRow("Scacchi", "1") << QString() << 1
-                                        << QByteArray("Scacchi") << false;
-    QTest::newRow("LF line ends") << QByteArray(ownHeading()).replace("\r\n", "\n") + ownRow("Dama", "1", "\n") +
-                                         ownRow("Go", "2", "\n")
+    QTest::newRow("no byte-order mark")
+        << ownHeading(false) + ownRow("Scacchi", "1") << QString() << 1 << QByteArray("Scacchi") << false;
+    QTest::newRow("LF line ends") << QByteArray(ownHeading()).replace("\r\n", "\n") +
+                                         ownRow("Dama", "1", "\n") + ownRow("Go", "2", "\n")
                                   << QString() << 2 << QByteArray("Go") << false;
-    QTest::newRow("no line end after the last row") << heading + ownRow("Dama", "1", "") << QString() << 1
-                                                    << QByteArray("Dama") << false;
+    QTest::newRow("no line end after the last row")
+        << heading + ownRow("Dama", "1", "") << QString() << 1 << QByteArray("Dama") << false;
     QTest::newRow("CR and LF inside quotes kept")
         << heading + ownRow("\"uno\r\ndue\ntre\rquattro\"", "1") << QString() << 1
         << QByteArray("uno\r\ndue\ntre\rquattro") << false;
@@ -273,20 +315,23 @@ void TestCsvImport::fileRead_data()
         << QByteArray(ownHeading(false)).replace("\xC3\xA0", "\xE0").replace("\xE2\x82\xAC", "\x80") +
                ownRow("Citt\xE0 \x80", "1")
         << QString() << 1 << QByteArray("Citt\xE0 \x80") << true;
-    QTest::newRow("UTF-8 beyond the code page") << heading + ownRow("Go \xE5\x9B\xB2\xE7\xA2\x81", "1") << QString()
-                                                << 1 << QByteArray("Go ??") << false;
-    QTest::newRow("value longer than its field") << heading + ownRow(QByteArray(130, 'x'), "1") << QString() << 1
-                                                 << QByteArray(120, 'x') << false;
+    QTest::newRow("UTF-8 beyond the code page") << heading + ownRow("Go \xE5\x9B\xB2\xE7\xA2\x81", "1")
+                                                << QString() << 1 << QByteArray("Go ??") << false;
+    QTest::newRow("value longer than its field")
+        << heading + ownRow(QByteArray(130, 'x'), "1") << QString() << 1 << QByteArray(120, 'x') << false;
     QTest::newRow("quote never closed")
         << heading + ownRow("Dama", "1") + ownRow("\"Scacchi", "2") + ownRow("Go", "3")
         << "Riga 3: le virgolette aperte qui non vengono mai chiuse." << 0 << QByteArray() << false;
     QTest::newRow("row with a value too many")
         << heading + ownRow("Dama", "1") + ownRow("\"a\r\nb\"", "2") + ownRow("Go;x", "3")
-        << QString("Riga 5: la riga ha %1 valori, ma l'intestazione ne ha %2.").arg(CsvColumnCount + 1).arg(CsvColumnCount)
+        << QString("Riga 5: la riga ha %1 valori, ma l'intestazione ne ha %2.")
+               .arg(CsvColumnCount + 1)
+               .arg(CsvColumnCount)
         << 0 << QByteArray() << false;
     QTest::newRow("row with a value too few")
-        << heading + "Dama;1\r\n" << QString("Riga 2: la riga ha 2 valori, ma l'intestazione ne ha %1.").arg(CsvColumnCount)
-        << 0 << QByteArray() << false;
+        << heading + "Dama;1\r\n"
+        << QString("Riga 2: la riga ha 2 valori, ma l'intestazione ne ha %1.").arg(CsvColumnCount) << 0
+        << QByteArray() << false;
     QTest::newRow("BoardGameGeek row ending early")
         << QByteArray("objectname,objectid,fortrade,comment\r\nDama,11,1\r\nGo,12\r\n") << QString() << 2
         << QByteArray("Go") << false;
@@ -294,7 +339,8 @@ void TestCsvImport::fileRead_data()
         << QByteArray("objectname,objectid\r\nDama,11,1\r\n")
         << "Riga 2: la riga ha 3 valori, ma l'intestazione ne ha 2." << 0 << QByteArray() << false;
     QTest::newRow("BoardGameGeek with ';' and capital names")
-        << QByteArray("\xEF\xBB\xBFObjectId;ObjectName\r\n12;Go\r\n") << QString() << 1 << QByteArray("Go") << false;
+        << QByteArray("\xEF\xBB\xBFObjectId;ObjectName\r\n12;Go\r\n") << QString() << 1 << QByteArray("Go")
+        << false;
 }
 
 void TestCsvImport::fileRead()
@@ -354,13 +400,13 @@ void TestCsvImport::failedImportLeavesTheArchiveAsItWas()
     folder_.write("A.gdt", archive);
     QFile::setPermissions(folder_.dir.path(), QFileDevice::Permissions(0x7777));
     QFile::setPermissions(folder_.path("molti.csv"), QFileDevice::Permissions(0x4444));
-    QFile::setPermissions(folder_.path("A.gdt"), readOnly ? QFileDevice::Permissions(0x4444)
-                                                          : QFileDevice::Permissions(0x6666));
+    QFile::setPermissions(folder_.path("A.gdt"),
+                          readOnly ? QFileDevice::Permissions(0x4444) : QFileDevice::Permissions(0x6666));
     const int result = runInChild(
         [&] {
             const ImportOutcome outcome = importCsvFile(folder_.path("molti.csv"), folder_.path("A.gdt"));
-            return outcome.failure == ImportOutcome::Failure::Archive && outcome.message == archiveAccessErrorText() &&
-                           outcome.imported == 0
+            return outcome.failure == ImportOutcome::Failure::Archive &&
+                           outcome.message == archiveAccessErrorText() && outcome.imported == 0
                        ? 0
                        : 1;
         },

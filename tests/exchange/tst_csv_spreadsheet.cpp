@@ -2,9 +2,9 @@
 #include "exchange/CsvExport.h"
 #include "storage/ProgramFolder.h"
 
+#include "platform/Windows1252.h"
 #include "tests/exchange/ExchangeFixture.h"
 #include "tests/support/CsvRows.h"
-#include "platform/Windows1252.h"
 #include "tests/support/RawField.h"
 
 #include <QProcess>
@@ -28,13 +28,57 @@ void TestCsvSpreadsheet::spreadsheetShowsEveryValue()
     ExchangeFolder folder;
     setProgramFolderForTesting(folder.dir.path());
     std::vector<GameRecord> records{
-        recordOf({"Scacchi", "0042", "Strategico", "Dal Negro", "Scacchiera; pezzi \"Staunton\"", "1990", "12,50",
-                  "Italiano", "Anonimo", "Rarit\u00E0 \u20AC", "Italia", "Alta", "30 x 30", "Nessuno",
-                  "Perch\u00E9 cos\u00EC? S\u00EC! \u00C0 \u00E8 \u00EC \u00F2 \u00F9 \u00E7 \u00DF \u00F1 \u2013 \u201Cvirgolette\u201D",
-                  "2", "8+", "60 minuti", "Ottimo", "Scaffale", "Note, con virgole", "S\u00EC", "manuale.pdf", "", "",
-                  "Il regolamento", "", ""}),
-        recordOf({"<Nome> & co.", "Tom & Jerry", "", "", "", "", "0,00", "", "", "", "", "", "", "", "", "", "", "",
-                  "", "", "", "No"}),
+        recordOf({"Scacchi",
+                  "0042",
+                  "Strategico",
+                  "Dal Negro",
+                  "Scacchiera; pezzi \"Staunton\"",
+                  "1990",
+                  "12,50",
+                  "Italiano",
+                  "Anonimo",
+                  "Rarit\u00E0 \u20AC",
+                  "Italia",
+                  "Alta",
+                  "30 x 30",
+                  "Nessuno",
+                  "Perch\u00E9 cos\u00EC? S\u00EC! \u00C0 \u00E8 \u00EC \u00F2 \u00F9 \u00E7 \u00DF \u00F1 "
+                  "\u2013 \u201Cvirgolette\u201D",
+                  "2",
+                  "8+",
+                  "60 minuti",
+                  "Ottimo",
+                  "Scaffale",
+                  "Note, con virgole",
+                  "S\u00EC",
+                  "manuale.pdf",
+                  "",
+                  "",
+                  "Il regolamento",
+                  "",
+                  ""}),
+        recordOf({"<Nome> & co.",
+                  "Tom & Jerry",
+                  "",
+                  "",
+                  "",
+                  "",
+                  "0,00",
+                  "",
+                  "",
+                  "",
+                  "",
+                  "",
+                  "",
+                  "",
+                  "",
+                  "",
+                  "",
+                  "",
+                  "",
+                  "",
+                  "",
+                  "No"}),
     };
     // An empty record between two others: after the last, the spreadsheet's used range would end before it.
     records.insert(records.begin() + 1, recordOf({}));
@@ -43,7 +87,8 @@ void TestCsvSpreadsheet::spreadsheetShowsEveryValue()
     folder.writeArchive("Giochi.gdt", records);
     QVERIFY(QDir().mkpath(folder.path("Foto_Gioco")));
     folder.write("Foto_Gioco/Giochi_Foto_A_1.jpg", "jpeg");
-    QCOMPARE(exportArchiveCsv(folder.path("Giochi.gdt"), folder.path("Giochi.csv")), CsvExportStatus::Written);
+    QCOMPARE(exportArchiveCsv(folder.path("Giochi.gdt"), folder.path("Giochi.csv")),
+             CsvExportStatus::Written);
 
     QTemporaryDir home;
     QTemporaryDir out;
@@ -58,8 +103,9 @@ void TestCsvSpreadsheet::spreadsheetShowsEveryValue()
     environment.insert("HOME", home.path());
     convert.setProcessEnvironment(environment);
     convert.start(QStandardPaths::findExecutable("soffice"),
-                  {"--headless", "--norestore", "--infilter=CSV:59,34,76,1," + textColumns.join('/'), "--convert-to",
-                   "csv:Text - txt - csv (StarCalc):44,34,76,1", "--outdir", out.path(), folder.path("Giochi.csv")});
+                  {"--headless", "--norestore", "--infilter=CSV:59,34,76,1," + textColumns.join('/'),
+                   "--convert-to", "csv:Text - txt - csv (StarCalc):44,34,76,1", "--outdir", out.path(),
+                   folder.path("Giochi.csv")});
     QVERIFY(convert.waitForFinished(180000));
     const QString converted = out.filePath("Giochi.csv");
     QVERIFY2(QFileInfo::exists(converted), convert.readAllStandardError().constData());

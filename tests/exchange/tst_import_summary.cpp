@@ -53,16 +53,16 @@ void TestImportSummary::showsWhatTheImportWillDo()
     QStringList shown;
     for (const QLabel* label : dialog.findChildren<QLabel*>())
         shown << label->text();
-    QCOMPARE(shown, (QStringList{"File: collection.csv",
-                                 "Tipo di file: collezione esportata da BoardGameGeek.",
-                                 "Giochi da importare: 12.",
-                                 "Righe saltate perch\u00E9 il gioco non \u00E8 posseduto: 3.",
-                                 "Giochi saltati perch\u00E9 il loro codice ID \u00E8 gi\u00E0 in archivio: 2.",
-                                 "Valori tagliati alla lunghezza massima del campo: 1.",
-                                 "Caratteri che l'archivio non pu\u00F2 contenere, sostituiti da \u00AB?\u00BB: 4.",
-                                 "Valori di mercato non in euro, non importati: 1.",
-                                 "Il file non \u00E8 in UTF-8: \u00E8 stato letto come Windows-1252 (la codifica dei "
-                                 "fogli di calcolo di Windows)."}));
+    QCOMPARE(shown,
+             (QStringList{
+                 "File: collection.csv", "Tipo di file: collezione esportata da BoardGameGeek.",
+                 "Giochi da importare: 12.", "Righe saltate perch\u00E9 il gioco non \u00E8 posseduto: 3.",
+                 "Giochi saltati perch\u00E9 il loro codice ID \u00E8 gi\u00E0 in archivio: 2.",
+                 "Valori tagliati alla lunghezza massima del campo: 1.",
+                 "Caratteri che l'archivio non pu\u00F2 contenere, sostituiti da \u00AB?\u00BB: 4.",
+                 "Valori di mercato non in euro, non importati: 1.",
+                 "Il file non \u00E8 in UTF-8: \u00E8 stato letto come Windows-1252 (la codifica dei "
+                 "fogli di calcolo di Windows)."}));
 }
 
 void TestImportSummary::everyControlHasItsOwnName()
