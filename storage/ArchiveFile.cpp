@@ -166,6 +166,8 @@ void ArchiveFile::Open(const QString& path, Access access)
         access_ = access;
         pointer_ = 0;
         written_ = false;
+        appending_ = false;
+        appendTail_.clear();
         bufferCount_ = 0;
         try {
             lock(access);
@@ -332,6 +334,59 @@ void ArchiveFile::Write(const GameRecord& record)
     written_ = true;
     length_ = std::max(length_, offset + static_cast<std::int64_t>(RecordSize));
     ++pointer_;
+}
+
+void ArchiveFile::Append(const GameRecord* records, std::size_t count)
+{
+    requireOpen();
+    if (access_ == Access::Read)
+        throw ArchiveError("append on an archive opened for reading");
+    if (count == 0)
+        return;
+    const std::int64_t first = RecordCount();
+    if (first + static_cast<std::int64_t>(count) > INT32_MAX)
+        throw ArchiveError("archive too large");
+    const std::int64_t offset = offsetOf(first);
+    bufferCount_ = 0;
+    if (!appending_) {
+        appendTail_.resize(static_cast<std::size_t>(length_ - offset));
+        if (!appendTail_.empty() && readAll(fd_, appendTail_.data(), appendTail_.size(), offset) !=
+                                        static_cast<std::int64_t>(appendTail_.size()))
+            fail("read before append");
+        appendStart_ = length_;
+        appending_ = true;
+    }
+    if (!writeAll(fd_, reinterpret_cast<const std::uint8_t*>(records), count * RecordSize, offset)) {
+        const int error = errno;
+        UndoAppends();
+        fail("append", error);
+    }
+    written_ = true;
+    length_ = std::max(length_, offset + static_cast<std::int64_t>(count * RecordSize));
+    pointer_ = static_cast<std::int32_t>(first + static_cast<std::int64_t>(count));
+}
+
+void ArchiveFile::UndoAppends() noexcept
+{
+    if (!appending_ || fd_ < 0)
+        return;
+    appending_ = false;
+    bufferCount_ = 0;
+    const std::int64_t wholeEnd = offsetOf(appendStart_ / static_cast<std::int64_t>(RecordSize));
+    if (!appendTail_.empty())
+        writeAll(fd_, appendTail_.data(), appendTail_.size(), wholeEnd);
+    while (::ftruncate(fd_, appendStart_) != 0 && errno == EINTR) {
+    }
+    length_ = appendStart_;
+    appendTail_.clear();
+    pointer_ = std::min(pointer_, static_cast<std::int32_t>(RecordCount()));
+}
+
+void ArchiveFile::Sync()
+{
+    requireOpen();
+    if (written_ && ::fdatasync(fd_) != 0)
+        fail("sync");
 }
 
 void ArchiveFile::restoreAfterFailedWrite(std::int64_t offset, const std::vector<std::uint8_t>& previous)

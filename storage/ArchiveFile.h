@@ -59,6 +59,16 @@ public:
     // operation on this file.
     const GameRecord& ReadInPlace();
     void Write(const GameRecord& record);
+    // Appends `count` records after the last whole one, under the exclusive lock this file holds.
+    // The appends since Open make one: UndoAppends() cuts the file back to its length before the
+    // first and puts back the bytes past the last whole record that the first wrote over, so a
+    // collection brought in from elsewhere is there whole or not at all. A failing Append undoes
+    // them all itself before it throws. The pointer ends after the last record appended.
+    void Append(const GameRecord* records, std::size_t count);
+    void UndoAppends() noexcept;
+    // Makes what was written durable while the file is still open, so that a failure can still
+    // be undone (Close syncs too, but after it nothing can be undone).
+    void Sync();
     int Pointer() const;
     bool AtEnd() const;
     void Close();
@@ -96,6 +106,11 @@ private:
     std::int64_t length_ = 0;
     Access access_ = Access::Write;
     bool written_ = false;
+
+    // The appends since Open: the length before the first, and the bytes it wrote over.
+    bool appending_ = false;
+    std::int64_t appendStart_ = 0;
+    std::vector<std::uint8_t> appendTail_;
 
     // Read-ahead of whole records (up to 256, 864 KB), so visiting an archive costs few system calls.
     std::vector<std::uint8_t> buffer_;

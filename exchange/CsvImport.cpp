@@ -1,0 +1,113 @@
+#include "exchange/CsvImport.h"
+
+#include "storage/ArchiveFile.h"
+
+#include <QFile>
+
+#include <vector>
+
+namespace brivanto {
+namespace {
+
+constexpr std::size_t RecordsPerWrite = 1024; // 3.4 MB
+
+QString unreadableFileText()
+{
+    return QStringLiteral("Il file non si pu\u00F2 leggere.");
+}
+
+} // namespace
+
+ArchiveIds readArchiveIds(ArchiveFile& archive)
+{
+    ArchiveIds ids;
+    archive.Seek(0);
+    while (!archive.AtEnd()) {
+        QByteArray id = archiveIdOf(archive.ReadInPlace());
+        if (!id.isEmpty())
+            ids.insert(std::move(id));
+    }
+    return ids;
+}
+
+ImportPlan planCsvImport(QIODevice& device, const ArchiveIds& ids)
+{
+    ImportRun run(device, ids);
+    if (run.start()) {
+        GameRecord record;
+        while (run.next(record)) {
+        }
+    }
+    return run.plan();
+}
+
+ImportPlan planCsvImportFile(const QString& csvPath, const QString& archivePath)
+{
+    ArchiveIds ids;
+    try {
+        ArchiveFile archive;
+        archive.Open(archivePath, ArchiveFile::Access::Read);
+        ids = readArchiveIds(archive);
+        archive.Close();
+    } catch (const ArchiveError&) {
+        ImportPlan plan;
+        plan.error = archiveAccessErrorText();
+        return plan;
+    }
+    QFile file(csvPath);
+    if (!file.open(QIODevice::ReadOnly)) {
+        ImportPlan plan;
+        plan.error = unreadableFileText();
+        return plan;
+    }
+    return planCsvImport(file, ids);
+}
+
+ImportOutcome importCsvFile(const QString& csvPath, const QString& archivePath)
+{
+    ImportOutcome outcome;
+    QFile file(csvPath);
+    if (!file.open(QIODevice::ReadOnly)) {
+        outcome.failure = ImportOutcome::Failure::File;
+        outcome.message = unreadableFileText();
+        return outcome;
+    }
+    ArchiveFile archive;
+    try {
+        archive.Open(archivePath, ArchiveFile::Access::Write);
+        ImportRun run(file, readArchiveIds(archive));
+        const int before = archive.RecordCount();
+        std::vector<GameRecord> records(RecordsPerWrite);
+        std::size_t held = 0;
+        bool more = run.start();
+        while (more) {
+            more = run.next(records[held]);
+            if (more)
+                ++held;
+            if (held == records.size() || (!more && held > 0)) {
+                archive.Append(records.data(), held);
+                held = 0;
+            }
+        }
+        outcome.plan = run.plan();
+        if (!run.plan().ok()) {
+            archive.UndoAppends();
+            outcome.failure = ImportOutcome::Failure::File;
+            outcome.message = run.plan().error;
+            return outcome;
+        }
+        archive.Sync();
+        outcome.imported = archive.RecordCount() - before;
+        outcome.firstPosition = outcome.imported > 0 ? before + 1 : 0;
+        archive.Close();
+    } catch (const ArchiveError&) {
+        archive.UndoAppends();
+        outcome.failure = ImportOutcome::Failure::Archive;
+        outcome.message = archiveAccessErrorText();
+        outcome.imported = 0;
+        outcome.firstPosition = 0;
+    }
+    return outcome;
+}
+
+} // namespace brivanto

@@ -1,0 +1,150 @@
+#include "exchange/CsvExport.h"
+
+#include "storage/ProgramFolder.h"
+#include "tests/exchange/ExchangeFixture.h"
+#include "tests/support/ChildProcess.h"
+#include "tests/support/RawField.h"
+
+#include <QTest>
+
+using namespace brivanto;
+using brivanto::testing::putRawField;
+using brivanto::testing::runInChild;
+
+namespace {
+
+const QByteArray Heading =
+    "\xEF\xBB\xBF"
+    "Nome del gioco;Codice ID;Genere (es. strategico, cooperativo ecc.);Casa editrice;Descrizione del gioco;"
+    "Anno di uscita;Valore di mercato: \xE2\x82\xAC;Lingua del gioco;Autore;Rarit\xC3\xA0;Paese di origine;"
+    "Livello di complessit\xC3\xA0;Dimensioni della scatola;Difetti;Contenuto della scatola;Numero di "
+    "giocatori;"
+    "Et\xC3\xA0 consigliata;Durata media della partita;Stato conservazione;Luogo conservazione;Note;In "
+    "vendita;"
+    "Allegato 1;Allegato 2;Allegato 3;Descrizione allegato 1;Descrizione allegato 2;Descrizione allegato 3;"
+    "Foto 1;Foto 2\r\n";
+
+// The row of a record whose Titolo holds `title` exactly and whose other fields are empty but
+// InVendita ("No").
+QByteArray rowOf(const QByteArray& titleInCsv)
+{
+    return titleInCsv + QByteArray(";").repeated(21) + "No" + QByteArray(";").repeated(8) + "\r\n";
+}
+
+} // namespace
+
+// The exported file as other programs read it: exact heading, encoding, separators, quoting and
+// line ends, and a failed export that leaves an earlier file whole.
+class TestCsvExport : public QObject
+{
+    Q_OBJECT
+private Q_SLOTS:
+    void init() { setProgramFolderForTesting(folder_.dir.path()); }
+    void cleanup() { setProgramFolderForTesting({}); }
+    void emptyArchiveGivesTheHeadingAlone();
+    void valueWrittenAsStored_data();
+    void valueWrittenAsStored();
+    void photoColumnsNameTheRecordsPhotos();
+    void failedExportKeepsTheEarlierFile_data();
+    void failedExportKeepsTheEarlierFile();
+
+private:
+    ExchangeFolder folder_;
+};
+
+void TestCsvExport::emptyArchiveGivesTheHeadingAlone()
+{
+    folder_.write("Vuoto.gdt", {});
+    QCOMPARE(exportArchiveCsv(folder_.path("Vuoto.gdt"), folder_.path("Vuoto.csv")),
+             CsvExportStatus::Written);
+    QCOMPARE(folder_.read("Vuoto.csv"), Heading);
+}
+
+void TestCsvExport::valueWrittenAsStored_data()
+{
+    QTest::addColumn<QByteArray>("stored"); // Windows-1252 bytes, exactly as in the record
+    QTest::addColumn<QByteArray>("written");
+    QTest::newRow("plain") << QByteArray("Scacchi") << QByteArray("Scacchi");
+    QTest::newRow("empty") << QByteArray() << QByteArray();
+    QTest::newRow("accents and euro")
+        << QByteArray("Citt\xE0 \x80") << QByteArray("Citt\xC3\xA0 \xE2\x82\xAC");
+    QTest::newRow("separator") << QByteArray("a;b") << QByteArray("\"a;b\"");
+    QTest::newRow("comma needs nothing") << QByteArray("a, b") << QByteArray("a, b");
+    QTest::newRow("quotes doubled") << QByteArray("il \"re\"") << QByteArray("\"il \"\"re\"\"\"");
+    QTest::newRow("CRLF inside") << QByteArray("uno\r\ndue") << QByteArray("\"uno\r\ndue\"");
+    QTest::newRow("LF inside") << QByteArray("uno\ndue") << QByteArray("\"uno\ndue\"");
+    QTest::newRow("leading blank") << QByteArray("  due") << QByteArray("\"  due\"");
+    QTest::newRow("trailing blank") << QByteArray("due ") << QByteArray("\"due \"");
+    QTest::newRow("inner blank only") << QByteArray("d u e") << QByteArray("d u e");
+    QTest::newRow("tab inside") << QByteArray("a\tb") << QByteArray("\"a\tb\"");
+    QTest::newRow("NUL inside") << QByteArray("a\0b", 3) << QByteArray("\"a\0b\"", 5);
+    QTest::newRow("hole of the code page") << QByteArray("\x81") << QByteArray("\xC2\x81");
+    QTest::newRow("leading digits stay") << QByteArray("007") << QByteArray("007");
+}
+
+void TestCsvExport::valueWrittenAsStored()
+{
+    QFETCH(QByteArray, stored);
+    QFETCH(QByteArray, written);
+    GameRecord record = recordOf({});
+    putRawField(record.Titolo, std::string_view(stored.constData(), std::size_t(stored.size())));
+    writeForSale(record, false);
+    folder_.writeArchive("Prova.gdt", {record});
+    QCOMPARE(exportArchiveCsv(folder_.path("Prova.gdt"), folder_.path("Prova.csv")),
+             CsvExportStatus::Written);
+    QCOMPARE(folder_.read("Prova.csv"), Heading + rowOf(written));
+}
+
+void TestCsvExport::photoColumnsNameTheRecordsPhotos()
+{
+    GameRecord record = recordOf({});
+    writeForSale(record, false);
+    folder_.writeArchive("Mia;Raccolta.gdt", {record, record, record});
+    QVERIFY(QDir().mkpath(folder_.path("Foto_Gioco")));
+    folder_.write("Foto_Gioco/Mia;Raccolta_Foto_A_2.jpg", "jpeg");
+    folder_.write("Foto_Gioco/Mia;Raccolta_Foto_B_3.jpg", "jpeg");
+    folder_.write("Foto_Gioco/Altro_Foto_A_1.jpg", "jpeg");
+    folder_.write("Foto_Gioco/Mia;Raccolta_Foto_A_02.jpg", "jpeg");
+    QCOMPARE(exportArchiveCsv(folder_.path("Mia;Raccolta.gdt"), folder_.path("out.csv")),
+             CsvExportStatus::Written);
+    const QByteArray empty = QByteArray(";").repeated(21) + "No" + QByteArray(";").repeated(7);
+    QCOMPARE(folder_.read("out.csv"), Heading + empty + ";\r\n" + empty +
+                                          "\"Mia;Raccolta_Foto_A_2.jpg\";\r\n" + empty +
+                                          ";\"Mia;Raccolta_Foto_B_3.jpg\"\r\n");
+}
+
+void TestCsvExport::failedExportKeepsTheEarlierFile_data()
+{
+    QTest::addColumn<bool>("readOnlyFolder");
+    QTest::newRow("full disk") << false;
+    QTest::newRow("read-only folder") << true;
+}
+
+void TestCsvExport::failedExportKeepsTheEarlierFile()
+{
+    QFETCH(bool, readOnlyFolder);
+    std::vector<GameRecord> records(1000,
+                                    recordOf({"Un gioco da tavolo con un nome lungo", "ID-1", "Strategico"}));
+    folder_.writeArchive("Grande.gdt", records);
+    QVERIFY(QDir().mkpath(folder_.path("out")));
+    const QString target = folder_.path("out/Grande.csv");
+    folder_.write("out/Grande.csv", "earlier export");
+    QFile::setPermissions(folder_.dir.path(), QFileDevice::Permissions(0x7777));
+    QFile::setPermissions(folder_.path("Grande.gdt"), QFileDevice::Permissions(0x6666));
+    QFile::setPermissions(folder_.path("out"), readOnlyFolder ? QFileDevice::Permissions(0x5555)
+                                                              : QFileDevice::Permissions(0x7777));
+    const int result = runInChild(
+        [&] {
+            return exportArchiveCsv(folder_.path("Grande.gdt"), target) == CsvExportStatus::FileNotWritten
+                       ? 0
+                       : 1;
+        },
+        readOnlyFolder, readOnlyFolder ? 0 : 20000);
+    QFile::setPermissions(folder_.path("out"), QFileDevice::Permissions(0x7777));
+    QCOMPARE(result, 0);
+    QCOMPARE(folder_.read("out/Grande.csv"), QByteArray("earlier export"));
+    QCOMPARE(QDir(folder_.path("out")).entryList(QDir::Files | QDir::Hidden), QStringList{"Grande.csv"});
+}
+
+QTEST_GUILESS_MAIN(TestCsvExport)
+#include "tst_csv_export.moc"
