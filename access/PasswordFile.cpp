@@ -16,7 +16,7 @@ const QString Key = QStringLiteral("Valore");
 
 QString passwordFilePath()
 {
-    return ProgramFolder() + QStringLiteral("unins000.dll");
+    return ProgramFolder() + PasswordFileName;
 }
 
 QString normalisedPassword(QStringView typed)

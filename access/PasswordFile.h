@@ -11,6 +11,8 @@ namespace brivanto {
 // "Valore", scrambled by EncodePassword. The program never creates or resets the file on its
 // own: it is delivered with the installation and only the change-password screen writes it.
 QString passwordFilePath();
+// The file's name in the program folder, the one the build delivers and installs.
+inline const QString PasswordFileName = QStringLiteral(BRIVANTO_PASSWORD_FILE_NAME);
 
 // A typed password as it is compared and stored: the ASCII letters a-z turned into A-Z (accented
 // letters and every other character stay exactly as typed), then trimmed.

@@ -7,7 +7,7 @@
 // reported as counters of the editor run (resident memory growth, and the decoded pictures'
 // own size).
 #include "editor/PhotoFile.h"
-#include "editor/TfrmCartoline.h"
+#include "editor/RecordEditor.h"
 #include "platform/testing/ScriptedPlatform.h"
 #include "storage/FieldText.h"
 #include "storage/GameRecord.h"
@@ -44,14 +44,14 @@ const QString ArchiveName = QStringLiteral("Grande");
 GameRecord numberedRecord(int n)
 {
     GameRecord record{};
-    TextToField(QStringLiteral("Gioco %1").arg(n), record.Titolo);
-    TextToField(QStringLiteral("ID-%1").arg(n), record.Tipologia);
-    TextToField(QStringLiteral("Strategico"), record.Editore);
-    TextToField(QStringLiteral("Editrice"), record.Serie);
+    TextToField(QStringLiteral("Gioco %1").arg(n), record.name);
+    TextToField(QStringLiteral("ID-%1").arg(n), record.idCode);
+    TextToField(QStringLiteral("Strategico"), record.genre);
+    TextToField(QStringLiteral("Editrice"), record.publisher);
     TextToField(QStringLiteral("Scatola completa, regolamento in italiano, plancia e segnalini in legno."),
-                record.Descrizione);
-    TextToField(QString::number(1980 + n % 40), record.Anno);
-    TextToField(QStringLiteral("%1,50").arg(n % 300), record.Valore);
+                record.description);
+    TextToField(QString::number(1980 + n % 40), record.year);
+    TextToField(QStringLiteral("%1,50").arg(n % 300), record.marketValue);
     writeForSale(record, n % 2 == 1);
     return record;
 }
@@ -217,7 +217,7 @@ public:
     static void settle() { QCoreApplication::processEvents(); }
 
     platform::testing::ScriptedPlatform platform;
-    TfrmCartoline editor;
+    RecordEditor editor;
     QLabel* position = nullptr;
     QWidget* next = nullptr;
     QLineEdit* title = nullptr;

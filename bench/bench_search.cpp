@@ -1,12 +1,12 @@
 // Search and list timings on a generated archive of 100,000 games with realistic values, each
 // against a baseline measured in the same run: one plain sequential read of the archive file,
 // or, for "Trova", a plain case-folded substring scan of the same lines.
-#include "editor/RecordEditor.h"
+#include "editor/RecordEditorAccess.h"
 #include "search/ArchiveScan.h"
 #include "search/ListFind.h"
 #include "search/ListLine.h"
 #include "search/ListLineModel.h"
-#include "search/TfrmTrovaCartoline.h"
+#include "search/SearchScreen.h"
 #include "storage/ArchiveFile.h"
 #include "storage/FieldText.h"
 
@@ -124,7 +124,7 @@ const QStringList& allTexts()
     return texts;
 }
 
-class NoEditor final : public RecordEditor
+class NoEditor final : public RecordEditorAccess
 {
 public:
     QWidget* owner() override { return nullptr; }
@@ -152,7 +152,7 @@ void searchOnScreen(benchmark::State& state, const QString& titleFilter, qsizety
     NoEditor editor;
     for (auto _ : state) {
         state.PauseTiming();
-        auto screen = std::make_unique<TfrmTrovaCartoline>(editor, nullptr);
+        auto screen = std::make_unique<SearchScreen>(editor, nullptr);
         screen->show();
         screen->findChild<QLineEdit*>(QStringLiteral("txtTitolo"))->setText(titleFilter);
         QApplication::processEvents();

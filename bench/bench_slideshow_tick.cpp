@@ -2,8 +2,8 @@
 // file read and checked, the full-size decode and the first paint of the scaled copy), against
 // decoding the same JPEG at full size and nothing else. Both read the same, page-cached file in
 // the same run.
-#include "editor/TfrmCartoline.h"
-#include "media/TfrmSlideshow_Euro_01.h"
+#include "editor/RecordEditor.h"
+#include "media/Slideshow.h"
 #include "platform/PhotoView.h"
 #include "platform/testing/ScriptedPlatform.h"
 #include "storage/FieldText.h"
@@ -56,7 +56,7 @@ struct Setup
         photoLikePicture().save(photo, "JPEG", 92);
         QFile archive(ProgramFolder() + QStringLiteral("Grande.gdt"));
         GameRecord record{};
-        TextToField(QStringLiteral("Gioco"), record.Titolo);
+        TextToField(QStringLiteral("Gioco"), record.name);
         archive.open(QIODevice::WriteOnly);
         archive.write(reinterpret_cast<const char*>(&record), sizeof record);
         archive.close();
@@ -65,7 +65,7 @@ struct Setup
 
     QTemporaryDir dir;
     platform::testing::ScriptedPlatform platform;
-    TfrmCartoline editor;
+    RecordEditor editor;
     QString photo;
 };
 
@@ -95,7 +95,7 @@ void DecodeFullSize(benchmark::State& state)
 void SlideshowTick(benchmark::State& state)
 {
     Setup& s = setup();
-    TfrmSlideshow_Euro_01 slideshow(s.editor);
+    Slideshow slideshow(s.editor);
     slideshow.setGeometry(slideshow.screen()->geometry());
     slideshow.show();
     auto* imgFoto = slideshow.findChild<platform::PhotoView*>(QStringLiteral("imgFoto"));

@@ -15,7 +15,7 @@
 namespace brivanto {
 namespace {
 
-constexpr qsizetype NameCapacity = decltype(GameRecord::File01)::capacity;
+constexpr qsizetype NameCapacity = decltype(GameRecord::attachment1)::capacity;
 // An extension longer than this is no extension worth keeping: the name is simply cut.
 constexpr qsizetype LongestKeptExtension = 16;
 

@@ -1,7 +1,7 @@
 #include "editor/PhotoSlot.h"
 
 #include "media/PhotoCopy.h"
-#include "media/TfrmZoom.h"
+#include "media/ZoomWindow.h"
 #include "platform/FileDialogs.h"
 #include "platform/PhotoView.h"
 #include "platform/PictureBox.h"

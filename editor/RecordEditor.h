@@ -1,60 +1,135 @@
 #pragma once
 
-#include "editor/PhotoFile.h"
-#include "storage/GameRecord.h"
+#include "editor/EditorFields.h"
+#include "editor/EditorKeys.h"
+#include "editor/RecordEditorAccess.h"
+#include "platform/MessageBoxes.h"
 
-#include <QImage>
-#include <QString>
-#include <QStringList>
+#include <QWidget>
 
 #include <array>
 
-class QWidget;
+class QCheckBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
 
 namespace brivanto {
 
-// The names and descriptions of the three attached files of the record on screen.
-struct AttachmentLabels
-{
-    std::array<QString, 3> files;
-    std::array<QString, 3> descriptions;
-    bool operator==(const AttachmentLabels&) const = default;
-};
+class HintLine;
+class PhotoSlot;
 
-// What the screens opened from the record editor (search, for-sale list, attachments, printing,
-// export, capture, slideshow) may read and write of it. They never reach into its controls, so
-// the editor can change its layout freely; the editor's controls stay the record's only copy.
-class RecordEditor
+// The record editor: one game record of the open archive at a time, in 21 edits, the for-sale
+// box, six hidden attachment labels and two photo slots. The controls are the record: there is no
+// other copy of it. Other screens reach it only through RecordEditorAccess, never through its child
+// controls, so the layout can change freely.
+class RecordEditor : public QWidget, public RecordEditorAccess
 {
+    Q_OBJECT
 public:
-    virtual ~RecordEditor() = default;
+    explicit RecordEditor(QWidget* parent = nullptr);
 
-    // The window that owns the screens opened from the editor.
-    virtual QWidget* owner() = 0;
+    // The archive this screen works on, handed over by the open-archive screen.
+    void setArchive(const QString& file, const QString& name);
+    // Empties the screen for a new record.
+    void ClearRecordScreen();
 
-    // The archive on the editor: its full path and its name, trimmed.
-    virtual QString archiveFile() const = 0;
-    virtual QString archiveName() const = 0;
-    // The position of the record on screen, as shown: empty for a new record.
-    virtual QString position() const = 0;
-    // The 21 field texts in record order, as typed (untrimmed).
-    virtual QStringList fieldTexts() const = 0;
-    virtual bool forSale() const = 0;
-    virtual AttachmentLabels attachments() const = 0;
-    virtual void setAttachments(const AttachmentLabels& labels) = 0;
+    // RecordEditorAccess
+    QWidget* owner() override { return this; }
+    QString archiveFile() const override;
+    QString archiveName() const override;
+    QString position() const override;
+    QStringList fieldTexts() const override;
+    bool forSale() const override;
+    AttachmentLabels attachments() const override;
+    void setAttachments(const AttachmentLabels& labels) override;
+    void ShowRecord(const GameRecord& record, int position) override;
+    bool offerToSaveChanges() override;
+    QImage photo(PhotoSlotId slot) const override;
+    void putPhoto(PhotoSlotId slot, const QImage& picture) override;
 
-    // Puts a record with its position on the editor, then loads its photos. Callers close the
-    // archive first.
-    virtual void ShowRecord(const GameRecord& record, int position) = 0;
-    // Before another record replaces the one on screen: when the screen holds changes not saved,
-    // asks whether to save them. True when the caller may go on (saved, or the user chose not to
-    // save, or nothing had changed); false when the user cancelled or the save failed.
-    virtual bool offerToSaveChanges() = 0;
+Q_SIGNALS:
+    void closed();
 
-    // A copy of a slot's picture at full resolution; a picture put into a slot reaches its
-    // photo file at the next save.
-    virtual QImage photo(PhotoSlotId slot) const = 0;
-    virtual void putPhoto(PhotoSlotId slot, const QImage& picture) = 0;
+protected:
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void run(EditorAction action);
+    void buildToolbar(QWidget* panel);
+    void buildFieldPanel(QWidget* panel);
+    void buildStatusStrip(QWidget* panel);
+    bool filterMarketValueKey(QKeyEvent* event);
+
+    // Toolbar handlers.
+    void cmdNuovoClick();
+    void cmdSalvaClick();
+    void cmdTrovaClick();
+    void cmdCercaDisponibiliClick();
+    void cmdPrimoClick();
+    void cmdIndietroClick();
+    void cmdAvantiClick();
+    void cmdUltimoClick();
+    void cmdFileClick();
+    void cmdEsportaClick();
+    void cmdSlideShowClick();
+    void cmdAnteprimaClick();
+    void cmdStampaClick();
+    void cmdGuidaClick();
+    void cmdEsciClick();
+    void txtValoreExit();
+
+    enum class Browse
+    {
+        First,
+        Previous,
+        Next,
+        Last
+    };
+    // One press of a browse button: at most one record read and shown, with its photos.
+    void browse(Browse direction);
+    // The position a browse would show, 0 for none (with the notice of an empty archive).
+    int browseTarget(Browse direction);
+    platform::Answer askToSaveChanges();
+    void LoadRecordPhotos();
+    bool SaveRecordPhotos();
+    QString photoPath(PhotoSlotId slot) const;
+    PhotoSlot* slot(PhotoSlotId id) const { return id == PhotoSlotId::A ? slotA_ : slotB_; }
+    GameRecord recordFromScreen();
+    // Saves the screen with every check of the save button; false when a check or a write failed.
+    bool saveRecord();
+
+    // What the screen held when it was last shown, cleared or saved: the question before leaving a
+    // record compares the screen with it.
+    struct ScreenValues
+    {
+        QStringList fields;
+        bool forSale = false;
+        AttachmentLabels attachments;
+        bool operator==(const ScreenValues&) const = default;
+    };
+    ScreenValues screenValues() const;
+    void rememberScreenAsUnchanged();
+    bool hasUnsavedChanges() const;
+
+    std::array<QLineEdit*, EditorFieldCount> edits_{};
+    QLineEdit* txtValore_ = nullptr;
+    QCheckBox* chkInVendita_ = nullptr;
+    QLabel* lblFile_ = nullptr;
+    QLabel* lblNome_ = nullptr;
+    QLabel* lblPosizione_ = nullptr;
+    QLabel* panInfo_ = nullptr;
+    std::array<QLabel*, 3> lblFiles_{};
+    std::array<QLabel*, 3> lblDescs_{};
+    std::array<QWidget*, static_cast<std::size_t>(EditorAction::Exit) + 1> toolButtons_{};
+    PhotoSlot* slotA_ = nullptr;
+    PhotoSlot* slotB_ = nullptr;
+    HintLine* hints_ = nullptr;
+    // The record buffer: browsing reads into it and saving fills it from the screen.
+    GameRecord buffer_{};
+    ScreenValues unchanged_;
 };
 
 } // namespace brivanto

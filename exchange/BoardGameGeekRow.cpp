@@ -93,11 +93,11 @@ bool boardGameGeekRecord(const CsvReader& row, const BoardGameGeekColumns& colum
     QString name = value(C::ObjectName);
     if (trimmed(name).isEmpty())
         name = value(C::OriginalName);
-    store(record.Titolo, name);
-    store(record.Tipologia, value(C::ObjectId));
-    store(record.Serie, value(C::Publishers));
+    store(record.name, name);
+    store(record.idCode, value(C::ObjectId));
+    store(record.publisher, value(C::Publishers));
     const int year = value(C::YearPublished).trimmed().toInt();
-    store(record.Anno, year != 0 ? QString::number(year) : QString());
+    store(record.year, year != 0 ? QString::number(year) : QString());
 
     const QString currency = value(C::ValueCurrency).trimmed().toUpper();
     const QString worth = value(C::CurrentValue).trimmed();
@@ -107,25 +107,25 @@ bool boardGameGeekRecord(const CsvReader& row, const BoardGameGeekColumns& colum
         ++counts.otherCurrency;
     QString marketValue = euro ? worth : QString();
     marketValue.replace(QLatin1Char('.'), QLatin1Char(','));
-    store(record.Valore, normaliseMarketValue(marketValue));
+    store(record.marketValue, normaliseMarketValue(marketValue));
 
-    store(record.Dimensioni, value(C::Languages));
-    store(record.IndirizzoMit, complexity(value(C::AverageWeight)));
-    store(record.Data, range(positiveNumber(value(C::MinPlayers)), positiveNumber(value(C::MaxPlayers))));
-    store(record.Francobollo, value(C::AgeRange));
+    store(record.language, value(C::Languages));
+    store(record.complexity, complexity(value(C::AverageWeight)));
+    store(record.players, range(positiveNumber(value(C::MinPlayers)), positiveNumber(value(C::MaxPlayers))));
+    store(record.recommendedAge, value(C::AgeRange));
     const int minutes = positiveNumber(value(C::PlayingTime));
     const QString playTime =
         minutes > 0 ? QString::number(minutes)
                     : range(positiveNumber(value(C::MinPlayTime)), positiveNumber(value(C::MaxPlayTime)));
-    store(record.Timbro, playTime.isEmpty() ? playTime : playTime + QStringLiteral(" minuti"));
-    store(record.Stato, oneLine(value(C::Condition)));
-    store(record.Luogo, oneLine(value(C::Location)));
+    store(record.playingTime, playTime.isEmpty() ? playTime : playTime + QStringLiteral(" minuti"));
+    store(record.condition, oneLine(value(C::Condition)));
+    store(record.storagePlace, oneLine(value(C::Location)));
     const QString comment = oneLine(value(C::Comment));
     const QString privateComment = oneLine(value(C::PrivateComment));
-    store(record.Note, comment.isEmpty() || privateComment.isEmpty()
-                           ? QString(comment + privateComment)
-                           : QString(comment + QStringLiteral(" / ") + privateComment));
-    store(record.InVendita, value(C::ForTrade).trimmed() == QLatin1String("1") ? ForSaleYes : ForSaleNo);
+    store(record.notes, comment.isEmpty() || privateComment.isEmpty()
+                            ? QString(comment + privateComment)
+                            : QString(comment + QStringLiteral(" / ") + privateComment));
+    store(record.forSale, value(C::ForTrade).trimmed() == QLatin1String("1") ? ForSaleYes : ForSaleNo);
     return true;
 }
 

@@ -19,7 +19,7 @@ QString onLine(int line, const QString& message)
 
 QByteArray archiveIdOf(const GameRecord& record)
 {
-    const auto& id = record.Tipologia;
+    const auto& id = record.idCode;
     const std::uint8_t* begin = id.bytes.data();
     const std::uint8_t* end = begin + std::min<std::size_t>(id.length, id.capacity);
     while (begin < end && *begin <= 0x20)

@@ -1,8 +1,8 @@
 #include "help/Help.h"
 
-#include "help/TfrmGuida.h"
-#include "help/TfrmInfo.h"
-#include "help/TfrmSplash.h"
+#include "help/AboutWindow.h"
+#include "help/HelpWindow.h"
+#include "help/SplashWindow.h"
 
 #include <QPointer>
 
@@ -21,7 +21,7 @@ template <class Window> void runModal(QPointer<Window> window)
 
 void showHelp(QWidget* owner, HelpTopic topic)
 {
-    QPointer<TfrmGuida> window = new TfrmGuida(owner);
+    QPointer<HelpWindow> window = new HelpWindow(owner);
     window->setTitle(helpTitle(topic));
     window->setText(helpText(topic));
     runModal(window);
@@ -29,12 +29,12 @@ void showHelp(QWidget* owner, HelpTopic topic)
 
 void showInformation(QWidget* owner)
 {
-    runModal(QPointer<TfrmInfo>(new TfrmInfo(owner)));
+    runModal(QPointer<AboutWindow>(new AboutWindow(owner)));
 }
 
 void showSplash(QWidget* owner)
 {
-    runModal(QPointer<TfrmSplash>(new TfrmSplash(owner)));
+    runModal(QPointer<SplashWindow>(new SplashWindow(owner)));
 }
 
 } // namespace brivanto::help

@@ -1,7 +1,7 @@
 #include "output/CardPrint.h"
 
 #include "editor/EditorFields.h"
-#include "editor/RecordEditor.h"
+#include "editor/RecordEditorAccess.h"
 #include "storage/FieldText.h"
 
 #include <array>
@@ -11,10 +11,10 @@ namespace brivanto {
 namespace {
 
 constexpr std::array<std::string_view, 20> ValueOrder{
-    "txtTipologia", "txtEditore",      "txtSerie",        "txtDescrizione", "txtAnno",
-    "txtValore",    "txtDimensioni",   "txtCarta",        "txtRarita",      "txtMittente",
-    "txtIndirizzoMit", "txtDestinatario", "txtIndirizzoDes", "txtTesto",      "txtData",
-    "txtFrancobollo", "txtTimbro",     "txtStato",        "txtLuogo",       "txtNote"};
+    "txtTipologia",    "txtEditore",      "txtSerie",        "txtDescrizione", "txtAnno",
+    "txtValore",       "txtDimensioni",   "txtCarta",        "txtRarita",      "txtMittente",
+    "txtIndirizzoMit", "txtDestinatario", "txtIndirizzoDes", "txtTesto",       "txtData",
+    "txtFrancobollo",  "txtTimbro",       "txtStato",        "txtLuogo",       "txtNote"};
 
 // The position of an edit in the editor's field table, which is record order.
 constexpr int editorField(std::string_view name)
@@ -37,7 +37,7 @@ constexpr int TitleField = editorField("txtTitolo");
 
 } // namespace
 
-void fillCard(report::Report& card, const RecordEditor& editor, const QImage& picture)
+void fillCard(report::Report& card, const RecordEditorAccess& editor, const QImage& picture)
 {
     card.page(0).setOrientation(QPageLayout::Portrait);
     card.findPicture(u"imgLogo").setPicture(picture);

@@ -6,10 +6,10 @@
 
 namespace brivanto {
 
-class RecordEditor;
+class RecordEditorAccess;
 
 // Fills the card from what the editor shows now, saved or not: the picture, the game's name, the
 // archive's name, then the twenty value objects in their fixed order, each trimmed.
-void fillCard(report::Report& card, const RecordEditor& editor, const QImage& picture);
+void fillCard(report::Report& card, const RecordEditorAccess& editor, const QImage& picture);
 
 } // namespace brivanto

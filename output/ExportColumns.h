@@ -1,5 +1,6 @@
 #pragma once
 
+#include "editor/EditorFields.h"
 #include "storage/GameRecord.h"
 
 #include <array>
@@ -18,7 +19,7 @@ struct ExportColumn
 };
 
 inline constexpr int ExportColumnCount = 23;
-// Columns 1..22 hold the record fields Titolo..InVendita, in record order.
+// Columns 1..22 hold the record fields name..forSale, in record order.
 inline constexpr int ExportedFieldCount = ExportColumnCount - 1;
 
 inline constexpr std::array<ExportColumn, ExportColumnCount> ExportColumns{{
@@ -47,12 +48,15 @@ inline constexpr std::array<ExportColumn, ExportColumnCount> ExportColumns{{
     {"colInVendita", u"In vendita", 120, true, 200},
 }};
 
-// The exported column c shows record field c - 1: the names must agree.
+// The exported column c shows record field c - 1, edited on the editor by the control of the same
+// id ("colTitolo" and "txtTitolo"); the for-sale mark is the check box "chkInVendita".
 consteval bool exportColumnsFollowTheRecord()
 {
     for (int c = 1; c < ExportColumnCount; ++c) {
         const std::string_view name = ExportColumns[c].objectName;
-        if (name.substr(3) != Fields[c - 1].name)
+        const std::string_view control =
+            c - 1 < EditorFieldCount ? std::string_view(EditorFields[c - 1].objectName) : "chkInVendita";
+        if (name.substr(3) != control.substr(3))
             return false;
     }
     return true;

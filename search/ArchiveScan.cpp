@@ -1,6 +1,6 @@
 #include "search/ArchiveScan.h"
 
-#include "editor/RecordEditor.h"
+#include "editor/RecordEditorAccess.h"
 #include "search/ListLine.h"
 #include "storage/ArchiveFile.h"
 #include "storage/FieldText.h"
@@ -47,7 +47,7 @@ AnsweringRecords findAnsweringRecords(const QString& path, QStringView line)
     return answering;
 }
 
-void showAnsweringRecords(RecordEditor& editor, const AnsweringRecords& answering)
+void showAnsweringRecords(RecordEditorAccess& editor, const AnsweringRecords& answering)
 {
     if (answering.lastMarked && answering.lastMarked->position != answering.last->position)
         editor.ShowRecord(answering.lastMarked->record, answering.lastMarked->position);

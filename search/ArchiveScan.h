@@ -11,7 +11,7 @@
 
 namespace brivanto {
 
-class RecordEditor;
+class RecordEditorAccess;
 
 // The list lines of the records of an archive that `wanted` accepts, in list order. The archive
 // is read once, from its first record to its last; a missing archive is created empty. When the
@@ -41,6 +41,6 @@ AnsweringRecords findAnsweringRecords(const QString& path, QStringView line);
 
 // Puts the answering records on the editor, with their photos, as showing each of them in file
 // order would.
-void showAnsweringRecords(RecordEditor& editor, const AnsweringRecords& answering);
+void showAnsweringRecords(RecordEditorAccess& editor, const AnsweringRecords& answering);
 
 } // namespace brivanto

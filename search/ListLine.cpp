@@ -16,15 +16,14 @@ struct Column
     const char* before;   // in Windows-1252
 };
 
-// Left to right. The labels follow what the fields mean on screen: Tipologia is the code,
-// Editore the genre, Serie the publisher and Valore the market value in euros.
+// Left to right: the list line's labels are its own, "Editore" standing for the publisher.
 const std::array<Column, 6> Columns{{
-    {offsetof(GameRecord, Titolo), decltype(GameRecord::Titolo)::capacity, 30, ""},
-    {offsetof(GameRecord, Tipologia), decltype(GameRecord::Tipologia)::capacity, 24, "  ID: "},
-    {offsetof(GameRecord, Editore), decltype(GameRecord::Editore)::capacity, 24, "  Genere: "},
-    {offsetof(GameRecord, Serie), decltype(GameRecord::Serie)::capacity, 24, "  Editore: "},
-    {offsetof(GameRecord, Anno), decltype(GameRecord::Anno)::capacity, 4, "  Anno: "},
-    {offsetof(GameRecord, Valore), decltype(GameRecord::Valore)::capacity, 0, "  \x80 "},
+    {offsetof(GameRecord, name), decltype(GameRecord::name)::capacity, 30, ""},
+    {offsetof(GameRecord, idCode), decltype(GameRecord::idCode)::capacity, 24, "  ID: "},
+    {offsetof(GameRecord, genre), decltype(GameRecord::genre)::capacity, 24, "  Genere: "},
+    {offsetof(GameRecord, publisher), decltype(GameRecord::publisher)::capacity, 24, "  Editore: "},
+    {offsetof(GameRecord, year), decltype(GameRecord::year)::capacity, 4, "  Anno: "},
+    {offsetof(GameRecord, marketValue), decltype(GameRecord::marketValue)::capacity, 0, "  \x80 "},
 }};
 
 } // namespace

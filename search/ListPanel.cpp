@@ -1,6 +1,6 @@
 #include "search/ListPanel.h"
 
-#include "editor/RecordEditor.h"
+#include "editor/RecordEditorAccess.h"
 #include "platform/MessageBoxes.h"
 #include "platform/PictureBox.h"
 #include "platform/ScreenKeys.h"
@@ -22,7 +22,7 @@ constexpr int ListWidth = 801;
 constexpr int Bottom = 560;
 } // namespace
 
-void openListedRecord(QDialog* screen, RecordEditor& editor, const ResultList& list, bool writeEditor)
+void openListedRecord(QDialog* screen, RecordEditorAccess& editor, const ResultList& list, bool writeEditor)
 {
     const QString line = list.selectedLine();
     if (line.isNull()) {

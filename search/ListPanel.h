@@ -8,7 +8,7 @@ class QPushButton;
 
 namespace brivanto {
 
-class RecordEditor;
+class RecordEditorAccess;
 class ResultList;
 
 // The panel `panContainer` that shows a result list: the find box with "Trova", the list, the
@@ -51,7 +51,7 @@ private:
 // selected one, then, when `writeEditor`, puts them on the editor, and closes the screen. With no
 // line selected the screen just closes; when the archive cannot be read it says so and closes,
 // leaving the editor as it was.
-void openListedRecord(QDialog* screen, RecordEditor& editor, const ResultList& list, bool writeEditor);
+void openListedRecord(QDialog* screen, RecordEditorAccess& editor, const ResultList& list, bool writeEditor);
 
 // The buttons of the search screens: text on the program's colours, hand cursor.
 QPushButton* screenButton(const QString& objectName, const QString& text, QWidget* parent);

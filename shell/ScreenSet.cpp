@@ -1,11 +1,11 @@
 #include "shell/ScreenSet.h"
 
-#include "access/TfrmCambiaPassword.h"
-#include "access/TfrmPassword.h"
-#include "editor/TfrmCartoline.h"
-#include "shell/TfrmApriCatalogo.h"
-#include "shell/TfrmAvvio.h"
-#include "shell/TfrmCreaCatalogo.h"
+#include "access/ChangePasswordDialog.h"
+#include "access/PasswordScreen.h"
+#include "editor/RecordEditor.h"
+#include "shell/CreateArchiveScreen.h"
+#include "shell/Launcher.h"
+#include "shell/OpenArchiveScreen.h"
 
 #include <QScreen>
 
@@ -32,27 +32,27 @@ template <class Screen> Screen* ScreenSet::resident(Screen*& screen)
     return screen;
 }
 
-TfrmPassword* ScreenSet::password()
+PasswordScreen* ScreenSet::password()
 {
     return resident(password_);
 }
-TfrmApriCatalogo* ScreenSet::apriCatalogo()
+OpenArchiveScreen* ScreenSet::apriCatalogo()
 {
     return resident(apriCatalogo_);
 }
-TfrmAvvio* ScreenSet::avvio()
+Launcher* ScreenSet::avvio()
 {
     return resident(avvio_);
 }
-TfrmCambiaPassword* ScreenSet::cambiaPassword()
+ChangePasswordDialog* ScreenSet::cambiaPassword()
 {
     return resident(cambiaPassword_);
 }
-TfrmCartoline* ScreenSet::cartoline()
+RecordEditor* ScreenSet::cartoline()
 {
     return resident(cartoline_);
 }
-TfrmCreaCatalogo* ScreenSet::creaCatalogo()
+CreateArchiveScreen* ScreenSet::creaCatalogo()
 {
     return resident(creaCatalogo_);
 }
@@ -64,8 +64,8 @@ void ScreenSet::start()
 
 void switchScreen(QWidget* from, QWidget* to)
 {
-    const bool maximised = qobject_cast<TfrmAvvio*>(to) || qobject_cast<TfrmApriCatalogo*>(to) ||
-                           qobject_cast<TfrmCreaCatalogo*>(to) || qobject_cast<TfrmCartoline*>(to);
+    const bool maximised = qobject_cast<Launcher*>(to) || qobject_cast<OpenArchiveScreen*>(to) ||
+                           qobject_cast<CreateArchiveScreen*>(to) || qobject_cast<RecordEditor*>(to);
     if (maximised) {
         // Without a window manager nothing would maximise the window: give it the screen first.
         if (const QScreen* screen = to->screen())
@@ -79,49 +79,49 @@ void switchScreen(QWidget* from, QWidget* to)
         from->hide();
 }
 
-void ScreenSet::connectFlow(TfrmPassword* screen)
+void ScreenSet::connectFlow(PasswordScreen* screen)
 {
-    connect(screen, &TfrmPassword::accepted, this, [this] { switchScreen(password(), avvio()); });
-    connect(screen, &TfrmPassword::changePasswordRequested, this,
+    connect(screen, &PasswordScreen::accepted, this, [this] { switchScreen(password(), avvio()); });
+    connect(screen, &PasswordScreen::changePasswordRequested, this,
             [this] { switchScreen(password(), cambiaPassword()); });
-    connect(screen, &TfrmPassword::endRequested, this, &ScreenSet::endRequested);
+    connect(screen, &PasswordScreen::endRequested, this, &ScreenSet::endRequested);
 }
 
-void ScreenSet::connectFlow(TfrmCambiaPassword* screen)
+void ScreenSet::connectFlow(ChangePasswordDialog* screen)
 {
-    connect(screen, &TfrmCambiaPassword::closed, this, [this] {
+    connect(screen, &ChangePasswordDialog::closed, this, [this] {
         password()->showEmptied();
         cambiaPassword()->hide();
     });
 }
 
-void ScreenSet::connectFlow(TfrmAvvio* screen)
+void ScreenSet::connectFlow(Launcher* screen)
 {
-    connect(screen, &TfrmAvvio::createArchiveRequested, this,
+    connect(screen, &Launcher::createArchiveRequested, this,
             [this] { switchScreen(avvio(), creaCatalogo()); });
-    connect(screen, &TfrmAvvio::openArchiveRequested, this,
-            [this] { switchScreen(avvio(), apriCatalogo()); });
-    connect(screen, &TfrmAvvio::endRequested, this, &ScreenSet::endRequested);
+    connect(screen, &Launcher::openArchiveRequested, this, [this] { switchScreen(avvio(), apriCatalogo()); });
+    connect(screen, &Launcher::endRequested, this, &ScreenSet::endRequested);
 }
 
-void ScreenSet::connectFlow(TfrmCreaCatalogo* screen)
+void ScreenSet::connectFlow(CreateArchiveScreen* screen)
 {
-    connect(screen, &TfrmCreaCatalogo::closed, this, [this] { switchScreen(creaCatalogo(), avvio()); });
+    connect(screen, &CreateArchiveScreen::closed, this, [this] { switchScreen(creaCatalogo(), avvio()); });
 }
 
-void ScreenSet::connectFlow(TfrmApriCatalogo* screen)
+void ScreenSet::connectFlow(OpenArchiveScreen* screen)
 {
-    connect(screen, &TfrmApriCatalogo::closedToLauncher, this,
+    connect(screen, &OpenArchiveScreen::closedToLauncher, this,
             [this] { switchScreen(apriCatalogo(), avvio()); });
-    connect(screen, &TfrmApriCatalogo::archiveChosen, this, [this](const QString& file, const QString& name) {
-        cartoline()->setArchive(file, name);
-        switchScreen(apriCatalogo(), cartoline());
-    });
+    connect(screen, &OpenArchiveScreen::archiveChosen, this,
+            [this](const QString& file, const QString& name) {
+                cartoline()->setArchive(file, name);
+                switchScreen(apriCatalogo(), cartoline());
+            });
 }
 
-void ScreenSet::connectFlow(TfrmCartoline* screen)
+void ScreenSet::connectFlow(RecordEditor* screen)
 {
-    connect(screen, &TfrmCartoline::closed, this, [this] { switchScreen(cartoline(), avvio()); });
+    connect(screen, &RecordEditor::closed, this, [this] { switchScreen(cartoline(), avvio()); });
 }
 
 } // namespace brivanto

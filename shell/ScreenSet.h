@@ -6,12 +6,12 @@ class QWidget;
 
 namespace brivanto {
 
-class TfrmPassword;
-class TfrmCambiaPassword;
-class TfrmAvvio;
-class TfrmApriCatalogo;
-class TfrmCartoline;
-class TfrmCreaCatalogo;
+class PasswordScreen;
+class ChangePasswordDialog;
+class Launcher;
+class OpenArchiveScreen;
+class RecordEditor;
+class CreateArchiveScreen;
 
 // The resident screens and the flow between them: one main screen in front at a time, the target
 // shown before the source is hidden. A resident screen is created when it is first needed and
@@ -28,32 +28,32 @@ public:
     void start();
 
     // Each resident screen, created on first use.
-    TfrmPassword* password();
-    TfrmApriCatalogo* apriCatalogo();
-    TfrmAvvio* avvio();
-    TfrmCambiaPassword* cambiaPassword();
-    TfrmCartoline* cartoline();
-    TfrmCreaCatalogo* creaCatalogo();
+    PasswordScreen* password();
+    OpenArchiveScreen* apriCatalogo();
+    Launcher* avvio();
+    ChangePasswordDialog* cambiaPassword();
+    RecordEditor* cartoline();
+    CreateArchiveScreen* creaCatalogo();
 
 Q_SIGNALS:
     // The program ends: from the launcher's exit or window, or the password screen's "Esci".
     void endRequested();
 
 private:
-    void connectFlow(TfrmPassword* screen);
-    void connectFlow(TfrmApriCatalogo* screen);
-    void connectFlow(TfrmAvvio* screen);
-    void connectFlow(TfrmCambiaPassword* screen);
-    void connectFlow(TfrmCartoline* screen);
-    void connectFlow(TfrmCreaCatalogo* screen);
+    void connectFlow(PasswordScreen* screen);
+    void connectFlow(OpenArchiveScreen* screen);
+    void connectFlow(Launcher* screen);
+    void connectFlow(ChangePasswordDialog* screen);
+    void connectFlow(RecordEditor* screen);
+    void connectFlow(CreateArchiveScreen* screen);
     template <class Screen> Screen* resident(Screen*& screen);
 
-    TfrmPassword* password_ = nullptr;
-    TfrmApriCatalogo* apriCatalogo_ = nullptr;
-    TfrmAvvio* avvio_ = nullptr;
-    TfrmCambiaPassword* cambiaPassword_ = nullptr;
-    TfrmCartoline* cartoline_ = nullptr;
-    TfrmCreaCatalogo* creaCatalogo_ = nullptr;
+    PasswordScreen* password_ = nullptr;
+    OpenArchiveScreen* apriCatalogo_ = nullptr;
+    Launcher* avvio_ = nullptr;
+    ChangePasswordDialog* cambiaPassword_ = nullptr;
+    RecordEditor* cartoline_ = nullptr;
+    CreateArchiveScreen* creaCatalogo_ = nullptr;
 };
 
 // Shows `to` (maximised for the main work screens) and then hides `from`.

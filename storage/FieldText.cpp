@@ -47,12 +47,12 @@ QString fieldToText(const std::uint8_t* field, std::size_t capacity)
 
 void writeForSale(GameRecord& record, bool forSale)
 {
-    TextToField(forSale ? ForSaleYes : ForSaleNo, record.InVendita);
+    TextToField(forSale ? ForSaleYes : ForSaleNo, record.forSale);
 }
 
 std::optional<bool> readForSale(const GameRecord& record)
 {
-    const QString value = FieldToText(record.InVendita);
+    const QString value = FieldToText(record.forSale);
     if (value == ForSaleYes)
         return true;
     if (value == ForSaleNo)

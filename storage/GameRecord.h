@@ -20,34 +20,34 @@ template <std::size_t N> struct Field
 // read and written as one block of RecordSize bytes.
 struct GameRecord
 {
-    Field<120> Titolo;
-    Field<50> Tipologia;
-    Field<50> Editore;
-    Field<50> Serie;
-    Field<250> Descrizione;
-    Field<4> Anno;
-    Field<12> Valore;
-    Field<50> Dimensioni;
-    Field<120> Carta;
-    Field<50> Rarita;
-    Field<50> Mittente;
-    Field<120> IndirizzoMit;
-    Field<50> Destinatario;
-    Field<120> IndirizzoDes;
-    Field<250> Testo;
-    Field<50> Data;
-    Field<50> Francobollo;
-    Field<50> Timbro;
-    Field<50> Stato;
-    Field<50> Luogo;
-    Field<250> Note;
-    Field<2> InVendita;
-    Field<250> File01;
-    Field<250> File02;
-    Field<250> File03;
-    Field<250> Desc01;
-    Field<250> Desc02;
-    Field<250> Desc03;
+    Field<120> name;
+    Field<50> idCode;
+    Field<50> genre;
+    Field<50> publisher;
+    Field<250> description;
+    Field<4> year;
+    Field<12> marketValue;
+    Field<50> language;
+    Field<120> author;
+    Field<50> rarity;
+    Field<50> countryOfOrigin;
+    Field<120> complexity;
+    Field<50> boxSize;
+    Field<120> defects;
+    Field<250> boxContents;
+    Field<50> players;
+    Field<50> recommendedAge;
+    Field<50> playingTime;
+    Field<50> condition;
+    Field<50> storagePlace;
+    Field<250> notes;
+    Field<2> forSale;
+    Field<250> attachment1;
+    Field<250> attachment2;
+    Field<250> attachment3;
+    Field<250> attachmentDescription1;
+    Field<250> attachmentDescription2;
+    Field<250> attachmentDescription3;
 };
 
 inline constexpr std::size_t RecordSize = 3376;
@@ -68,49 +68,67 @@ inline constexpr int FieldCount = 28;
 #name, offsetof(GameRecord, name), decltype(GameRecord::name)::capacity                              \
     }
 inline constexpr std::array<FieldInfo, FieldCount> Fields{{
-    BRIVANTO_FIELD(Titolo),       BRIVANTO_FIELD(Tipologia),    BRIVANTO_FIELD(Editore),
-    BRIVANTO_FIELD(Serie),        BRIVANTO_FIELD(Descrizione),  BRIVANTO_FIELD(Anno),
-    BRIVANTO_FIELD(Valore),       BRIVANTO_FIELD(Dimensioni),   BRIVANTO_FIELD(Carta),
-    BRIVANTO_FIELD(Rarita),       BRIVANTO_FIELD(Mittente),     BRIVANTO_FIELD(IndirizzoMit),
-    BRIVANTO_FIELD(Destinatario), BRIVANTO_FIELD(IndirizzoDes), BRIVANTO_FIELD(Testo),
-    BRIVANTO_FIELD(Data),         BRIVANTO_FIELD(Francobollo),  BRIVANTO_FIELD(Timbro),
-    BRIVANTO_FIELD(Stato),        BRIVANTO_FIELD(Luogo),        BRIVANTO_FIELD(Note),
-    BRIVANTO_FIELD(InVendita),    BRIVANTO_FIELD(File01),       BRIVANTO_FIELD(File02),
-    BRIVANTO_FIELD(File03),       BRIVANTO_FIELD(Desc01),       BRIVANTO_FIELD(Desc02),
-    BRIVANTO_FIELD(Desc03),
+    BRIVANTO_FIELD(name),
+    BRIVANTO_FIELD(idCode),
+    BRIVANTO_FIELD(genre),
+    BRIVANTO_FIELD(publisher),
+    BRIVANTO_FIELD(description),
+    BRIVANTO_FIELD(year),
+    BRIVANTO_FIELD(marketValue),
+    BRIVANTO_FIELD(language),
+    BRIVANTO_FIELD(author),
+    BRIVANTO_FIELD(rarity),
+    BRIVANTO_FIELD(countryOfOrigin),
+    BRIVANTO_FIELD(complexity),
+    BRIVANTO_FIELD(boxSize),
+    BRIVANTO_FIELD(defects),
+    BRIVANTO_FIELD(boxContents),
+    BRIVANTO_FIELD(players),
+    BRIVANTO_FIELD(recommendedAge),
+    BRIVANTO_FIELD(playingTime),
+    BRIVANTO_FIELD(condition),
+    BRIVANTO_FIELD(storagePlace),
+    BRIVANTO_FIELD(notes),
+    BRIVANTO_FIELD(forSale),
+    BRIVANTO_FIELD(attachment1),
+    BRIVANTO_FIELD(attachment2),
+    BRIVANTO_FIELD(attachment3),
+    BRIVANTO_FIELD(attachmentDescription1),
+    BRIVANTO_FIELD(attachmentDescription2),
+    BRIVANTO_FIELD(attachmentDescription3),
 }};
 #undef BRIVANTO_FIELD
 
 // The stored layout is the file format: any change here breaks every archive already written.
 static_assert(sizeof(GameRecord) == RecordSize);
 static_assert(alignof(GameRecord) == 1);
-static_assert(offsetof(GameRecord, Titolo) == 0);
-static_assert(offsetof(GameRecord, Tipologia) == 121);
-static_assert(offsetof(GameRecord, Editore) == 172);
-static_assert(offsetof(GameRecord, Serie) == 223);
-static_assert(offsetof(GameRecord, Descrizione) == 274);
-static_assert(offsetof(GameRecord, Anno) == 525);
-static_assert(offsetof(GameRecord, Valore) == 530);
-static_assert(offsetof(GameRecord, Dimensioni) == 543);
-static_assert(offsetof(GameRecord, Carta) == 594);
-static_assert(offsetof(GameRecord, Rarita) == 715);
-static_assert(offsetof(GameRecord, Mittente) == 766);
-static_assert(offsetof(GameRecord, IndirizzoMit) == 817);
-static_assert(offsetof(GameRecord, Destinatario) == 938);
-static_assert(offsetof(GameRecord, IndirizzoDes) == 989);
-static_assert(offsetof(GameRecord, Testo) == 1110);
-static_assert(offsetof(GameRecord, Data) == 1361);
-static_assert(offsetof(GameRecord, Francobollo) == 1412);
-static_assert(offsetof(GameRecord, Timbro) == 1463);
-static_assert(offsetof(GameRecord, Stato) == 1514);
-static_assert(offsetof(GameRecord, Luogo) == 1565);
-static_assert(offsetof(GameRecord, Note) == 1616);
-static_assert(offsetof(GameRecord, InVendita) == 1867);
-static_assert(offsetof(GameRecord, File01) == 1870);
-static_assert(offsetof(GameRecord, File02) == 2121);
-static_assert(offsetof(GameRecord, File03) == 2372);
-static_assert(offsetof(GameRecord, Desc01) == 2623);
-static_assert(offsetof(GameRecord, Desc02) == 2874);
-static_assert(offsetof(GameRecord, Desc03) == 3125);
+static_assert(offsetof(GameRecord, name) == 0);
+static_assert(offsetof(GameRecord, idCode) == 121);
+static_assert(offsetof(GameRecord, genre) == 172);
+static_assert(offsetof(GameRecord, publisher) == 223);
+static_assert(offsetof(GameRecord, description) == 274);
+static_assert(offsetof(GameRecord, year) == 525);
+static_assert(offsetof(GameRecord, marketValue) == 530);
+static_assert(offsetof(GameRecord, language) == 543);
+static_assert(offsetof(GameRecord, author) == 594);
+static_assert(offsetof(GameRecord, rarity) == 715);
+static_assert(offsetof(GameRecord, countryOfOrigin) == 766);
+static_assert(offsetof(GameRecord, complexity) == 817);
+static_assert(offsetof(GameRecord, boxSize) == 938);
+static_assert(offsetof(GameRecord, defects) == 989);
+static_assert(offsetof(GameRecord, boxContents) == 1110);
+static_assert(offsetof(GameRecord, players) == 1361);
+static_assert(offsetof(GameRecord, recommendedAge) == 1412);
+static_assert(offsetof(GameRecord, playingTime) == 1463);
+static_assert(offsetof(GameRecord, condition) == 1514);
+static_assert(offsetof(GameRecord, storagePlace) == 1565);
+static_assert(offsetof(GameRecord, notes) == 1616);
+static_assert(offsetof(GameRecord, forSale) == 1867);
+static_assert(offsetof(GameRecord, attachment1) == 1870);
+static_assert(offsetof(GameRecord, attachment2) == 2121);
+static_assert(offsetof(GameRecord, attachment3) == 2372);
+static_assert(offsetof(GameRecord, attachmentDescription1) == 2623);
+static_assert(offsetof(GameRecord, attachmentDescription2) == 2874);
+static_assert(offsetof(GameRecord, attachmentDescription3) == 3125);
 
 } // namespace brivanto

@@ -1,7 +1,7 @@
 // Writes a sample card and a sample summary as PDF files through the report engine, for the
 // pictures of docs/ (see scripts/report_pages.sh): report_pages <folder>
 #include "editor/EditorFields.h"
-#include "editor/RecordEditor.h"
+#include "editor/RecordEditorAccess.h"
 #include "output/CardPrint.h"
 #include "output/ReportTemplates.h"
 #include "output/SummaryPrint.h"
@@ -20,7 +20,7 @@ using namespace brivanto;
 
 namespace {
 
-class SampleEditor final : public RecordEditor
+class SampleEditor final : public RecordEditorAccess
 {
 public:
     QWidget* owner() override { return nullptr; }
@@ -68,18 +68,20 @@ QImage samplePhoto()
 GameRecord sampleRecord(int n)
 {
     static const char* const titles[] = {"Le Isole del Vento", "Castelli di Sabbia", "Mercanti di Venezia",
-                                         "La Via della Seta", "Draghi e Torri", "Il Faro", "Rotte Polari",
-                                         "Giardini Pensili", "Cronache di Città", "L'Ultimo Treno"};
+                                         "La Via della Seta",  "Draghi e Torri",     "Il Faro",
+                                         "Rotte Polari",       "Giardini Pensili",   "Cronache di Città",
+                                         "L'Ultimo Treno"};
     static const char* const genres[] = {"Strategico", "Cooperativo", "Gestionale", "Party game", "Astratto"};
-    static const char* const publishers[] = {"Editrice Ludica", "Tavolo & Dadi", "Giochi Rossi", "Ludoteca Nord"};
+    static const char* const publishers[] = {"Editrice Ludica", "Tavolo & Dadi", "Giochi Rossi",
+                                             "Ludoteca Nord"};
     GameRecord record{};
-    TextToField(QStringLiteral("%1 %2").arg(QString::fromUtf8(titles[n % 10])).arg(n / 10 + 1), record.Titolo);
-    TextToField(QStringLiteral("GT-%1").arg(1000 + n), record.Tipologia);
-    TextToField(QString::fromUtf8(genres[n % 5]), record.Editore);
-    TextToField(QString::fromUtf8(publishers[n % 4]), record.Serie);
-    TextToField(QString::number(1975 + n % 48), record.Anno);
+    TextToField(QStringLiteral("%1 %2").arg(QString::fromUtf8(titles[n % 10])).arg(n / 10 + 1), record.name);
+    TextToField(QStringLiteral("GT-%1").arg(1000 + n), record.idCode);
+    TextToField(QString::fromUtf8(genres[n % 5]), record.genre);
+    TextToField(QString::fromUtf8(publishers[n % 4]), record.publisher);
+    TextToField(QString::number(1975 + n % 48), record.year);
     TextToField(QStringLiteral("%1,%2").arg(15 + (n * 37) % 240).arg((n * 13) % 100, 2, 10, QLatin1Char('0')),
-                record.Valore);
+                record.marketValue);
     return record;
 }
 
@@ -97,13 +99,27 @@ int main(int argc, char** argv)
 
     SampleEditor editor;
     const QStringList values{
-        QStringLiteral("Le Isole del Vento"), QStringLiteral("GT-1012"), QStringLiteral("Strategico, esplorazione"),
-        QStringLiteral("Editrice Ludica"), QStringLiteral("Esplorazione di un arcipelago con navi a vela, commercio di spezie e carte evento"),
-        QStringLiteral("1987"), QStringLiteral("145,00"), QStringLiteral("Italiano"), QStringLiteral("Mario Rossi"),
-        QStringLiteral("Rara"), QStringLiteral("Italia"), QStringLiteral("Media"), QStringLiteral("30 x 30 x 8 cm"),
-        QStringLiteral("Angoli della scatola un po' consumati"), QStringLiteral("Plancia, 4 navi, 120 carte, 60 segnalini, regolamento"),
-        QStringLiteral("2-4"), QStringLiteral("10+"), QStringLiteral("90 minuti"), QStringLiteral("Ottimo"),
-        QStringLiteral("Scaffale 3, ripiano alto"), QStringLiteral("Completo, carte imbustate")};
+        QStringLiteral("Le Isole del Vento"),
+        QStringLiteral("GT-1012"),
+        QStringLiteral("Strategico, esplorazione"),
+        QStringLiteral("Editrice Ludica"),
+        QStringLiteral("Esplorazione di un arcipelago con navi a vela, commercio di spezie e carte evento"),
+        QStringLiteral("1987"),
+        QStringLiteral("145,00"),
+        QStringLiteral("Italiano"),
+        QStringLiteral("Mario Rossi"),
+        QStringLiteral("Rara"),
+        QStringLiteral("Italia"),
+        QStringLiteral("Media"),
+        QStringLiteral("30 x 30 x 8 cm"),
+        QStringLiteral("Angoli della scatola un po' consumati"),
+        QStringLiteral("Plancia, 4 navi, 120 carte, 60 segnalini, regolamento"),
+        QStringLiteral("2-4"),
+        QStringLiteral("10+"),
+        QStringLiteral("90 minuti"),
+        QStringLiteral("Ottimo"),
+        QStringLiteral("Scaffale 3, ripiano alto"),
+        QStringLiteral("Completo, carte imbustate")};
     editor.texts = values;
     editor.picture = samplePhoto();
     report::Report card = makeCardReport();

@@ -2,20 +2,20 @@
 // showing a stored game with its two photos, and every screen opened from the editor. Run by
 // scripts/screenshots.sh under a virtual X display; writes <out>/launcher.png, <out>/editor.png
 // and one picture a screen.
-#include "access/TfrmPassword.h"
-#include "editor/TfrmAllegaCartella.h"
-#include "editor/TfrmCartoline.h"
-#include "media/TfrmSlideshow_Euro_01.h"
-#include "media/TfrmWebCam.h"
-#include "media/TfrmZoom.h"
-#include "output/TfrmAnteprimaCartolina.h"
-#include "output/TfrmExpCartoline.h"
-#include "output/TfrmStampaCartolina.h"
-#include "search/TfrmInVendita.h"
-#include "search/TfrmTrovaCartoline.h"
+#include "access/PasswordScreen.h"
+#include "editor/AttachmentsDialog.h"
+#include "editor/RecordEditor.h"
+#include "media/CaptureScreen.h"
+#include "media/Slideshow.h"
+#include "media/ZoomWindow.h"
+#include "output/CardPreviewDialog.h"
+#include "output/CardPrintDialog.h"
+#include "output/ExportScreen.h"
+#include "search/ForSaleList.h"
+#include "search/SearchScreen.h"
 #include "shell/Application.h"
+#include "shell/Launcher.h"
 #include "shell/ScreenSet.h"
-#include "shell/TfrmAvvio.h"
 #include "storage/FieldText.h"
 #include "storage/ProgramFolder.h"
 
@@ -191,7 +191,7 @@ int main(int argc, char** argv)
 
     // The screens opened from the editor, each through the editor's own way of opening it: the
     // picture is taken once the screen is up, then the screen is closed.
-    TfrmCartoline& editor = *screens.cartoline();
+    RecordEditor& editor = *screens.cartoline();
     const std::pair<const char*, std::function<void()>> opened[] = {
         {"search.png", [&] { showSearch(editor, QStringLiteral("cartoline")); }},
         {"for_sale.png", [&] { showForSale(editor); }},

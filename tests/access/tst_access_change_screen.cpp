@@ -1,7 +1,7 @@
+#include "access/ChangePasswordDialog.h"
 #include "access/PasswordCodec.h"
 #include "access/PasswordFile.h"
-#include "access/TfrmCambiaPassword.h"
-#include "access/TfrmPassword.h"
+#include "access/PasswordScreen.h"
 #include "platform/testing/ScriptedPlatform.h"
 
 #include "AccessTestSupport.h"
@@ -45,13 +45,13 @@ struct Fixture
 {
     TestProgramFolder folder;
     platform::testing::ScriptedPlatform platform;
-    TfrmCambiaPassword screen;
+    ChangePasswordDialog screen;
     QLineEdit* txtPasswordOld = screen.findChild<QLineEdit*>(QStringLiteral("txtPasswordOld"));
     QLineEdit* txtPasswordNew = screen.findChild<QLineEdit*>(QStringLiteral("txtPasswordNew"));
     QLineEdit* txtConferma = screen.findChild<QLineEdit*>(QStringLiteral("txtConferma"));
     QPushButton* cmdOK = screen.findChild<QPushButton*>(QStringLiteral("cmdOK"));
     QPushButton* cmdEsci = screen.findChild<QPushButton*>(QStringLiteral("cmdEsci"));
-    QSignalSpy closed{&screen, &TfrmCambiaPassword::closed};
+    QSignalSpy closed{&screen, &ChangePasswordDialog::closed};
 
     bool open(const QByteArray& passwordFile = DeliveredFile)
     {
@@ -79,8 +79,8 @@ struct Fixture
 bool passwordScreenAccepts(const QString& typed)
 {
     platform::testing::ScriptedPlatform platform;
-    TfrmPassword screen;
-    QSignalSpy accepted(&screen, &TfrmPassword::accepted);
+    PasswordScreen screen;
+    QSignalSpy accepted(&screen, &PasswordScreen::accepted);
     auto* field = screen.findChild<QLineEdit*>(QStringLiteral("txtPassword"));
     field->setText(typed);
     QTest::keyClick(field, Qt::Key_Return);

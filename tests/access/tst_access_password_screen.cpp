@@ -1,5 +1,5 @@
 #include "access/PasswordCodec.h"
-#include "access/TfrmPassword.h"
+#include "access/PasswordScreen.h"
 #include "platform/testing/ScriptedPlatform.h"
 
 #include "AccessTestSupport.h"
@@ -46,13 +46,13 @@ struct Fixture
 {
     TestProgramFolder folder;
     platform::testing::ScriptedPlatform platform;
-    TfrmPassword screen;
+    PasswordScreen screen;
     QLineEdit* txtPassword = screen.findChild<QLineEdit*>(QStringLiteral("txtPassword"));
     QPushButton* cmdOK = screen.findChild<QPushButton*>(QStringLiteral("cmdOK"));
     QWidget* effPassword = screen.findChild<QWidget*>(QStringLiteral("effPassword"));
-    QSignalSpy accepted{&screen, &TfrmPassword::accepted};
-    QSignalSpy changeRequested{&screen, &TfrmPassword::changePasswordRequested};
-    QSignalSpy endRequested{&screen, &TfrmPassword::endRequested};
+    QSignalSpy accepted{&screen, &PasswordScreen::accepted};
+    QSignalSpy changeRequested{&screen, &PasswordScreen::changePasswordRequested};
+    QSignalSpy endRequested{&screen, &PasswordScreen::endRequested};
 
     bool open()
     {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "editor/TfrmCartoline.h"
+#include "editor/RecordEditor.h"
 #include "storage/FieldText.h"
 
 #include "tests/support/ProgramFolderFixture.h"
@@ -15,12 +15,12 @@ inline brivanto::GameRecord numberedRecord(int n)
 {
     using namespace brivanto;
     GameRecord record{};
-    TextToField(QStringLiteral("Gioco %1").arg(n), record.Titolo);
-    TextToField(QStringLiteral("ID-%1").arg(n), record.Tipologia);
-    TextToField(QStringLiteral("Strategico"), record.Editore);
-    TextToField(QStringLiteral("Editrice"), record.Serie);
-    TextToField(QStringLiteral("20%1").arg(10 + n), record.Anno);
-    TextToField(QStringLiteral("%1,50").arg(n), record.Valore);
+    TextToField(QStringLiteral("Gioco %1").arg(n), record.name);
+    TextToField(QStringLiteral("ID-%1").arg(n), record.idCode);
+    TextToField(QStringLiteral("Strategico"), record.genre);
+    TextToField(QStringLiteral("Editrice"), record.publisher);
+    TextToField(QStringLiteral("20%1").arg(10 + n), record.year);
+    TextToField(QStringLiteral("%1,50").arg(n), record.marketValue);
     writeForSale(record, n % 2 == 1);
     return record;
 }
@@ -95,7 +95,7 @@ public:
 
     QString archiveName;
     ProgramFolderFixture folder;
-    brivanto::TfrmCartoline editor;
+    brivanto::RecordEditor editor;
 };
 
 inline const QString ArchiveAccessError =

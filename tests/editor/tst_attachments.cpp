@@ -1,5 +1,5 @@
 #include "editor/AttachmentFile.h"
-#include "editor/TfrmAllegaCartella.h"
+#include "editor/AttachmentsDialog.h"
 
 #include "tests/editor/EditorFixture.h"
 #include "tests/support/ChildProcess.h"
@@ -25,7 +25,7 @@ struct AttachmentsFixture
     {
         editor.editor.setAttachments(labels);
         editor.editor.hide();
-        screen = std::make_unique<TfrmAllegaCartella>(editor.editor);
+        screen = std::make_unique<AttachmentsDialog>(editor.editor);
         screen->setCallerTag("cartoline");
         screen->show();
     }
@@ -58,7 +58,7 @@ struct AttachmentsFixture
 
     EditorFixture editor;
     QTemporaryDir sources;
-    std::unique_ptr<TfrmAllegaCartella> screen;
+    std::unique_ptr<AttachmentsDialog> screen;
 };
 } // namespace
 
@@ -113,8 +113,8 @@ void TestAttachments::storableName()
     QCOMPARE(storableAttachmentName(fileName), stored);
     // The record stores it exactly: what it reads back names the same file.
     GameRecord record{};
-    TextToField(stored, record.File01);
-    QCOMPARE(FieldToText(record.File01), stored);
+    TextToField(stored, record.attachment1);
+    QCOMPARE(FieldToText(record.attachment1), stored);
 }
 
 void TestAttachments::attachmentName_data()
@@ -396,7 +396,7 @@ void TestAttachments::editorButtonOpensTheScreen()
     QCOMPARE(tag, "cartoline");
     QCOMPARE(file, "uno.pdf");
     QVERIFY(overEditor);
-    QVERIFY(f.editor.findChildren<TfrmAllegaCartella*>().isEmpty());
+    QVERIFY(f.editor.findChildren<AttachmentsDialog*>().isEmpty());
 }
 
 QTEST_MAIN(TestAttachments)

@@ -1,6 +1,6 @@
 #include "help/Help.h"
-#include "media/TfrmWebCam.h"
-#include "media/TfrmZoom.h"
+#include "media/CaptureScreen.h"
+#include "media/ZoomWindow.h"
 #include "platform/PhotoView.h"
 
 #include "tests/editor/EditorFixture.h"
@@ -310,7 +310,7 @@ void TestEditorPhotos::zoomShowsACopyScaledToTheScreen()
     QCOMPARE(drawn.size(), QSize(4000, 3000).scaled(area, Qt::KeepAspectRatio));
     QCOMPARE(drawn.center(), QRect(QPoint(), area).center());
     QVERIFY(!closedByMargin);
-    QVERIFY(f.editor.findChildren<TfrmZoom*>().isEmpty()); // discarded when closed
+    QVERIFY(f.editor.findChildren<ZoomWindow*>().isEmpty()); // discarded when closed
 }
 
 void TestEditorPhotos::captureOpensForItsSlot_data()
@@ -331,7 +331,7 @@ void TestEditorPhotos::captureOpensForItsSlot()
     QString seen;
     QWidget* owner = nullptr;
     whenModalShown([&](QWidget* modal) {
-        if (auto* capture = qobject_cast<TfrmWebCam*>(modal))
+        if (auto* capture = qobject_cast<CaptureScreen*>(modal))
             seen = capture->callerTag();
         owner = modal->parentWidget();
         click(child(modal, "btnClose"));

@@ -189,11 +189,11 @@ void TestEditorRecords::showRecordShowsValuesAsStored()
     EditorFixture f(0);
     GameRecord marked = numberedRecord(1);
     GameRecord unmarked = numberedRecord(2);
-    TextToField(u"12,5", unmarked.Valore);
-    TextToField(u"", unmarked.InVendita);
-    TextToField(u"   Serie con cinquanta caratteri esatti, fino a qui!!  ", unmarked.Serie);
-    TextToField(u"manuale.pdf", unmarked.File02);
-    TextToField(u"Regole", unmarked.Desc03);
+    TextToField(u"12,5", unmarked.marketValue);
+    TextToField(u"", unmarked.forSale);
+    TextToField(u"   Serie con cinquanta caratteri esatti, fino a qui!!  ", unmarked.publisher);
+    TextToField(u"manuale.pdf", unmarked.attachment2);
+    TextToField(u"Regole", unmarked.attachmentDescription3);
     f.folder.writeFile("Giochi rari.gdt", recordBytes(marked) + recordBytes(unmarked));
 
     f.press("cmdPrimo");
@@ -259,7 +259,7 @@ void TestEditorRecords::overwriteChangesOnlyThatRecord()
     QCOMPARE(after.left(2 * 3376), before.left(2 * 3376));
     QCOMPARE(after.mid(3 * 3376), before.mid(3 * 3376));
     GameRecord expected = numberedRecord(3);
-    TextToField(u"Manca un dado", expected.Note);
+    TextToField(u"Manca un dado", expected.notes);
     QCOMPARE(after.mid(2 * 3376, 3376), recordBytes(expected));
 }
 

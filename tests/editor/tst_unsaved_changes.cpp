@@ -106,8 +106,9 @@ void TestUnsavedChanges::changedScreenAsks_data()
         QTest::addRow("%s, next, No", name) << kind << Action::NextButton << Answer::No << "4";
         QTest::addRow("%s, next, Annulla", name) << kind << Action::NextButton << Answer::Cancel << "3";
     }
-    const std::tuple<const char*, Action, const char*> actions[] = {
-        {"Alt+PgDown", Action::NextKey, "4"}, {"new record", Action::NewRecord, ""}, {"exit", Action::Exit, "closed"}};
+    const std::tuple<const char*, Action, const char*> actions[] = {{"Alt+PgDown", Action::NextKey, "4"},
+                                                                    {"new record", Action::NewRecord, ""},
+                                                                    {"exit", Action::Exit, "closed"}};
     for (const auto& [name, action, target] : actions) {
         QTest::addRow("field, %s, Sì", name) << Change::Field << action << Answer::Yes << target;
         QTest::addRow("field, %s, No", name) << Change::Field << action << Answer::No << target;
@@ -126,7 +127,7 @@ void TestUnsavedChanges::changedScreenAsks()
     showThird(f);
     const QByteArray before = f.archiveBytes();
     change(f, kind);
-    QSignalSpy closed(&f.editor, &TfrmCartoline::closed);
+    QSignalSpy closed(&f.editor, &RecordEditor::closed);
     f.folder.platform.messages.answerNext(answer);
     act(f, action);
 
@@ -145,7 +146,7 @@ void TestUnsavedChanges::changedScreenAsks()
     const bool saved = answer == Answer::Yes;
     switch (kind) {
     case Change::Field:
-        QCOMPARE(FieldToText(third.Note) == QStringLiteral("scatola un po' rovinata"), saved);
+        QCOMPARE(FieldToText(third.notes) == QStringLiteral("scatola un po' rovinata"), saved);
         break;
     case Change::ForSale:
         QCOMPARE(readForSale(third), std::optional<bool>(!saved)); // record 3 was for sale
@@ -154,7 +155,7 @@ void TestUnsavedChanges::changedScreenAsks()
         QCOMPARE(QFile::exists(f.photoPath('A', 3)), saved);
         break;
     case Change::Attachment:
-        QCOMPARE(FieldToText(third.File01) == QStringLiteral("regole.pdf"), saved);
+        QCOMPARE(FieldToText(third.attachment1) == QStringLiteral("regole.pdf"), saved);
         break;
     }
     if (!saved)
@@ -179,7 +180,7 @@ void TestUnsavedChanges::unchangedScreenAsksNothing()
 {
     QFETCH(QString, how);
     GameRecord odd = numberedRecord(3);
-    TextToField(QStringLiteral("7"), odd.Valore); // shown as "7", normalised to "7,00"
+    TextToField(QStringLiteral("7"), odd.marketValue); // shown as "7", normalised to "7,00"
     EditorFixture f(5);
     {
         ArchiveFile archive;

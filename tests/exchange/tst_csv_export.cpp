@@ -87,7 +87,7 @@ void TestCsvExport::valueWrittenAsStored()
     QFETCH(QByteArray, stored);
     QFETCH(QByteArray, written);
     GameRecord record = recordOf({});
-    putRawField(record.Titolo, std::string_view(stored.constData(), std::size_t(stored.size())));
+    putRawField(record.name, std::string_view(stored.constData(), std::size_t(stored.size())));
     writeForSale(record, false);
     folder_.writeArchive("Prova.gdt", {record});
     QCOMPARE(exportArchiveCsv(folder_.path("Prova.gdt"), folder_.path("Prova.csv")),

@@ -108,35 +108,37 @@ void TestCsvImport::exportThenImportGivesBackEveryRecord()
     QRandomGenerator random(23);
     std::vector<GameRecord> records(300);
     for (GameRecord& record : records) {
-        putRandom(record.Titolo, random), putRandom(record.Tipologia, random),
-            putRandom(record.Editore, random);
-        putRandom(record.Serie, random), putRandom(record.Descrizione, random),
-            putRandom(record.Anno, random);
-        putRandom(record.Valore, random), putRandom(record.Dimensioni, random),
-            putRandom(record.Carta, random);
-        putRandom(record.Rarita, random), putRandom(record.Mittente, random),
-            putRandom(record.IndirizzoMit, random);
-        putRandom(record.Destinatario, random), putRandom(record.IndirizzoDes, random);
-        putRandom(record.Testo, random), putRandom(record.Data, random),
-            putRandom(record.Francobollo, random);
-        putRandom(record.Timbro, random), putRandom(record.Stato, random), putRandom(record.Luogo, random);
-        putRandom(record.Note, random), putRandom(record.InVendita, random), putRandom(record.File01, random);
-        putRandom(record.File02, random), putRandom(record.File03, random), putRandom(record.Desc01, random);
-        putRandom(record.Desc02, random), putRandom(record.Desc03, random);
+        putRandom(record.name, random), putRandom(record.idCode, random), putRandom(record.genre, random);
+        putRandom(record.publisher, random), putRandom(record.description, random),
+            putRandom(record.year, random);
+        putRandom(record.marketValue, random), putRandom(record.language, random),
+            putRandom(record.author, random);
+        putRandom(record.rarity, random), putRandom(record.countryOfOrigin, random),
+            putRandom(record.complexity, random);
+        putRandom(record.boxSize, random), putRandom(record.defects, random);
+        putRandom(record.boxContents, random), putRandom(record.players, random),
+            putRandom(record.recommendedAge, random);
+        putRandom(record.playingTime, random), putRandom(record.condition, random),
+            putRandom(record.storagePlace, random);
+        putRandom(record.notes, random), putRandom(record.forSale, random),
+            putRandom(record.attachment1, random);
+        putRandom(record.attachment2, random), putRandom(record.attachment3, random),
+            putRandom(record.attachmentDescription1, random);
+        putRandom(record.attachmentDescription2, random), putRandom(record.attachmentDescription3, random);
     }
     // Every byte of the code page, in order, at both ends of values and alone.
     std::string every;
     for (int b = 0; b < 256; ++b)
         every += char(b);
     GameRecord all = recordOf({});
-    brivanto::testing::putRawField(all.Descrizione, every.substr(0, 250));
-    brivanto::testing::putRawField(all.Testo, every.substr(250) + every.substr(0, 10));
-    brivanto::testing::putRawField(all.Note, std::string(every.rbegin(), every.rend()).substr(0, 250));
+    brivanto::testing::putRawField(all.description, every.substr(0, 250));
+    brivanto::testing::putRawField(all.boxContents, every.substr(250) + every.substr(0, 10));
+    brivanto::testing::putRawField(all.notes, std::string(every.rbegin(), every.rend()).substr(0, 250));
     records.push_back(all);
     for (int b = 0; b < 256; ++b) {
         GameRecord one = recordOf({});
-        brivanto::testing::putRawField(one.Titolo, std::string(1, char(b)));
-        brivanto::testing::putRawField(one.Anno, std::string(" ") + char(b) + " ");
+        brivanto::testing::putRawField(one.name, std::string(1, char(b)));
+        brivanto::testing::putRawField(one.year, std::string(" ") + char(b) + " ");
         records.push_back(one);
     }
     folder_.writeArchive("Origine.gdt", records);
@@ -373,7 +375,7 @@ void TestCsvImport::fileRead()
         QCOMPARE(folder_.read("A.gdt"), before);
         return;
     }
-    const auto& title = records.back().Titolo;
+    const auto& title = records.back().name;
     QCOMPARE(QByteArray(reinterpret_cast<const char*>(title.bytes.data()), title.length), lastTitle);
 }
 

@@ -82,8 +82,8 @@ void TestCsvSpreadsheet::spreadsheetShowsEveryValue()
     };
     // An empty record between two others: after the last, the spreadsheet's used range would end before it.
     records.insert(records.begin() + 1, recordOf({}));
-    testing::putRawField(records[2].Descrizione, "  spazi davanti e dietro  ");
-    testing::putRawField(records[2].Note, "prima riga\r\nseconda riga");
+    testing::putRawField(records[2].description, "  spazi davanti e dietro  ");
+    testing::putRawField(records[2].notes, "prima riga\r\nseconda riga");
     folder.writeArchive("Giochi.gdt", records);
     QVERIFY(QDir().mkpath(folder.path("Foto_Gioco")));
     folder.write("Foto_Gioco/Giochi_Foto_A_1.jpg", "jpeg");

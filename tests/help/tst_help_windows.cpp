@@ -1,7 +1,7 @@
+#include "help/AboutWindow.h"
 #include "help/Help.h"
-#include "help/TfrmGuida.h"
-#include "help/TfrmInfo.h"
-#include "help/TfrmSplash.h"
+#include "help/HelpWindow.h"
+#include "help/SplashWindow.h"
 #include "platform/PictureBox.h"
 #include "platform/testing/ScriptedPlatform.h"
 #include "shell/Maker.h"
@@ -48,11 +48,11 @@ QDialog* createWindow(Window window, QWidget* owner)
 {
     switch (window) {
     case Window::Guida:
-        return new TfrmGuida(owner);
+        return new HelpWindow(owner);
     case Window::Info:
-        return new TfrmInfo(owner);
+        return new AboutWindow(owner);
     case Window::Splash:
-        return new TfrmSplash(owner);
+        return new SplashWindow(owner);
     }
     return nullptr;
 }
@@ -234,7 +234,7 @@ void TestHelpWindows::controlsAndFrame()
 
 void TestHelpWindows::titleAndTextStyle()
 {
-    TfrmGuida guida(owner_.get());
+    HelpWindow guida(owner_.get());
     const auto* title = control<QLabel>(&guida, "lblTitolo");
     QVERIFY(title);
     QCOMPARE(title->text(), QStringLiteral("Argomento della guida."));
@@ -252,7 +252,7 @@ void TestHelpWindows::titleAndTextStyle()
     QCOMPARE(text->font().pointSize(), 12);
     QVERIFY(text->font().bold());
 
-    TfrmInfo info(owner_.get());
+    AboutWindow info(owner_.get());
     const auto* infoTitle = control<QLabel>(&info, "lblTitolo");
     QVERIFY(infoTitle);
     QVERIFY(!infoTitle->text().isEmpty());
@@ -284,7 +284,7 @@ void TestHelpWindows::showHelpShowsTheTopic()
 
     bool checked = false;
     whenModalShown([&](QWidget* modal) {
-        auto* guida = qobject_cast<TfrmGuida*>(modal);
+        auto* guida = qobject_cast<HelpWindow*>(modal);
         QVERIFY(guida);
         QCOMPARE(control<QLabel>(guida, "lblTitolo")->text(), title);
         QCOMPARE(guida->text(), help::helpText(topic));

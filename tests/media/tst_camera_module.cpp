@@ -1,4 +1,4 @@
-#include "media/TfrmWebCam.h"
+#include "media/CaptureScreen.h"
 #include "platform/CameraModuleEntry.h"
 #include "platform/ModuleCameras.h"
 #include "platform/PhotoView.h"
@@ -69,7 +69,7 @@ class ModuleCaptureFixture
 public:
     ModuleCaptureFixture() : cameras(modulePath())
     {
-        screen = std::make_unique<TfrmWebCam>(f.editor);
+        screen = std::make_unique<CaptureScreen>(f.editor);
         screen->setCallerTag(QStringLiteral("foto01"));
         screen->show();
     }
@@ -91,7 +91,7 @@ public:
     EditorFixture f;
     ModuleCameras cameras;
     platform::ScopedSeam<CameraFactory> seam{cameras};
-    std::unique_ptr<TfrmWebCam> screen;
+    std::unique_ptr<CaptureScreen> screen;
 };
 
 } // namespace

@@ -1,4 +1,4 @@
-#include "media/TfrmSlideshow_Euro_01.h"
+#include "media/Slideshow.h"
 #include "platform/PhotoView.h"
 
 #include "tests/editor/EditorFixture.h"
@@ -34,7 +34,7 @@ public:
             f.folder.writeFile(QStringLiteral("Foto_Gioco/Giochi rari_Foto_B_%1.jpg").arg(k),
                                jpegOf({50, 50}, k));
         }
-        screen = std::make_unique<TfrmSlideshow_Euro_01>(f.editor);
+        screen = std::make_unique<Slideshow>(f.editor);
         screen->show();
     }
 
@@ -56,7 +56,7 @@ public:
     }
 
     EditorFixture f;
-    std::unique_ptr<TfrmSlideshow_Euro_01> screen;
+    std::unique_ptr<Slideshow> screen;
 };
 
 } // namespace
@@ -261,7 +261,7 @@ void TestSlideshow::openedByTheEditorsButton()
     QWidget* owner = nullptr;
     bool maximised = false;
     QTimer::singleShot(0, [&] {
-        auto* screen = qobject_cast<TfrmSlideshow_Euro_01*>(QApplication::activeModalWidget());
+        auto* screen = qobject_cast<Slideshow*>(QApplication::activeModalWidget());
         if (!screen)
             return;
         owner = screen->parentWidget();

@@ -1,4 +1,4 @@
-#include "media/TfrmWebCam.h"
+#include "media/CaptureScreen.h"
 #include "platform/PhotoView.h"
 #include "platform/testing/InjectedCamera.h"
 
@@ -44,7 +44,7 @@ class CaptureFixture
 public:
     explicit CaptureFixture(const QString& tag = QStringLiteral("foto01"))
     {
-        screen = std::make_unique<TfrmWebCam>(f.editor);
+        screen = std::make_unique<CaptureScreen>(f.editor);
         screen->setCallerTag(tag);
         screen->show();
     }
@@ -69,7 +69,7 @@ public:
     EditorFixture f;
     InjectedCameras cameras;
     platform::ScopedSeam<platform::CameraFactory> seam{cameras};
-    std::unique_ptr<TfrmWebCam> screen;
+    std::unique_ptr<CaptureScreen> screen;
 };
 
 } // namespace
@@ -430,7 +430,7 @@ void TestWebCam::captureThroughTheEditorIsSavedWithTheRecord()
     const QImage frame = solid({1024, 768}, qRgb(240, 120, 0));
     QString tag;
     QTimer::singleShot(0, [&] {
-        auto* screen = qobject_cast<TfrmWebCam*>(QApplication::activeModalWidget());
+        auto* screen = qobject_cast<CaptureScreen*>(QApplication::activeModalWidget());
         if (!screen)
             return;
         tag = screen->callerTag();

@@ -7,7 +7,7 @@
 #include <QFile>
 #include <QStringList>
 
-// A record whose fields Titolo..InVendita hold `texts` in order (the missing ones empty); the
+// A record whose fields name..forSale hold `texts` in order (the missing ones empty); the
 // attachment fields hold names that must never reach the worksheet.
 inline brivanto::GameRecord exportRecord(const QStringList& texts)
 {

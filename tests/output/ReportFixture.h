@@ -1,7 +1,7 @@
 #pragma once
 
-#include "editor/RecordEditor.h"
 #include "editor/EditorFields.h"
+#include "editor/RecordEditorAccess.h"
 
 #include <QImage>
 #include <QRectF>
@@ -9,7 +9,7 @@
 
 // A record editor reduced to what the card reads of it: the archive's name, the 21 texts as
 // typed and the picture of slot A.
-class CardSourceEditor final : public brivanto::RecordEditor
+class CardSourceEditor final : public brivanto::RecordEditorAccess
 {
 public:
     CardSourceEditor()
@@ -20,7 +20,8 @@ public:
     void set(const char* control, const QString& text)
     {
         for (int i = 0; i < brivanto::EditorFieldCount; ++i)
-            if (QLatin1String(brivanto::EditorFields[static_cast<std::size_t>(i)].objectName) == QLatin1String(control))
+            if (QLatin1String(brivanto::EditorFields[static_cast<std::size_t>(i)].objectName) ==
+                QLatin1String(control))
                 texts[i] = text;
     }
 

@@ -1,7 +1,7 @@
 // The card print and preview screens over the real record editor: what they take from it, what
 // they print, the preview window, and the two warnings.
-#include "output/TfrmAnteprimaCartolina.h"
-#include "output/TfrmStampaCartolina.h"
+#include "output/CardPreviewDialog.h"
+#include "output/CardPrintDialog.h"
 #include "report/ReportPreview.h"
 
 #include "tests/editor/EditorFixture.h"
@@ -23,9 +23,9 @@ using platform::MessageKind;
 namespace {
 const QString PrintFailed = QStringLiteral("Attenzione: la stampa non \u00E8 andata a buon fine.\n\r\n\r"
                                            "Si consiglia di ridurre le dimensioni della foto.");
-const QString PreviewFailed =
-    QStringLiteral("Attenzione: la visualizzazione dell'anteprima di stampa non \u00E8 andata a buon fine.\n\r\n\r"
-                   "Si consiglia di ridurre le dimensioni della foto.");
+const QString PreviewFailed = QStringLiteral(
+    "Attenzione: la visualizzazione dell'anteprima di stampa non \u00E8 andata a buon fine.\n\r\n\r"
+    "Si consiglia di ridurre le dimensioni della foto.");
 
 // The editor on the first of two saved records, whose first photo is a real JPEG.
 struct CardScreens : EditorFixture
@@ -56,8 +56,13 @@ private Q_SLOTS:
         QTest::addColumn<QString>("screen");
         QTest::addColumn<QString>("caption");
         QTest::addColumn<QString>("runCaption");
-        QTest::newRow("print") << "cmdStampa" << "TfrmStampaCartolina" << " Stampa documento" << "Stampa";
-        QTest::newRow("preview") << "cmdAnteprima" << "TfrmAnteprimaCartolina" << " Anteprima di stampa"
+        QTest::newRow("print") << "cmdStampa"
+                               << "TfrmStampaCartolina"
+                               << " Stampa documento"
+                               << "Stampa";
+        QTest::newRow("preview") << "cmdAnteprima"
+                                 << "TfrmAnteprimaCartolina"
+                                 << " Anteprima di stampa"
                                  << "Mostra anteprima";
     }
     void editorOpensEachScreen()
@@ -81,7 +86,7 @@ private Q_SLOTS:
             QCOMPARE(cancel->text(), QStringLiteral("Annulla"));
             QCOMPARE(cancel->nextInFocusChain(), run);
             // Both hold the picture to be printed from the start.
-            auto* card = static_cast<CardPrintScreen*>(modal);
+            auto* card = static_cast<CardDialogBase*>(modal);
             QCOMPARE(card->substitutePicture().size(), QSize(297, 184));
             QCOMPARE(card->logoPicture().size(), QSize(640, 480));
             click(cancel);
@@ -102,18 +107,20 @@ private Q_SLOTS:
         f.edit("txtTitolo")->setText(QStringLiteral("  Gioco non ancora salvato  "));
         f.edit("txtNote")->setText(QStringLiteral("[nota] <prova> & \u20AC"));
         f.folder.platform.printing.printToFileNext(f.pdf);
-        TfrmStampaCartolina screen(f.editor);
+        CardPrintDialog screen(f.editor);
         screen.show();
         click(child(&screen, "btnStampa"));
         QVERIFY(!screen.isVisible());
         QCOMPARE(screen.result(), int(QDialog::Accepted));
         QCOMPARE(f.messages(), QStringList());
         QCOMPARE(f.folder.platform.printing.requests().size(), 1);
-        QCOMPARE(f.folder.platform.printing.requests()[0].documentName, QStringLiteral("Scheda Gioco da Tavolo"));
+        QCOMPARE(f.folder.platform.printing.requests()[0].documentName,
+                 QStringLiteral("Scheda Gioco da Tavolo"));
         QCOMPARE(pdfPageCount(f.pdf), 1);
         const QString printed = wholeText(f.pdf);
-        for (const QString& expected : {QStringLiteral("Giochi rari"), QStringLiteral("Gioco non ancora salvato"),
-                                        QStringLiteral("ID-1"), QStringLiteral("[nota] <prova> & \u20AC")})
+        for (const QString& expected :
+             {QStringLiteral("Giochi rari"), QStringLiteral("Gioco non ancora salvato"),
+              QStringLiteral("ID-1"), QStringLiteral("[nota] <prova> & \u20AC")})
             QVERIFY2(printed.contains(expected), qPrintable(expected + QStringLiteral(" in ") + printed));
         QVERIFY(!printed.contains(QStringLiteral("  Gioco")));
         // The photo's colours stand in the picture box.
@@ -136,8 +143,8 @@ private Q_SLOTS:
         CardSourceEditor bare;
         if (source == 1)
             f.press("cmdNuovo");
-        RecordEditor& editor = source == 2 ? static_cast<RecordEditor&>(bare) : f.editor;
-        TfrmAnteprimaCartolina screen(editor);
+        RecordEditorAccess& editor = source == 2 ? static_cast<RecordEditorAccess&>(bare) : f.editor;
+        CardPreviewDialog screen(editor);
         screen.show();
         const QImage expected = source == 2 ? screen.substitutePicture() : editor.photo(PhotoSlotId::A);
         QVERIFY(!expected.isNull());
@@ -155,7 +162,7 @@ private Q_SLOTS:
     {
         CardScreens f;
         f.folder.platform.printing.cancelNext();
-        TfrmStampaCartolina screen(f.editor);
+        CardPrintDialog screen(f.editor);
         screen.show();
         click(child(&screen, "btnStampa"));
         QVERIFY(!screen.isVisible());
@@ -167,7 +174,7 @@ private Q_SLOTS:
     {
         CardScreens f;
         f.folder.platform.printing.printToFileNext(f.folder.path(QStringLiteral("manca/scheda.pdf")));
-        TfrmStampaCartolina screen(f.editor);
+        CardPrintDialog screen(f.editor);
         screen.show();
         click(child(&screen, "btnStampa"));
         QVERIFY(!screen.isVisible());
@@ -186,7 +193,7 @@ private Q_SLOTS:
         if (!havePdfTools())
             QSKIP("poppler-utils is not installed");
         CardScreens f;
-        TfrmAnteprimaCartolina screen(f.editor);
+        CardPreviewDialog screen(f.editor);
         screen.show();
         QImage shown;
         int dotsPerInch = 0;
@@ -204,7 +211,8 @@ private Q_SLOTS:
             for (const QToolButton* tool : preview->findChildren<QToolButton*>())
                 if (tool->isVisibleTo(preview))
                     tools.append(tool->objectName());
-            QCOMPARE(tools, (QStringList{"btnStampa", "btnRiduci", "btnIngrandisci", "btnSchermoIntero", "btnChiudi"}));
+            QCOMPARE(tools, (QStringList{"btnStampa", "btnRiduci", "btnIngrandisci", "btnSchermoIntero",
+                                         "btnChiudi"}));
             QWidget* page = child(preview, "panPagina");
             dotsPerInch = page->logicalDpiX();
             QCOMPARE(page->width(), qRound(210 * dotsPerInch / 25.4));
@@ -226,8 +234,10 @@ private Q_SLOTS:
         const QImage paper = rasterisedPage(f.pdf, 1, dotsPerInch);
         QVERIFY(qAbs(paper.width() - shown.width()) <= 1 && qAbs(paper.height() - shown.height()) <= 1);
         const QSize small = paper.size() / 4;
-        const QImage a = paper.scaled(small, Qt::IgnoreAspectRatio, Qt::SmoothTransformation).convertToFormat(QImage::Format_RGB32);
-        const QImage b = shown.scaled(small, Qt::IgnoreAspectRatio, Qt::SmoothTransformation).convertToFormat(QImage::Format_RGB32);
+        const QImage a = paper.scaled(small, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
+                             .convertToFormat(QImage::Format_RGB32);
+        const QImage b = shown.scaled(small, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
+                             .convertToFormat(QImage::Format_RGB32);
         const double dotsPerMm = small.width() / 210.0;
         const QRectF photo(11 * dotsPerMm, 26 * dotsPerMm, 188 * dotsPerMm, 121 * dotsPerMm);
         double total = 0;
@@ -258,7 +268,9 @@ private Q_SLOTS:
         };
         QVERIFY(captionEnd(paper) > 0);
         QVERIFY2(qAbs(captionEnd(paper) - captionEnd(shown)) <= 1,
-                 qPrintable(QStringLiteral("caption ends at %1 on paper, %2 on screen").arg(captionEnd(paper)).arg(captionEnd(shown))));
+                 qPrintable(QStringLiteral("caption ends at %1 on paper, %2 on screen")
+                                .arg(captionEnd(paper))
+                                .arg(captionEnd(shown))));
         const auto patch = [](const QImage& image, const QRect& area) {
             double sum = 0;
             for (int y = area.top(); y <= area.bottom(); ++y)
@@ -268,10 +280,13 @@ private Q_SLOTS:
         };
         for (double across : {0.2, 0.5, 0.8}) {
             for (double down : {0.25, 0.75}) {
-                const QRect area(QPoint(int(photo.left() + across * photo.width()) - 5, int(photo.top() + down * photo.height()) - 5),
+                const QRect area(QPoint(int(photo.left() + across * photo.width()) - 5,
+                                        int(photo.top() + down * photo.height()) - 5),
                                  QSize(10, 10));
                 const double d = qAbs(patch(a, area) - patch(b, area));
-                QVERIFY2(d < 8, qPrintable(QStringLiteral("photo differs by %1 at %2, %3").arg(d).arg(across).arg(down)));
+                QVERIFY2(
+                    d < 8,
+                    qPrintable(QStringLiteral("photo differs by %1 at %2, %3").arg(d).arg(across).arg(down)));
             }
         }
     }
@@ -279,7 +294,7 @@ private Q_SLOTS:
     void aFailedPrintFromThePreviewWarnsAndCloses()
     {
         CardScreens f;
-        TfrmAnteprimaCartolina screen(f.editor);
+        CardPreviewDialog screen(f.editor);
         screen.show();
         QTimer::singleShot(0, [&] {
             QWidget* preview = QApplication::activeModalWidget();

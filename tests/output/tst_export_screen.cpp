@@ -1,7 +1,7 @@
 #include "help/Help.h"
 #include "output/ExportGrid.h"
+#include "output/ExportScreen.h"
 #include "output/ExportWriter.h"
-#include "output/TfrmExpCartoline.h"
 
 #include "tests/editor/EditorFixture.h"
 #include "tests/output/ExportFixture.h"
@@ -36,7 +36,7 @@ struct ExportScreenFixture
         editor.folder.writeFile(editor.archiveName + ".gdt", archiveOf(records));
         // Out of the way of the mouse: the offscreen platform sends moves to the window it finds first.
         editor.editor.hide();
-        screen = std::make_unique<TfrmExpCartoline>(editor.editor);
+        screen = std::make_unique<ExportScreen>(editor.editor);
         screen->show();
     }
     QTableView* grid() const { return child<QTableView>(screen.get(), "grdRecords"); }
@@ -46,7 +46,7 @@ struct ExportScreenFixture
     QString exportPath() const { return editor.folder.path("Zendaro.xls"); }
 
     EditorFixture editor;
-    std::unique_ptr<TfrmExpCartoline> screen;
+    std::unique_ptr<ExportScreen> screen;
 };
 } // namespace
 
@@ -72,7 +72,7 @@ private Q_SLOTS:
 void TestExportScreen::layout()
 {
     ExportScreenFixture f({});
-    TfrmExpCartoline& screen = *f.screen;
+    ExportScreen& screen = *f.screen;
     QCOMPARE(screen.objectName(), "TfrmExpCartoline");
     QCOMPARE(screen.windowTitle(), " Esporta archivio giochi da tavolo in Excel");
     QCOMPARE(screen.size(), QSize(862, 560));
@@ -333,7 +333,7 @@ void TestExportScreen::editorButtonOpensTheScreen()
     QCOMPARE(name, "TfrmExpCartoline");
     QVERIFY(overEditor);
     QCOMPARE(rows, 2);
-    QVERIFY(f.editor.findChildren<TfrmExpCartoline*>().isEmpty()); // discarded when closed
+    QVERIFY(f.editor.findChildren<ExportScreen*>().isEmpty()); // discarded when closed
 }
 
 QTEST_MAIN(TestExportScreen)

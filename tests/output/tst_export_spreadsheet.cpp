@@ -1,5 +1,5 @@
 #include "output/ExportGrid.h"
-#include "output/TfrmExpCartoline.h"
+#include "output/ExportScreen.h"
 
 #include "tests/editor/EditorFixture.h"
 #include "tests/output/ExportFixture.h"
@@ -118,7 +118,7 @@ void TestExportSpreadsheet::spreadsheetShowsEveryValueAsTyped()
                    exportRecord({}),
                    exportRecord({QString::fromUtf8("Città d'oro"), "CO-7", "Gestionale", "Editrice",
                                  QString::fromUtf8("Perché così? Sì!"), "2001", "1.000,00", "Tedesco"})}));
-    TfrmExpCartoline screen(f.editor);
+    ExportScreen screen(f.editor);
     screen.show();
     const QAbstractItemModel& grid = *child<QTableView>(&screen, "grdRecords")->model();
     QCOMPARE(grid.rowCount(), 4);

@@ -135,12 +135,12 @@ void TestExportWriter::writesTheWorksheetByteForByte_data()
     // As another program may store them: the blanks, tabs and NULs round each value are in the
     // field's bytes and counted by its length byte; bytes above the blank stay.
     GameRecord padded = exportRecord({});
-    putRawField(padded.Titolo, "\0 \tRisiko \t\0"sv);
-    putRawField(padded.Tipologia, "  RS-1"sv);
-    putRawField(padded.Editore, "&\0"sv);
-    putRawField(padded.Anno, " 68 "sv);
-    putRawField(padded.Valore, "!30,00\xA0"sv);
-    putRawField(padded.Note, "Note\t \0"sv);
+    putRawField(padded.name, "\0 \tRisiko \t\0"sv);
+    putRawField(padded.idCode, "  RS-1"sv);
+    putRawField(padded.genre, "&\0"sv);
+    putRawField(padded.year, " 68 "sv);
+    putRawField(padded.marketValue, "!30,00\xA0"sv);
+    putRawField(padded.notes, "Note\t \0"sv);
     QList<QByteArray> paddedCells(ExportedFieldCount);
     paddedCells[0] = "Risiko";
     paddedCells[1] = "RS-1";
@@ -188,7 +188,7 @@ void TestExportWriter::writesTheWorksheetByteForByte()
 void TestExportWriter::gridHoldsTheArchiveTrimmed()
 {
     GameRecord risiko = exportRecord({{}, {}, "Strategico"});
-    putRawField(risiko.Titolo, "  Risiko \t\0"sv);
+    putRawField(risiko.name, "  Risiko \t\0"sv);
     fill({risiko, exportRecord({QStringLiteral(u"Citt\u00E0 \u20AC"),
                                 {},
                                 {},

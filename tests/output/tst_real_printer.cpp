@@ -1,9 +1,9 @@
 // Printing through the system's real print path: the default printer of a running print system
 // (a PDF queue in the test run), with the print dialogue accepted as it comes. The queue's PDF
 // files land in $BRIVANTO_PRINT_OUTPUT; without a print system the tests skip themselves.
-#include "output/SummaryPrint.h"
+#include "output/CardPrintDialog.h"
 #include "output/ReportTemplates.h"
-#include "output/TfrmStampaCartolina.h"
+#include "output/SummaryPrint.h"
 #include "search/ListLines.h"
 
 #include "tests/editor/EditorFixture.h"
@@ -79,21 +79,24 @@ private Q_SLOTS:
         const QStringList before = jobFiles(QStringLiteral("Scheda_Gioco_da_Tavolo"));
 
         f.folder.platform.printing.acceptNext();
-        TfrmStampaCartolina screen(f.editor);
+        CardPrintDialog screen(f.editor);
         screen.show();
         click(child(&screen, "btnStampa"));
         QCOMPARE(f.messages(), QStringList());
         QCOMPARE(f.folder.platform.printing.requests().size(), 1);
-        QCOMPARE(f.folder.platform.printing.requests()[0].preselectedPrinter, QPrinterInfo::defaultPrinterName());
+        QCOMPARE(f.folder.platform.printing.requests()[0].preselectedPrinter,
+                 QPrinterInfo::defaultPrinterName());
         QVERIFY(!QPrinterInfo::defaultPrinterName().isEmpty());
 
-        const QString pdf = arrivedJob(QStringLiteral("Scheda_Gioco_da_Tavolo"), before, QStringLiteral("Stampata davvero"));
+        const QString pdf =
+            arrivedJob(QStringLiteral("Scheda_Gioco_da_Tavolo"), before, QStringLiteral("Stampata davvero"));
         QVERIFY2(!pdf.isEmpty(), "no card came out of the print queue");
         QCOMPARE(pdfPageCount(pdf), 1);
         QVERIFY(pdfInfo(pdf, QStringLiteral("Page size")).contains(QStringLiteral("(A4)")));
         const QString text = pdfText(pdf, 1);
-        for (const QString& expected : {QStringLiteral("Giochi rari"), QStringLiteral("Gioco 1"), QStringLiteral("ID-1"),
-                                        QStringLiteral("DESCRIZIONE DEL GIOCO"), QStringLiteral("Stampata davvero")})
+        for (const QString& expected :
+             {QStringLiteral("Giochi rari"), QStringLiteral("Gioco 1"), QStringLiteral("ID-1"),
+              QStringLiteral("DESCRIZIONE DEL GIOCO"), QStringLiteral("Stampata davvero")})
             QVERIFY2(text.contains(expected), qPrintable(expected + QStringLiteral(" not in ") + text));
     }
 
@@ -102,7 +105,8 @@ private Q_SLOTS:
         platform::testing::ScriptedPlatform platform;
         ListLines lines;
         for (int n = 1; n <= 60; ++n)
-            lines.append(QStringLiteral("Riga %1").arg(n, 3, 10, QLatin1Char('0')).leftJustified(40) + QStringLiteral("ID-%1").arg(n));
+            lines.append(QStringLiteral("Riga %1").arg(n, 3, 10, QLatin1Char('0')).leftJustified(40) +
+                         QStringLiteral("ID-%1").arg(n));
         const QStringList before = jobFiles(QStringLiteral("Riepilogo_dati"));
         report::Report summary = makeSummaryReport();
         platform.printing.acceptNext();
@@ -114,13 +118,15 @@ private Q_SLOTS:
         // The print system may turn the landscape pages to lie on portrait paper.
         const QString first = pdfText(pdf, 1);
         const QString second = pdfText(pdf, 2);
-        QVERIFY2(first.startsWith(SummaryTitleForSale + QStringLiteral(" Riga 001 ID-1 Riga 002")), qPrintable(first));
+        QVERIFY2(first.startsWith(SummaryTitleForSale + QStringLiteral(" Riga 001 ID-1 Riga 002")),
+                 qPrintable(first));
         QVERIFY(first.contains(QStringLiteral("Riga 053 ID-53")));
         QVERIFY(!first.contains(QStringLiteral("Riga 054")));
         QVERIFY(!first.contains(QStringLiteral("Stampa eseguita")));
         QVERIFY2(second.startsWith(QStringLiteral("Riga 054 ID-54")), qPrintable(second));
         QVERIFY(!second.contains(SummaryTitleForSale));
-        QVERIFY2(second.endsWith(QStringLiteral("Riga 060 ID-60 Stampa eseguita in data 02/01/2026 alle ore 03:04:05")),
+        QVERIFY2(second.endsWith(
+                     QStringLiteral("Riga 060 ID-60 Stampa eseguita in data 02/01/2026 alle ore 03:04:05")),
                  qPrintable(second));
     }
 };

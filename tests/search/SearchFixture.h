@@ -27,13 +27,13 @@ inline brivanto::GameRecord listedGame(const QString& title, const QString& id, 
                                        const QString& publisher, const QString& year, const QString& value,
                                        const QString& forSale = QStringLiteral("No"))
 {
-    return gameRecord({{"Titolo", title},
-                       {"Tipologia", id},
-                       {"Editore", genre},
-                       {"Serie", publisher},
-                       {"Anno", year},
-                       {"Valore", value},
-                       {"InVendita", forSale}});
+    return gameRecord({{"name", title},
+                       {"idCode", id},
+                       {"genre", genre},
+                       {"publisher", publisher},
+                       {"year", year},
+                       {"marketValue", value},
+                       {"forSale", forSale}});
 }
 
 inline QByteArray archiveBytes(std::initializer_list<brivanto::GameRecord> records)

@@ -26,27 +26,29 @@ const QString Euro = QStringLiteral("\u20AC");
 GameRecord storedWithBlanks()
 {
     GameRecord record{};
-    putRawField(record.Titolo, "\t Dama\0"sv);
-    putRawField(record.Serie, "\t Dal Negro \0"sv);
+    putRawField(record.name, "\t Dama\0"sv);
+    putRawField(record.publisher, "\t Dal Negro \0"sv);
     return record;
 }
 
 // The archive that the matching rules are tried on.
 const QList<GameRecord> Collection = {
-    gameRecord({{"Titolo", "Scacchi"},
-                {"Serie", "Dal Negro"},
-                {"Note", QString::fromUtf8("Pezzi in legno, Èdizione rara")}}),
-    gameRecord({{"Titolo", "Il gioco degli SCACCHI"}, {"Serie", "Clementoni"}, {"Anno", "1990"}}),
-    gameRecord({{"Titolo", QString::fromUtf8("Città perduta")},
-                {"Serie", "Dal Negro"},
-                {"Valore", "12,50"},
-                {"Note", QString::fromUtf8("Costo originale 30 € circa")}}),
-    gameRecord(
-        {{"Titolo", "Risiko"}, {"Serie", "Editrice Giochi"}, {"Anno", "1968"}, {"Mittente", "Italia"}}),
-    gameRecord({{"Titolo", "Monopoli"},
-                {"Serie", "Editrice Giochi"},
-                {"Anno", "1935"},
-                {"Testo", "Plancia, <dadi> & soldi"}}),
+    gameRecord({{"name", "Scacchi"},
+                {"publisher", "Dal Negro"},
+                {"notes", QString::fromUtf8("Pezzi in legno, Èdizione rara")}}),
+    gameRecord({{"name", "Il gioco degli SCACCHI"}, {"publisher", "Clementoni"}, {"year", "1990"}}),
+    gameRecord({{"name", QString::fromUtf8("Città perduta")},
+                {"publisher", "Dal Negro"},
+                {"marketValue", "12,50"},
+                {"notes", QString::fromUtf8("Costo originale 30 € circa")}}),
+    gameRecord({{"name", "Risiko"},
+                {"publisher", "Editrice Giochi"},
+                {"year", "1968"},
+                {"countryOfOrigin", "Italia"}}),
+    gameRecord({{"name", "Monopoli"},
+                {"publisher", "Editrice Giochi"},
+                {"year", "1935"},
+                {"boxContents", "Plancia, <dadi> & soldi"}}),
     storedWithBlanks(),
 };
 
@@ -130,7 +132,7 @@ void TestSearchLists::listLine_data()
         << listedGame("Go", "GO-1", "Astratto", "Nessuno", "1950", "")
         << expectedLine("Go", "GO-1", "Astratto", "Nessuno", "1950", "");
     QTest::newRow("blanks round a field are trimmed")
-        << gameRecord({{"Titolo", "Go"}}) << expectedLine("Go", "", "", "", "", "");
+        << gameRecord({{"name", "Go"}}) << expectedLine("Go", "", "", "", "", "");
     QTest::newRow("accented letters and the euro sign")
         << listedGame(QString::fromUtf8("Città € Perù"), QString::fromUtf8("È-1"), "", "", "", "0,00")
         << expectedLine(QString::fromUtf8("Città € Perù"), QString::fromUtf8("È-1"), "", "", "", "0,00");
@@ -139,30 +141,30 @@ void TestSearchLists::listLine_data()
         << expectedLine("<b>Dama</b> & co", "", "", "", "", "");
 
     GameRecord controls = listedGame("Tab", "", "", "", "", "");
-    controls.Titolo.bytes[1] = '\t'; // "T\tb": a control character inside a value stays
+    controls.name.bytes[1] = '\t'; // "T\tb": a control character inside a value stays
     QTest::newRow("control character inside a value") << controls << expectedLine("T\tb", "", "", "", "", "");
 
     // As another program may store them: the blanks, tabs and NULs round each value are in the
     // field's bytes and counted by its length byte.
     GameRecord padded{};
-    putRawField(padded.Titolo, "\0 \tGo \t\0"sv);
-    putRawField(padded.Tipologia, "  GO-1\0"sv);
-    putRawField(padded.Editore, "\tAstratto "sv);
-    putRawField(padded.Serie, "\0Nessuno\0"sv);
-    putRawField(padded.Anno, " 50 "sv);
-    putRawField(padded.Valore, " 5,00\t \0"sv);
+    putRawField(padded.name, "\0 \tGo \t\0"sv);
+    putRawField(padded.idCode, "  GO-1\0"sv);
+    putRawField(padded.genre, "\tAstratto "sv);
+    putRawField(padded.publisher, "\0Nessuno\0"sv);
+    putRawField(padded.year, " 50 "sv);
+    putRawField(padded.marketValue, " 5,00\t \0"sv);
     QTest::newRow("blanks, tabs and NULs stored round every field")
         << padded << expectedLine("Go", "GO-1", "Astratto", "Nessuno", "50", "5,00");
     GameRecord edges{};
-    putRawField(edges.Titolo, "\xA0Go!"sv);
-    putRawField(edges.Valore, "!5,00\xA0"sv);
+    putRawField(edges.name, "\xA0Go!"sv);
+    putRawField(edges.marketValue, "!5,00\xA0"sv);
     QTest::newRow("stored bytes above the blank stay at either end")
         << edges
         << expectedLine(QStringLiteral(u"\u00A0Go!"), "", "", "", "", QStringLiteral(u"!5,00\u00A0"));
 
     GameRecord damaged = listedGame(QString(120, 'x'), "", "", "", "", "");
-    damaged.Titolo.length = 250; // more than the field holds: read as the whole field
-    damaged.Tipologia.length = 0xFF;
+    damaged.name.length = 250; // more than the field holds: read as the whole field
+    damaged.idCode.length = 0xFF;
     QTest::newRow("damaged length bytes") << damaged << expectedLine(QString(30, 'x'), "", "", "", "", "");
 }
 
@@ -342,7 +344,7 @@ void TestSearchLists::matching_data()
         << QList<FilterText>{{0, QString(300, 'a')}} << QStringList{} << 1;
     QTest::newRow("a character no record can hold")
         << QList<FilterText>{{0, QString::fromUtf8("Scacchi→")}} << QStringList{} << 1;
-    QTest::newRow("the country filter reads Mittente")
+    QTest::newRow("the country filter reads the country of origin")
         << QList<FilterText>{{10, "ital"}} << QStringList{"Risiko"} << 1;
 }
 
@@ -424,14 +426,14 @@ void TestSearchLists::forSale()
 {
     QFETCH(QString, mark);
     QFETCH(bool, listed);
-    QCOMPARE(listedForSale(gameRecord({{"InVendita", mark}})), listed);
+    QCOMPARE(listedForSale(gameRecord({{"forSale", mark}})), listed);
 }
 
 void TestSearchLists::scanReadsWholeRecordsOnly()
 {
     ScratchArchive scratch;
     QVERIFY(writeArchive(scratch.path(),
-                         archiveBytes({gameRecord({{"Titolo", "Uno"}}), gameRecord({{"Titolo", "Due"}})}) +
+                         archiveBytes({gameRecord({{"name", "Uno"}}), gameRecord({{"name", "Due"}})}) +
                              QByteArray(100, 'Z')));
     const ListScan scan = scanArchive(scratch.path(), [](const GameRecord&) { return true; });
     QVERIFY(!scan.failed);
@@ -453,7 +455,7 @@ void TestSearchLists::scanThatFailsKeepsWhatItRead()
     QByteArray bytes;
     for (int n = 0; n < 600; ++n)
         bytes +=
-            archiveBytes({gameRecord({{"Titolo", QStringLiteral("Gioco %1").arg(n, 3, 10, QChar(u'0'))}})});
+            archiveBytes({gameRecord({{"name", QStringLiteral("Gioco %1").arg(n, 3, 10, QChar(u'0'))}})});
     QVERIFY(writeArchive(scratch.path(), bytes));
 
     // Another program cuts the file short while it is being read: the records after the first

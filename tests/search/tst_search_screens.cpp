@@ -1,6 +1,6 @@
+#include "search/ForSaleList.h"
 #include "search/ListLine.h"
-#include "search/TfrmInVendita.h"
-#include "search/TfrmTrovaCartoline.h"
+#include "search/SearchScreen.h"
 #include "tests/support/PdfProbe.h"
 
 #include "tests/editor/EditorFixture.h"
@@ -35,16 +35,16 @@ struct ListScreens : EditorFixture
     }
 
     // A search screen opened as the editor opens it, with the caller tag "cartoline".
-    std::unique_ptr<TfrmTrovaCartoline> search(const QString& tag = QStringLiteral("cartoline"))
+    std::unique_ptr<SearchScreen> search(const QString& tag = QStringLiteral("cartoline"))
     {
-        auto screen = std::make_unique<TfrmTrovaCartoline>(editor, &editor);
+        auto screen = std::make_unique<SearchScreen>(editor, &editor);
         screen->setCallerTag(tag);
         screen->show();
         return screen;
     }
-    std::unique_ptr<TfrmInVendita> forSale()
+    std::unique_ptr<ForSaleList> forSale()
     {
-        auto screen = std::make_unique<TfrmInVendita>(editor, &editor);
+        auto screen = std::make_unique<ForSaleList>(editor, &editor);
         screen->show();
         return screen;
     }
@@ -325,8 +325,8 @@ void TestSearchScreens::doubleClickPutsTheLastOfTheRecordsOnTheEditor()
     QList<GameRecord> records{Scacchi};
     for (qsizetype i = 0; i < marks.size(); ++i) {
         GameRecord sharing = Dama;
-        TextToField(QStringLiteral("scheda %1").arg(i + 1), sharing.Note);
-        TextToField(marks[i], sharing.InVendita);
+        TextToField(QStringLiteral("scheda %1").arg(i + 1), sharing.notes);
+        TextToField(marks[i], sharing.forSale);
         records.append(sharing);
         if (i == 0)
             records.append(Risiko);
@@ -364,7 +364,7 @@ void TestSearchScreens::doubleClickPutsTheLastOfTheRecordsOnTheEditor()
 void TestSearchScreens::openingALineAsksBeforeDroppingChanges_data()
 {
     QTest::addColumn<platform::Answer>("answer");
-    QTest::addColumn<int>("records"); // in the archive afterwards
+    QTest::addColumn<int>("records");   // in the archive afterwards
     QTest::addColumn<QString>("title"); // on the editor afterwards
     QTest::addColumn<bool>("listOpen");
     QTest::newRow("Sì") << platform::Answer::Yes << 3 << "Dama" << false;
@@ -478,7 +478,7 @@ void TestSearchScreens::forSaleListsEveryRecordNotMarkedNo()
 void TestSearchScreens::forSaleDoubleClickFindsTheRecordEvenIfNotForSale()
 {
     GameRecord notForSale = Dama;
-    TextToField(QStringLiteral("No"), notForSale.InVendita);
+    TextToField(QStringLiteral("No"), notForSale.forSale);
     ListScreens f{Dama, notForSale};
     auto screen = f.forSale();
     QCOMPARE(titlesListed(screen.get()), QStringList{"Dama"});

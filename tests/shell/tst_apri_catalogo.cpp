@@ -1,4 +1,4 @@
-#include "shell/TfrmApriCatalogo.h"
+#include "shell/OpenArchiveScreen.h"
 
 #include "tests/support/ProgramFolderFixture.h"
 
@@ -53,14 +53,14 @@ private:
     void select(const QString& entry);
 
     std::unique_ptr<ProgramFolderFixture> folder_;
-    std::unique_ptr<TfrmApriCatalogo> screen_;
+    std::unique_ptr<OpenArchiveScreen> screen_;
     QListWidget* list_ = nullptr;
 };
 
 void TestApriCatalogo::init()
 {
     folder_ = std::make_unique<ProgramFolderFixture>();
-    screen_ = std::make_unique<TfrmApriCatalogo>();
+    screen_ = std::make_unique<OpenArchiveScreen>();
     list_ = child<QListWidget>(screen_.get(), "lstFiles");
 }
 
@@ -152,7 +152,7 @@ void TestApriCatalogo::warningsWithoutSelection()
     if (withArchives)
         folder_->writeFile("Giochi.gdt");
     showScreen();
-    QSignalSpy toEditor(screen_.get(), &TfrmApriCatalogo::archiveChosen);
+    QSignalSpy toEditor(screen_.get(), &OpenArchiveScreen::archiveChosen);
     // The first archive comes selected: the user took the selection away (Ctrl+click).
     list_->clearSelection();
     click(child(screen_.get(), button.toLatin1().constData()));
@@ -189,8 +189,8 @@ void TestApriCatalogo::openHandsOverPathAndName()
     folder_->writeFile(entry);
     showScreen();
     select(entry);
-    QSignalSpy toEditor(screen_.get(), &TfrmApriCatalogo::archiveChosen);
-    QSignalSpy toLauncher(screen_.get(), &TfrmApriCatalogo::closedToLauncher);
+    QSignalSpy toEditor(screen_.get(), &OpenArchiveScreen::archiveChosen);
+    QSignalSpy toLauncher(screen_.get(), &OpenArchiveScreen::closedToLauncher);
     click(child(screen_.get(), "btnApri"));
     QCOMPARE(toEditor.count(), 1);
     QCOMPARE(toEditor.front().at(0).toString(), folder_->path(entry));
@@ -211,8 +211,8 @@ void TestApriCatalogo::closingWithWindowButtonReturnsToLauncher()
     folder_->writeFile("Giochi.gdt");
     showScreen();
     select("Giochi.gdt");
-    QSignalSpy toEditor(screen_.get(), &TfrmApriCatalogo::archiveChosen);
-    QSignalSpy toLauncher(screen_.get(), &TfrmApriCatalogo::closedToLauncher);
+    QSignalSpy toEditor(screen_.get(), &OpenArchiveScreen::archiveChosen);
+    QSignalSpy toLauncher(screen_.get(), &OpenArchiveScreen::closedToLauncher);
     screen_->close();
     QCOMPARE(toLauncher.count(), 1);
     QCOMPARE(toEditor.count(), 0);
@@ -289,7 +289,7 @@ void TestApriCatalogo::restoringFromTheTaskbarKeepsListAndSelection()
     restoreFromTaskbar(screen_.get());
     QCOMPARE(entries(), QStringList{"Giochi.gdt"});
     QCOMPARE(child<QLabel>(screen_.get(), "lblCreati")->text(), countLine(1));
-    QSignalSpy toEditor(screen_.get(), &TfrmApriCatalogo::archiveChosen);
+    QSignalSpy toEditor(screen_.get(), &OpenArchiveScreen::archiveChosen);
     click(child(screen_.get(), "btnApri"));
     QCOMPARE(toEditor.count(), 1);
     QCOMPARE(toEditor.front().at(0).toString(), folder_->path("Giochi.gdt"));
@@ -343,7 +343,7 @@ void TestApriCatalogo::keysSelectAndEnterOpens()
         QTest::keyClick(list_, key);
     QCOMPARE(list_->selectedItems().value(0) ? list_->selectedItems().value(0)->text() : QString(), opened);
 
-    QSignalSpy toEditor(screen_.get(), &TfrmApriCatalogo::archiveChosen);
+    QSignalSpy toEditor(screen_.get(), &OpenArchiveScreen::archiveChosen);
     QTest::keyClick(list_, Qt::Key_Return);
     QCOMPARE(toEditor.count(), 1);
     QCOMPARE(toEditor.front().at(0).toString(), folder_->path(opened));
@@ -356,7 +356,7 @@ void TestApriCatalogo::doubleClickOpensTheLine()
     for (const char* name : {"Altro.gdt", "Giochi.gdt"})
         folder_->writeFile(QString::fromUtf8(name));
     showScreen();
-    QSignalSpy toEditor(screen_.get(), &TfrmApriCatalogo::archiveChosen);
+    QSignalSpy toEditor(screen_.get(), &OpenArchiveScreen::archiveChosen);
     const QPoint line = list_->visualItemRect(list_->item(1)).center();
     QTest::mouseClick(list_->viewport(), Qt::LeftButton, {}, line);
     QTest::mouseDClick(list_->viewport(), Qt::LeftButton, {}, line);
@@ -383,7 +383,7 @@ void TestApriCatalogo::enterWithoutSelectionOrModifiedOpensNothing()
     list_->setFocus(Qt::TabFocusReason);
     if (!selected)
         list_->clearSelection();
-    QSignalSpy toEditor(screen_.get(), &TfrmApriCatalogo::archiveChosen);
+    QSignalSpy toEditor(screen_.get(), &OpenArchiveScreen::archiveChosen);
     QTest::keyClick(list_, Qt::Key_Return, modifiers);
     QCOMPARE(toEditor.count(), 0);
     QVERIFY(screen_->isVisible());

@@ -1,4 +1,4 @@
-#include "shell/TfrmCreaCatalogo.h"
+#include "shell/CreateArchiveScreen.h"
 
 #include "tests/support/ProgramFolderFixture.h"
 
@@ -51,14 +51,14 @@ private:
     void submit(const QString& name);
 
     std::unique_ptr<ProgramFolderFixture> folder_;
-    std::unique_ptr<TfrmCreaCatalogo> screen_;
+    std::unique_ptr<CreateArchiveScreen> screen_;
     QLineEdit* txtFile_ = nullptr;
 };
 
 void TestCreaCatalogo::init()
 {
     folder_ = std::make_unique<ProgramFolderFixture>();
-    screen_ = std::make_unique<TfrmCreaCatalogo>();
+    screen_ = std::make_unique<CreateArchiveScreen>();
     screen_->show();
     QApplication::setActiveWindow(screen_.get());
     txtFile_ = child<QLineEdit>(screen_.get(), "txtFile");
@@ -99,7 +99,7 @@ void TestCreaCatalogo::createsEmptyArchive()
 {
     QFETCH(QString, typed);
     QFETCH(QString, file);
-    QSignalSpy closed(screen_.get(), &TfrmCreaCatalogo::closed);
+    QSignalSpy closed(screen_.get(), &CreateArchiveScreen::closed);
     submit(typed);
     QCOMPARE(folder_->platform.messages.texts(), QStringList{Created});
     QCOMPARE(folder_->platform.messages.shown().front().kind, MessageKind::Information);
@@ -136,7 +136,7 @@ void TestCreaCatalogo::refusesBlankOrUsedName()
     QFETCH(QString, typed);
     QFETCH(QString, message);
     folder_->writeFile(existing, QByteArray(3376, 'k'));
-    QSignalSpy closed(screen_.get(), &TfrmCreaCatalogo::closed);
+    QSignalSpy closed(screen_.get(), &CreateArchiveScreen::closed);
     submit(typed);
     QCOMPARE(folder_->platform.messages.texts(), QStringList{message});
     QCOMPARE(folder_->platform.messages.shown().front().kind, MessageKind::Warning);
@@ -174,7 +174,7 @@ void TestCreaCatalogo::nameTheFileSystemRefuses()
     const QStringList before = folderEntries(folder_->dir.path());
     if (removeFolder)
         setProgramFolderForTesting(folder_->dir.filePath("sparita"));
-    QSignalSpy closed(screen_.get(), &TfrmCreaCatalogo::closed);
+    QSignalSpy closed(screen_.get(), &CreateArchiveScreen::closed);
     submit(typed);
     const auto& shown = folder_->platform.messages.shown();
     QCOMPARE(shown.size(), 1);
@@ -260,7 +260,7 @@ void TestCreaCatalogo::nameFieldColourFollowsFocus()
 
 void TestCreaCatalogo::cancelLeavesWithoutCreating()
 {
-    QSignalSpy closed(screen_.get(), &TfrmCreaCatalogo::closed);
+    QSignalSpy closed(screen_.get(), &CreateArchiveScreen::closed);
     txtFile_->setText("Giochi");
     click(child(screen_.get(), "btnAnnulla"));
     QCOMPARE(closed.count(), 1);

@@ -1,15 +1,15 @@
+#include "access/ChangePasswordDialog.h"
 #include "access/PasswordCodec.h"
-#include "access/TfrmCambiaPassword.h"
-#include "access/TfrmPassword.h"
-#include "editor/TfrmCartoline.h"
+#include "access/PasswordScreen.h"
+#include "editor/RecordEditor.h"
 #include "help/Help.h"
-#include "help/TfrmGuida.h"
+#include "help/HelpWindow.h"
 #include "platform/Formats.h"
 #include "shell/Application.h"
+#include "shell/CreateArchiveScreen.h"
+#include "shell/Launcher.h"
+#include "shell/OpenArchiveScreen.h"
 #include "shell/ScreenSet.h"
-#include "shell/TfrmApriCatalogo.h"
-#include "shell/TfrmAvvio.h"
-#include "shell/TfrmCreaCatalogo.h"
 
 #include "tests/support/ProgramFolderFixture.h"
 
@@ -123,7 +123,7 @@ void TestScreenFlow::everyScreenCarriesTheProgramsIcon()
 void TestScreenFlow::launcherLeadsToEachScreenAndBack()
 {
     logIn();
-    TfrmAvvio* avvio = screens_->avvio();
+    Launcher* avvio = screens_->avvio();
     QVERIFY(avvio->isMaximized());
     QCOMPARE(avvio->windowTitle(), QString(" Brivanto"));
     for (const char* clickable : {"imgApp01", "btnApp01", "imgApp02", "btnApp02", "imgInfo", "imgGuida",
@@ -171,7 +171,7 @@ void TestScreenFlow::openArchiveReachesEditorWithBlankHandOver()
     logIn();
     openArchive("Giochi rari.gdt");
     QCOMPARE(visibleScreens(), QStringList{"TfrmCartoline"});
-    TfrmCartoline* editor = screens_->cartoline();
+    RecordEditor* editor = screens_->cartoline();
     QVERIFY(editor->isMaximized());
     QCOMPARE(editor->archiveFile(), folder_->path("Giochi rari.gdt"));
     QCOMPARE(editor->archiveName(), QString("Giochi rari"));
@@ -259,7 +259,7 @@ void TestScreenFlow::helpButtonsShowTheirOwnTopic()
     QString shownTitle;
     QString shownText;
     QTimer::singleShot(0, this, [&] {
-        auto* guide = qobject_cast<TfrmGuida*>(QApplication::activeModalWidget());
+        auto* guide = qobject_cast<HelpWindow*>(QApplication::activeModalWidget());
         if (!guide)
             return;
         shownTitle = child<QLabel>(guide, "lblTitolo")->text();

@@ -253,7 +253,7 @@ void TestScreenKeys::f1OpensTheScreensHelp()
     bool looked = false;
     QTimer::singleShot(0, [&] {
         looked = true;
-        auto* help = qobject_cast<TfrmGuida*>(QApplication::activeModalWidget());
+        auto* help = qobject_cast<HelpWindow*>(QApplication::activeModalWidget());
         if (help && help != opened->window()) {
             shown = help->findChild<QLabel*>(QStringLiteral("lblTitolo"))->text();
             help->close();

@@ -17,8 +17,8 @@ namespace deletion_fixture {
 inline QByteArray recordBytes(const QString& title)
 {
     brivanto::GameRecord record;
-    brivanto::TextToField(title, record.Titolo);
-    brivanto::TextToField(QStringLiteral("scatola di ") + title, record.Descrizione);
+    brivanto::TextToField(title, record.name);
+    brivanto::TextToField(QStringLiteral("scatola di ") + title, record.description);
     brivanto::writeForSale(record, false);
     return QByteArray(reinterpret_cast<const char*>(&record), brivanto::RecordSize);
 }

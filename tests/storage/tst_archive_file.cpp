@@ -31,7 +31,7 @@ namespace {
 GameRecord recordNamed(const QString& title)
 {
     GameRecord record;
-    TextToField(title, record.Titolo);
+    TextToField(title, record.name);
     writeForSale(record, false);
     return record;
 }
@@ -145,29 +145,29 @@ void TestArchiveFile::pointerFollowsReadsAndWrites()
     archive.Seek(0);
     archive.Read(record);
     QCOMPARE(archive.Pointer(), 1);
-    QCOMPARE(FieldToText(record.Titolo), QStringLiteral("uno"));
+    QCOMPARE(FieldToText(record.name), QStringLiteral("uno"));
     archive.Seek(4);
     archive.Read(record);
     QCOMPARE(archive.Pointer(), 5);
     QVERIFY(archive.AtEnd());
-    QCOMPARE(FieldToText(record.Titolo), QStringLiteral("cinque"));
+    QCOMPARE(FieldToText(record.name), QStringLiteral("cinque"));
 
     // A visit reads every record in file order, backwards seeks included.
     archive.Seek(2);
     archive.Read(record);
-    QCOMPARE(FieldToText(record.Titolo), QStringLiteral("tre"));
+    QCOMPARE(FieldToText(record.name), QStringLiteral("tre"));
     archive.Seek(0);
     QStringList titles;
     while (!archive.AtEnd()) {
         archive.Read(record);
-        titles << FieldToText(record.Titolo);
+        titles << FieldToText(record.name);
     }
     QCOMPARE(titles, QStringList({"uno", "due", "tre", "quattro", "cinque"}));
     // The same visit without copying each record.
     archive.Seek(1);
     titles.clear();
     while (!archive.AtEnd())
-        titles << FieldToText(archive.ReadInPlace().Titolo);
+        titles << FieldToText(archive.ReadInPlace().name);
     QCOMPARE(titles, QStringList({"due", "tre", "quattro", "cinque"}));
     QCOMPARE(archive.Pointer(), 5);
     QVERIFY_THROWS_EXCEPTION(ArchiveError, archive.ReadInPlace());
@@ -215,7 +215,7 @@ void TestArchiveFile::overwriteKeepsOtherRecords()
     GameRecord record;
     archive.Read(record);
     archive.Read(record);
-    QCOMPARE(FieldToText(record.Titolo), QStringLiteral("DUE"));
+    QCOMPARE(FieldToText(record.name), QStringLiteral("DUE"));
     archive.Close();
     QCOMPARE(readFile(path_), archiveOf({"uno", "DUE", "tre"}));
 }
@@ -348,7 +348,7 @@ void TestArchiveFile::concurrentAppendersKeepEveryRecord()
     GameRecord record;
     while (!archive.AtEnd()) {
         archive.Read(record);
-        const QString tag = FieldToText(record.Titolo).section(QLatin1Char('|'), 0, 0);
+        const QString tag = FieldToText(record.name).section(QLatin1Char('|'), 0, 0);
         const int writer = tag.section(QLatin1Char('/'), 0, 0).toInt();
         const int sequence = tag.section(QLatin1Char('/'), 1, 1).toInt();
         const GameRecord expected = taggedRecord(writer, sequence);

@@ -35,9 +35,9 @@ void TestFieldText::layoutMatchesTheFileFormat()
         expected += info.capacity + 1;
     }
     QCOMPARE(expected, RecordSize);
-    QCOMPARE(Fields.front().name, std::string_view("Titolo"));
-    QCOMPARE(Fields[21].name, std::string_view("InVendita"));
-    QCOMPARE(Fields.back().name, std::string_view("Desc03"));
+    QCOMPARE(Fields.front().name, std::string_view("name"));
+    QCOMPARE(Fields[21].name, std::string_view("forSale"));
+    QCOMPARE(Fields.back().name, std::string_view("attachmentDescription3"));
 }
 
 void TestFieldText::textToField_data()
@@ -65,52 +65,52 @@ void TestFieldText::textToField()
     QFETCH(QString, text);
     QFETCH(QByteArray, stored);
     GameRecord record;
-    TextToField(text, record.Titolo);
-    QCOMPARE(fieldBytes(&record.Titolo.length, 120).left(stored.size()), stored);
+    TextToField(text, record.name);
+    QCOMPARE(fieldBytes(&record.name.length, 120).left(stored.size()), stored);
 }
 
 void TestFieldText::cutFallsAfterTrimming()
 {
     GameRecord record;
-    TextToField(QString(130, QLatin1Char('x')), record.Titolo);
-    QCOMPARE(int(record.Titolo.length), 120);
+    TextToField(QString(130, QLatin1Char('x')), record.name);
+    QCOMPARE(int(record.name.length), 120);
 
     // Trimming happens before the cut, so a stored value may end in a blank.
-    TextToField(QStringLiteral("  abc defgh  "), record.Anno);
-    QCOMPARE(fieldBytes(&record.Anno.length, 4), QByteArray("\x04"
+    TextToField(QStringLiteral("  abc defgh  "), record.year);
+    QCOMPARE(fieldBytes(&record.year.length, 4), QByteArray("\x04"
                                                             "abc "));
-    QCOMPARE(FieldToText(record.Anno), QStringLiteral("abc"));
+    QCOMPARE(FieldToText(record.year), QStringLiteral("abc"));
 }
 
 void TestFieldText::bytesAfterTheValueAreZeroed()
 {
     GameRecord record;
-    TextToField(QStringLiteral("Monopoly deluxe edition"), record.Serie);
-    TextToField(QStringLiteral("Go"), record.Serie);
+    TextToField(QStringLiteral("Monopoly deluxe edition"), record.publisher);
+    TextToField(QStringLiteral("Go"), record.publisher);
     QByteArray expected("\x02Go");
     expected.append(QByteArray(48, '\0'));
-    QCOMPARE(fieldBytes(&record.Serie.length, 50), expected);
+    QCOMPARE(fieldBytes(&record.publisher.length, 50), expected);
 }
 
 void TestFieldText::fieldToTextReadsOnlyTheValue()
 {
     GameRecord record;
-    record.Anno.length = 2;
-    record.Anno.bytes = {'1', '9', '8', '4'};
-    QCOMPARE(FieldToText(record.Anno), QStringLiteral("19"));
-    record.Valore.length = 6;
-    std::memcpy(record.Valore.bytes.data(), " 1,50\x09garbage", 12);
-    QCOMPARE(FieldToText(record.Valore), QStringLiteral("1,50"));
+    record.year.length = 2;
+    record.year.bytes = {'1', '9', '8', '4'};
+    QCOMPARE(FieldToText(record.year), QStringLiteral("19"));
+    record.marketValue.length = 6;
+    std::memcpy(record.marketValue.bytes.data(), " 1,50\x09garbage", 12);
+    QCOMPARE(FieldToText(record.marketValue), QStringLiteral("1,50"));
 }
 
 void TestFieldText::oversizedLengthByteIsReadAsCapacity()
 {
     // Only a damaged file has one; it must never read into the next field.
     GameRecord record;
-    TextToField(QStringLiteral("Nord"), record.Mittente);
-    record.Anno.length = 255;
-    record.Anno.bytes = {'2', '0', '2', '6'};
-    QCOMPARE(FieldToText(record.Anno), QStringLiteral("2026"));
+    TextToField(QStringLiteral("Nord"), record.countryOfOrigin);
+    record.year.length = 255;
+    record.year.bytes = {'2', '0', '2', '6'};
+    QCOMPARE(FieldToText(record.year), QStringLiteral("2026"));
 }
 
 void TestFieldText::everyByteRoundTrips()
@@ -118,14 +118,14 @@ void TestFieldText::everyByteRoundTrips()
     // Every byte above the blank decodes to one character that encodes back to the same byte.
     GameRecord record;
     for (int b = 0x21; b <= 0xFF; ++b) {
-        record.Tipologia.length = 1;
-        record.Tipologia.bytes[0] = static_cast<std::uint8_t>(b);
-        const QString text = FieldToText(record.Tipologia);
+        record.idCode.length = 1;
+        record.idCode.bytes[0] = static_cast<std::uint8_t>(b);
+        const QString text = FieldToText(record.idCode);
         QCOMPARE(text.size(), 1);
         GameRecord again;
-        TextToField(text, again.Tipologia);
-        QCOMPARE(int(again.Tipologia.length), 1);
-        QCOMPARE(int(again.Tipologia.bytes[0]), b);
+        TextToField(text, again.idCode);
+        QCOMPARE(int(again.idCode.length), 1);
+        QCOMPARE(int(again.idCode.bytes[0]), b);
     }
 }
 
@@ -133,14 +133,14 @@ void TestFieldText::forSaleMark()
 {
     GameRecord record;
     writeForSale(record, true);
-    QCOMPARE(fieldBytes(&record.InVendita.length, 2), QByteArray("\x02\x53\xEC"));
+    QCOMPARE(fieldBytes(&record.forSale.length, 2), QByteArray("\x02\x53\xEC"));
     QCOMPARE(readForSale(record), std::optional<bool>(true));
     writeForSale(record, false);
-    QCOMPARE(fieldBytes(&record.InVendita.length, 2), QByteArray("\x02\x4E\x6F"));
+    QCOMPARE(fieldBytes(&record.forSale.length, 2), QByteArray("\x02\x4E\x6F"));
     QCOMPARE(readForSale(record), std::optional<bool>(false));
-    record.InVendita.length = 0;
+    record.forSale.length = 0;
     QCOMPARE(readForSale(record), std::nullopt);
-    TextToField(QStringLiteral("si"), record.InVendita);
+    TextToField(QStringLiteral("si"), record.forSale);
     QCOMPARE(readForSale(record), std::nullopt);
 }
 

@@ -9,28 +9,28 @@
 //
 // Link: brivanto_shell brivanto_platform_testing brivanto_platform_camera_testing.
 
-#include "access/TfrmCambiaPassword.h"
-#include "access/TfrmPassword.h"
-#include "editor/TfrmAllegaCartella.h"
+#include "access/ChangePasswordDialog.h"
+#include "access/PasswordScreen.h"
+#include "editor/AttachmentsDialog.h"
+#include "help/AboutWindow.h"
 #include "help/Help.h"
-#include "help/TfrmGuida.h"
-#include "help/TfrmInfo.h"
-#include "help/TfrmSplash.h"
-#include "media/TfrmSlideshow_Euro_01.h"
-#include "media/TfrmWebCam.h"
-#include "media/TfrmZoom.h"
+#include "help/HelpWindow.h"
+#include "help/SplashWindow.h"
+#include "media/CaptureScreen.h"
+#include "media/Slideshow.h"
+#include "media/ZoomWindow.h"
+#include "output/CardPreviewDialog.h"
+#include "output/CardPrintDialog.h"
+#include "output/ExportScreen.h"
 #include "output/ReportTemplates.h"
 #include "output/SummaryPrint.h"
-#include "output/TfrmAnteprimaCartolina.h"
-#include "output/TfrmExpCartoline.h"
-#include "output/TfrmStampaCartolina.h"
 #include "platform/testing/InjectedCamera.h"
 #include "report/ReportPreview.h"
-#include "search/TfrmInVendita.h"
-#include "search/TfrmTrovaCartoline.h"
-#include "shell/TfrmApriCatalogo.h"
-#include "shell/TfrmAvvio.h"
-#include "shell/TfrmCreaCatalogo.h"
+#include "search/ForSaleList.h"
+#include "search/SearchScreen.h"
+#include "shell/CreateArchiveScreen.h"
+#include "shell/Launcher.h"
+#include "shell/OpenArchiveScreen.h"
 
 #include "tests/editor/EditorFixture.h"
 
@@ -67,7 +67,7 @@ public:
     // Opens the named screen of screenNames() and waits until it is on view; null when it cannot.
     QWidget* open(const QString& name);
 
-    brivanto::TfrmCartoline& editor() { return fixture.editor; }
+    brivanto::RecordEditor& editor() { return fixture.editor; }
     brivanto::platform::testing::ScriptedPlatform& platform() { return fixture.folder.platform; }
 
     EditorFixture fixture;
@@ -137,57 +137,57 @@ inline QWidget* ScreenSession::open(const QString& name)
 inline QWidget* ScreenSession::openUnexposed(const QString& name)
 {
     using namespace brivanto;
-    TfrmCartoline& owner = fixture.editor;
+    RecordEditor& owner = fixture.editor;
 
     // The resident screens, shown and hidden by the screen set.
     if (name == QLatin1String("editor"))
         return &owner;
     if (name == QLatin1String("launcher")) {
-        auto* screen = keep(std::make_unique<TfrmAvvio>());
+        auto* screen = keep(std::make_unique<Launcher>());
         screen->show();
         return screen;
     }
     if (name == QLatin1String("create")) {
-        auto* screen = keep(std::make_unique<TfrmCreaCatalogo>());
+        auto* screen = keep(std::make_unique<CreateArchiveScreen>());
         screen->show();
         return screen;
     }
     if (name == QLatin1String("open")) {
-        auto* screen = keep(std::make_unique<TfrmApriCatalogo>());
+        auto* screen = keep(std::make_unique<OpenArchiveScreen>());
         screen->show();
         return screen;
     }
     if (name == QLatin1String("password")) {
-        auto* screen = keep(std::make_unique<TfrmPassword>());
+        auto* screen = keep(std::make_unique<PasswordScreen>());
         screen->show();
         return screen;
     }
     if (name == QLatin1String("change password")) {
-        auto* screen = keep(std::make_unique<TfrmCambiaPassword>());
+        auto* screen = keep(std::make_unique<ChangePasswordDialog>());
         screen->show();
         return screen;
     }
 
     // The windows of help, information and credits.
     if (name == QLatin1String("help")) {
-        auto screen = std::make_unique<TfrmGuida>(&owner);
+        auto screen = std::make_unique<HelpWindow>(&owner);
         screen->setTitle(help::helpTitle(help::HelpTopic::Editor));
         screen->setText(help::helpText(help::HelpTopic::Editor));
         return showModal(std::move(screen));
     }
     if (name == QLatin1String("info"))
-        return showModal(std::make_unique<TfrmInfo>(&owner));
+        return showModal(std::make_unique<AboutWindow>(&owner));
     if (name == QLatin1String("splash"))
-        return showModal(std::make_unique<TfrmSplash>(&owner));
+        return showModal(std::make_unique<SplashWindow>(&owner));
 
     // The editor's tool screens.
     if (name == QLatin1String("attachments")) {
-        auto screen = std::make_unique<TfrmAllegaCartella>(owner);
+        auto screen = std::make_unique<AttachmentsDialog>(owner);
         screen->setCallerTag(QStringLiteral("cartoline"));
         return showModal(std::move(screen));
     }
     if (name == QLatin1String("search filters") || name == QLatin1String("search results")) {
-        auto* screen = showModal(std::make_unique<TfrmTrovaCartoline>(owner, &owner));
+        auto* screen = showModal(std::make_unique<SearchScreen>(owner, &owner));
         screen->setCallerTag(QStringLiteral("cartoline"));
         if (name == QLatin1String("search results")) {
             screen->findChild<QLineEdit*>(QStringLiteral("txtTitolo"))->setText(QStringLiteral("Gioco"));
@@ -199,13 +199,13 @@ inline QWidget* ScreenSession::openUnexposed(const QString& name)
         return screen;
     }
     if (name == QLatin1String("for sale"))
-        return showModal(std::make_unique<TfrmInVendita>(owner, &owner));
+        return showModal(std::make_unique<ForSaleList>(owner, &owner));
     if (name == QLatin1String("export"))
-        return showModal(std::make_unique<TfrmExpCartoline>(owner));
+        return showModal(std::make_unique<ExportScreen>(owner));
     if (name == QLatin1String("card print"))
-        return showModal(std::make_unique<TfrmStampaCartolina>(owner));
+        return showModal(std::make_unique<CardPrintDialog>(owner));
     if (name == QLatin1String("card preview"))
-        return showModal(std::make_unique<TfrmAnteprimaCartolina>(owner));
+        return showModal(std::make_unique<CardPreviewDialog>(owner));
     if (name == QLatin1String("preview window")) {
         summary_.emplace(makeSummaryReport());
         ListLines lines;
@@ -216,17 +216,17 @@ inline QWidget* ScreenSession::openUnexposed(const QString& name)
         return showModal(std::make_unique<report::ReportPreview>(*summary_, &owner));
     }
     if (name == QLatin1String("capture")) {
-        auto screen = std::make_unique<TfrmWebCam>(owner);
+        auto screen = std::make_unique<CaptureScreen>(owner);
         screen->setCallerTag(QStringLiteral("foto01"));
         return showModal(std::move(screen));
     }
     if (name == QLatin1String("zoom")) {
-        auto screen = std::make_unique<TfrmZoom>(&owner);
+        auto screen = std::make_unique<ZoomWindow>(&owner);
         screen->setPhoto(QImage::fromData(jpegOf({640, 480}, 3)));
         return showMaximised(std::move(screen));
     }
     if (name == QLatin1String("slideshow"))
-        return showMaximised(std::make_unique<TfrmSlideshow_Euro_01>(owner));
+        return showMaximised(std::make_unique<Slideshow>(owner));
     qWarning("no screen named %s in the catalogue", qPrintable(name));
     return nullptr;
 }

@@ -1,0 +1,45 @@
+#pragma once
+
+#include "report/Report.h"
+#include "search/ListLines.h"
+
+#include <QDialog>
+
+namespace brivanto {
+
+class ListPanel;
+class RecordEditorAccess;
+
+// The for-sale summary: the sorted list lines of every record not marked "No", built each time
+// the screen is shown, with the search screen's find and double-click.
+class ForSaleList : public QDialog
+{
+    Q_OBJECT
+public:
+    ForSaleList(RecordEditorAccess& editor, QWidget* parent);
+
+    // The listed lines, in list order.
+    const ListLines& listedLines() const;
+
+public Q_SLOTS:
+    void done(int result) override;
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
+private:
+    void buildList();
+    void btnChiudiClick();
+    void btnStampaClick();
+    void lstRecordsDblClick();
+
+    RecordEditorAccess& editor_;
+    ListPanel* panContainer_ = nullptr;
+    // The summary template that "Stampa" fills with the listed lines.
+    report::Report frxReport_;
+};
+
+// Opens a fresh for-sale summary over the editor, modally, and discards it when it closes.
+void showForSale(RecordEditorAccess& editor);
+
+} // namespace brivanto
