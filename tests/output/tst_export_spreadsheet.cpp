@@ -3,6 +3,7 @@
 
 #include "tests/editor/EditorFixture.h"
 #include "tests/output/ExportFixture.h"
+#include "tests/support/CsvRows.h"
 
 #include <QProcess>
 #include <QStandardPaths>
@@ -12,47 +13,6 @@ using namespace brivanto;
 using platform::Answer;
 
 namespace {
-
-// The rows of a CSV text: comma-separated, fields in double quotes when they need them.
-QList<QStringList> parseCsv(const QString& text)
-{
-    QList<QStringList> rows;
-    QStringList row;
-    QString field;
-    bool quoted = false;
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const QChar c = text[i];
-        if (quoted) {
-            if (c == '"' && i + 1 < text.size() && text[i + 1] == '"') {
-                field += '"';
-                ++i;
-            } else if (c == '"') {
-                quoted = false;
-            } else {
-                field += c;
-            }
-        } else if (c == '"') {
-            quoted = true;
-        } else if (c == ',') {
-            row.append(field);
-            field.clear();
-        } else if (c == '\n' || c == '\r') {
-            if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n')
-                ++i;
-            row.append(field);
-            field.clear();
-            rows.append(row);
-            row.clear();
-        } else {
-            field += c;
-        }
-    }
-    if (!field.isEmpty() || !row.isEmpty()) {
-        row.append(field);
-        rows.append(row);
-    }
-    return rows;
-}
 
 // A text of digits only, which the spreadsheet program reads as a number.
 bool isNumberText(const QString& text)
@@ -142,7 +102,7 @@ void TestExportSpreadsheet::spreadsheetShowsEveryValueAsTyped()
     QVERIFY(convert.waitForFinished(180000));
     const QString csvPath = out.filePath("Zendaro.csv");
     QVERIFY2(QFileInfo::exists(csvPath), convert.readAllStandardError().constData());
-    const QList<QStringList> rows = parseCsv(QString::fromUtf8(fileBytes(csvPath)));
+    const QList<QStringList> rows = csvRows(QString::fromUtf8(fileBytes(csvPath)), QLatin1Char(','));
 
     QCOMPARE(rows.size(), 1 + grid.rowCount());
     for (int c = 1; c < 23; ++c)
