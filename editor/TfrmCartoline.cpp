@@ -3,6 +3,7 @@
 #include "editor/MarketValue.h"
 #include "editor/PhotoSlot.h"
 #include "editor/TfrmAllegaCartella.h"
+#include "exchange/CsvCommands.h"
 #include "help/Help.h"
 #include "media/TfrmSlideshow_Euro_01.h"
 #include "output/TfrmAnteprimaCartolina.h"
@@ -219,6 +220,8 @@ void TfrmCartoline::run(EditorAction action)
         return cmdUltimoClick();
     case EditorAction::Export:
         return cmdEsportaClick();
+    case EditorAction::Import:
+        return cmdImportaClick();
     case EditorAction::Slideshow:
         return cmdSlideShowClick();
     case EditorAction::Help:
@@ -242,6 +245,11 @@ void TfrmCartoline::cmdFileClick()
 void TfrmCartoline::cmdEsportaClick()
 {
     showExport(*this);
+}
+
+void TfrmCartoline::cmdImportaClick()
+{
+    importCsvIntoEditor(*this);
 }
 
 void TfrmCartoline::cmdTrovaClick()
