@@ -67,6 +67,7 @@ private Q_SLOTS:
     void unsavedChangesAreAskedAboutFirst_data();
     void unsavedChangesAreAskedAboutFirst();
     void ctrlIInAFieldImports();
+    void toolbarStillFits();
 };
 
 void TestCsvScreens::exportButtonWritesTheChosenFile_data()
@@ -230,6 +231,25 @@ void TestCsvScreens::ctrlIInAFieldImports()
     QCOMPARE(f.folder.platform.dialogs.requests().size(), 1);
     QCOMPARE(note->text(), QStringLiteral("Il nome"));
     QCOMPARE(note->cursorPosition(), 3);
+}
+
+// The toolbar's groups stand side by side in the editor's panel, the last one at its right end,
+// and the panel fits a screen 1366 pixels wide.
+void TestCsvScreens::toolbarStillFits()
+{
+    EditorFixture f;
+    QWidget* panel = child(&f.editor, "panCartoline");
+    QVERIFY(panel->width() <= 1366);
+    int right = 0;
+    for (int g = 1; g <= 6; ++g) {
+        QWidget* group = child(panel, QStringLiteral("panGruppo%1").arg(g).toLatin1().constData());
+        QVERIFY2(group->x() > right, qPrintable(group->objectName()));
+        right = group->geometry().right();
+        for (QWidget* button : group->findChildren<QWidget*>())
+            QVERIFY(group->rect().contains(button->geometry()));
+    }
+    QVERIFY(right < panel->width());
+    QVERIFY(child(panel, "cmdImporta")->isVisibleTo(&f.editor));
 }
 
 QTEST_MAIN(TestCsvScreens)
