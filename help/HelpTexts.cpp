@@ -173,13 +173,15 @@ const QStringList& exportParagraphs()
         // 4
         QStringLiteral(
             "Il pulsante \"Esporta in CSV\", accanto a quello di Excel, scrive tutte le schede "
-            "dell'archivio, così come sono salvate, in un file CSV scelto dall'utente (in partenza il nome "
-            "dell'archivio, nella cartella Documenti): una riga di intestazione con i nomi dei campi, poi una "
-            "riga per scheda, con i file allegati e i nomi delle due fotografie. I valori sono separati dal "
-            "punto e virgola e il file è in UTF-8, così che le lettere accentate arrivino intatte. Per "
-            "vederlo in un foglio di calcolo senza che codici e numeri vengano trasformati, aprirlo con "
-            "LibreOffice Calc o Excel scegliendo il punto e virgola come separatore e il tipo \"Testo\" per "
-            "tutte le colonne. Lo stesso file si reimporta con il pulsante \"Importa\" della scheda."),
+            "dell'archivio, "
+            "così come sono salvate, in un file CSV scelto dall'utente (in partenza il nome dell'archivio, "
+            "nella cartella Documenti): una riga di intestazione con i nomi dei campi, poi una riga per "
+            "scheda, con i file allegati e i nomi delle due fotografie. I valori sono separati dal punto e "
+            "virgola e il file è in UTF-8, così che le lettere accentate arrivino intatte. Per vederlo in un "
+            "foglio di calcolo senza che codici e numeri vengano trasformati, aprirlo con LibreOffice Calc o "
+            "Excel scegliendo il punto e virgola come separatore e il tipo \"Testo\" per tutte le colonne. "
+            "Lo "
+            "stesso file si reimporta con il pulsante \"Importa\" della scheda."),
     };
     return paragraphs;
 }

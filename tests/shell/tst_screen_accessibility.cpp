@@ -185,8 +185,8 @@ private Q_SLOTS:
                            "cmdStampa",       "cmdPrimo",
                            "cmdIndietro",     "cmdAvanti",
                            "cmdUltimo",       "cmdEsporta",
-                           "cmdImporta",      "cmdSlideShow",    "cmdGuida",
-                           "cmdEsci"};
+                           "cmdImporta",      "cmdSlideShow",
+                           "cmdGuida",        "cmdEsci"};
         for (const QString& suffix : {QString(), QStringLiteral("02")}) {
             for (const char* button :
                  {"btnCaricaFoto", "btnAcquisisciFoto", "btnSalvaFoto", "btnCancFoto", "btnZoomFoto"})
