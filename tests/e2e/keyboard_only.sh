@@ -178,6 +178,7 @@ grep -q "$title" "$folder/Zendaro.xls" || fail "the export file does not hold th
 # The CSV export: its button is the next in the Tab order; the save dialog is answered by typing
 # the path.
 csv="$work/Collezione.csv"
+window '^ Esporta archivio giochi da tavolo in Excel$' >/dev/null
 move_focus_to $'^push button\tEsporta l\'archivio in un file CSV'
 xdotool key space
 window "^Esporta l'archivio in un file CSV$" >/dev/null
