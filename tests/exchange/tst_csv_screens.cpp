@@ -34,7 +34,7 @@ QString ownCsvOf(const EditorFixture& f, int from, int to)
 
 // Presses "Importa" on the editor; when the summary opens, `answer` names the button pressed in it.
 // Returns the summary's file line, empty when no summary opened.
-QString importFromEditor(EditorFixture& f, const char* answer)
+QString importFromEditor(EditorFixture& f, const char* answer, const std::function<void()>& meanwhile = {})
 {
     QString shown;
     bool opened = false;
@@ -44,6 +44,8 @@ QString importFromEditor(EditorFixture& f, const char* answer)
             return;
         opened = true;
         shown = child<QLabel>(modal, "lblFileImportato")->text();
+        if (meanwhile)
+            meanwhile();
         click(child<QPushButton>(modal, answer));
     });
     f.press("cmdImporta");
@@ -64,6 +66,7 @@ private Q_SLOTS:
     void importAppendsAndShowsTheFirstImportedGame();
     void cancelledSummaryWritesNothing();
     void unknownFileIsRefusedWithItsMessage();
+    void archiveFailureAfterTheSummaryIsReported();
     void unsavedChangesAreAskedAboutFirst_data();
     void unsavedChangesAreAskedAboutFirst();
     void ctrlIInAFieldImports();
@@ -179,6 +182,27 @@ void TestCsvScreens::unknownFileIsRefusedWithItsMessage()
     QCOMPARE(shown.size(), 1);
     QCOMPARE(shown[0].kind, MessageKind::Warning);
     QVERIFY2(shown[0].text.contains(QStringLiteral("BoardGameGeek")), qPrintable(shown[0].text));
+}
+
+// The archive becomes unusable while the summary is open: the import tells so and the editor
+// stays on its record.
+void TestCsvScreens::archiveFailureAfterTheSummaryIsReported()
+{
+    EditorFixture f(2);
+    f.press("cmdAvanti");
+    f.folder.platform.dialogs.chooseNext(ownCsvOf(f, 3, 4));
+
+    importFromEditor(f, "cmdImporta", [&f] {
+        QVERIFY(QFile::remove(f.archivePath()));
+        QVERIFY(QDir().mkdir(f.archivePath()));
+    });
+
+    const auto& shown = f.folder.platform.messages.shown();
+    QCOMPARE(shown.size(), 1);
+    QCOMPARE(shown[0].kind, MessageKind::Error);
+    QCOMPARE(shown[0].text, ArchiveAccessError);
+    QCOMPARE(f.position(), "1");
+    QVERIFY(QApplication::overrideCursor() == nullptr);
 }
 
 void TestCsvScreens::unsavedChangesAreAskedAboutFirst_data()
