@@ -23,6 +23,7 @@ enum class EditorAction
     Next,
     Last,
     Export,
+    Import,
     Slideshow,
     Help,
     Exit
@@ -39,7 +40,7 @@ struct EditorKey
     const char16_t* does;   // what it does, as the guide says it
 };
 
-inline constexpr std::array<EditorKey, 8> EditorKeys{{
+inline constexpr std::array<EditorKey, 9> EditorKeys{{
     {EditorAction::NewRecord, QKeyCombination(Qt::ControlModifier, Qt::Key_N), u"Ctrl+N",
      u"prepara la schermata per una nuova scheda"},
     {EditorAction::Save, QKeyCombination(Qt::ControlModifier, Qt::Key_S), u"Ctrl+S",
@@ -56,6 +57,8 @@ inline constexpr std::array<EditorKey, 8> EditorKeys{{
      u"mostra la scheda successiva"},
     {EditorAction::Last, QKeyCombination(Qt::AltModifier, Qt::Key_End), u"Alt+Fine",
      u"mostra l'ultima scheda dell'archivio"},
+    {EditorAction::Import, QKeyCombination(Qt::ControlModifier, Qt::Key_I), u"Ctrl+I",
+     u"importa giochi da un file CSV"},
 }};
 
 // What a button's accessible description says of its key: "Scorciatoia: Ctrl+S".

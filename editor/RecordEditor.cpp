@@ -3,6 +3,7 @@
 #include "editor/AttachmentsDialog.h"
 #include "editor/MarketValue.h"
 #include "editor/PhotoSlot.h"
+#include "exchange/CsvCommands.h"
 #include "help/Help.h"
 #include "media/Slideshow.h"
 #include "output/CardPreviewDialog.h"
@@ -219,6 +220,8 @@ void RecordEditor::run(EditorAction action)
         return cmdUltimoClick();
     case EditorAction::Export:
         return cmdEsportaClick();
+    case EditorAction::Import:
+        return cmdImportaClick();
     case EditorAction::Slideshow:
         return cmdSlideShowClick();
     case EditorAction::Help:
@@ -242,6 +245,11 @@ void RecordEditor::cmdFileClick()
 void RecordEditor::cmdEsportaClick()
 {
     showExport(*this);
+}
+
+void RecordEditor::cmdImportaClick()
+{
+    importCsvIntoEditor(*this);
 }
 
 void RecordEditor::cmdTrovaClick()

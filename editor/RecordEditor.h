@@ -74,6 +74,7 @@ private:
     void cmdUltimoClick();
     void cmdFileClick();
     void cmdEsportaClick();
+    void cmdImportaClick();
     void cmdSlideShowClick();
     void cmdAnteprimaClick();
     void cmdStampaClick();

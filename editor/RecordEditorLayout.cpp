@@ -73,6 +73,7 @@ const std::array<std::vector<ToolButton>, 6> ToolbarGroups{{
       EditorAction::Next},
      {"cmdUltimo", ":/editor/ultimo.svg", u"Visualizza l'ultima scheda in archivio.", EditorAction::Last}},
     {{"cmdEsporta", ":/editor/esporta.svg", u"Esporta l'archivio in un file di Excel.", EditorAction::Export},
+     {"cmdImporta", ":/editor/importa.svg", u"Importa giochi da un file CSV.", EditorAction::Import},
      {"cmdSlideShow", ":/editor/slideshow.svg", u"Esegui lo slide show dei giochi da tavolo in archivio.",
       EditorAction::Slideshow}},
     {{"cmdGuida", ":/editor/guida.svg", u"Visualizza la pagina della guida sensibile al contesto.",

@@ -114,24 +114,36 @@ const QStringList& overviewParagraphs()
         QStringLiteral(
             "I dati testuali di ogni archivio si possono esportare in un foglio di Excel, per condividerli "
             "con "
-            "chi non possiede Zendaro. Le singole schede, fotografie comprese, si stampano o si vedono in "
-            "anteprima con i rispettivi pulsanti."),
+            "chi non possiede Zendaro, oppure in un file CSV, che leggono i fogli di calcolo, i database e "
+            "gli altri programmi di catalogazione. Le singole schede, fotografie comprese, si stampano o si "
+            "vedono in anteprima con i rispettivi pulsanti."),
         // 19
+        QStringLiteral(
+            "Il pulsante \"Importa\" (Ctrl+I) aggiunge all'archivio aperto i giochi di un file CSV: un file "
+            "esportato da Brivanto, oppure la collezione esportata da BoardGameGeek (nella pagina della "
+            "propria collezione, il collegamento per esportarla in CSV). Della collezione si importano i "
+            "soli giochi posseduti, con nome, codice ID, anno, giocatori, durata, età, complessità, "
+            "editore, lingua, stato, luogo, note e valore in euro; il genere resta da scrivere. Prima di "
+            "scrivere, una finestra riassume quanti giochi verranno importati e quali verranno saltati, per "
+            "esempio perché il loro codice ID è già in archivio: importare due volte lo stesso file non "
+            "aggiunge nulla. Con \"Importa\" i giochi vengono aggiunti tutti insieme, o nessuno se qualcosa "
+            "va storto, e la scheda mostra il primo gioco importato; \"Annulla\" non scrive niente."),
+        // 20
         QStringLiteral(
             "Brivanto si può usare anche in una rete locale, condividendo gli archivi fra più postazioni di "
             "lavoro."),
-        // 20
+        // 21
         QStringLiteral(
             "L'accesso al programma è protetto da una password, che l'utente può cambiare tutte le volte che "
             "vuole. Per il primo accesso la password è la parola \"benvenutissimo\", da scrivere senza le "
             "virgolette."),
-        // 21
+        // 22
         QStringLiteral("Brivanto funziona anche da chiavetta USB: basta copiare la cartella del programma "
                        "sulla chiavetta "
                        "e fare doppio clic sull'icona dell'applicazione. Copiare la cartella su un "
                        "dispositivo esterno è "
                        "anche il modo più rapido per avere una copia di sicurezza di tutti gli archivi."),
-        // 22
+        // 23
         QStringLiteral(
             "In conclusione, Brivanto permette a ogni collezionista di costruire in poco tempo il catalogo "
             "dell'intera collezione, da consultare con altri appassionati o con possibili acquirenti, e non "
@@ -158,6 +170,18 @@ const QStringList& exportParagraphs()
             "che segue."),
         // 3
         QStringLiteral("Da ultimo, salvare il foglio sul proprio disco con il nome che si preferisce."),
+        // 4
+        QStringLiteral(
+            "Il pulsante \"Esporta in CSV\", accanto a quello di Excel, scrive tutte le schede "
+            "dell'archivio, "
+            "così come sono salvate, in un file CSV scelto dall'utente (in partenza il nome dell'archivio, "
+            "nella cartella Documenti): una riga di intestazione con i nomi dei campi, poi una riga per "
+            "scheda, con i file allegati e i nomi delle due fotografie. I valori sono separati dal punto e "
+            "virgola e il file è in UTF-8, così che le lettere accentate arrivino intatte. Per vederlo in un "
+            "foglio di calcolo senza che codici e numeri vengano trasformati, aprirlo con LibreOffice Calc o "
+            "Excel scegliendo il punto e virgola come separatore e il tipo \"Testo\" per tutte le colonne. "
+            "Lo "
+            "stesso file si reimporta con il pulsante \"Importa\" della scheda."),
     };
     return paragraphs;
 }
@@ -193,7 +217,7 @@ QStringList helpParagraphs(HelpTopic topic)
     case HelpTopic::Archives:
         return overviewRun(3, 8);
     case HelpTopic::Editor:
-        return overviewRun(9, 18);
+        return overviewRun(9, 19);
     case HelpTopic::Export:
         return exportParagraphs();
     }

@@ -1,6 +1,7 @@
 #include "output/ExportScreen.h"
 
 #include "editor/RecordEditorAccess.h"
+#include "exchange/CsvCommands.h"
 #include "help/Help.h"
 #include "output/ExportGrid.h"
 #include "output/ExportWriter.h"
@@ -46,8 +47,10 @@ struct TopButton
     const char* picture;
     const char16_t* hint;
 };
-constexpr std::array<TopButton, 3> TopButtons{{
+constexpr std::array<TopButton, 4> TopButtons{{
     {"cmdEsporta", ":/output/esporta.svg", u"Esporta l'archivio in formato Microsoft Excel."},
+    {"cmdEsportaCsv", ":/output/esporta_csv.svg",
+     u"Esporta l'archivio in un file CSV, che leggono i fogli di calcolo e gli altri programmi."},
     {"cmdGuida", ":/output/guida.svg", u"Visualizza la pagina della guida sensibile al contesto."},
     {"cmdEsci", ":/output/esci.svg", u"Esci da questo ambiente di lavoro."},
 }};
@@ -131,8 +134,9 @@ void ExportScreen::buildTopBand()
     hand->move(x - 6 - hand->width(), (BandHeight - hand->height()) / 2);
 
     connect(buttons[0], &PictureButton::clicked, this, &ExportScreen::cmdEsportaClick);
-    connect(buttons[1], &PictureButton::clicked, this, &ExportScreen::cmdGuidaClick);
-    connect(buttons[2], &PictureButton::clicked, this, &ExportScreen::cmdEsciClick);
+    connect(buttons[1], &PictureButton::clicked, this, &ExportScreen::cmdEsportaCsvClick);
+    connect(buttons[2], &PictureButton::clicked, this, &ExportScreen::cmdGuidaClick);
+    connect(buttons[3], &PictureButton::clicked, this, &ExportScreen::cmdEsciClick);
 }
 
 void ExportScreen::buildGrid()
@@ -201,6 +205,13 @@ void ExportScreen::cmdEsportaClick()
     }
     if (platform::confirm(this, SecondQuestion))
         openWithDesktop(QLatin1Char('"') + path + QLatin1Char('"'), this);
+}
+
+// The CSV file holds every record as stored: the changes typed into the grid are for the
+// worksheet only.
+void ExportScreen::cmdEsportaCsvClick()
+{
+    exportCsvChosenByUser(this, editor_.archiveFile(), editor_.archiveName());
 }
 
 void ExportScreen::cmdGuidaClick()

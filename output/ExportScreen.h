@@ -29,6 +29,7 @@ private:
     void buildGrid();
     void FillGrid();
     void cmdEsportaClick();
+    void cmdEsportaCsvClick();
     void cmdGuidaClick();
     void cmdEsciClick();
 

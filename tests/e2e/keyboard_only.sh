@@ -15,6 +15,10 @@
 #     Yes with Enter; the desktop has no application to open the file with (the program runs
 #     without one on its path), so a warning names the file, and Enter closes it; Escape closes
 #     the screen;
+#   - "Esporta in CSV" on the export screen, the save dialog answered by typing a path: the file
+#     holds the game;
+#   - Ctrl+I on the editor, the open dialog answered by typing the path of a BoardGameGeek
+#     collection file, "Importa" in the summary with Enter: the archive holds the imported game;
 #   - back out: Escape, or the editor's and the launcher's exit buttons with Tab and Space, and the
 #     program ends cleanly.
 # The archive must hold the game as typed, the queue a PDF of the list, the export file the game.
@@ -171,9 +175,44 @@ answer_box "Si vuole esportare i dati adesso?"
 answer_box "Si vuole aprire il file di Excel?"
 answer_box "Attenzione: non è stato possibile aprire il file \"$folder/Zendaro.xls\""
 grep -q "$title" "$folder/Zendaro.xls" || fail "the export file does not hold the game"
+# The CSV export: its button is the next in the Tab order; the save dialog is answered by typing
+# the path.
+csv="$work/Collezione.csv"
+window '^ Esporta archivio giochi da tavolo in Excel$' >/dev/null
+move_focus_to $'^push button\tEsporta l\'archivio in un file CSV'
+xdotool key space
+window "^Esporta l'archivio in un file CSV$" >/dev/null
+xdotool key ctrl+a
+xdotool type --delay 20 "$csv"
+xdotool key Return
+answer_box "Le schede in archivio sono state esportate nel file CSV"
+grep -q "$title" "$csv" || fail "the CSV file does not hold the game"
 [ -n "$screenshot" ] && command -v import >/dev/null && import -window root "$screenshot" || true
 xdotool key Escape
 wait_until_gone '^ Esporta archivio giochi da tavolo in Excel$' || fail "Escape did not close the export screen"
+
+# The import: Ctrl+I in a field, the open dialog answered by typing the path of a BoardGameGeek
+# collection file, the summary's "Importa" (it has the focus) pressed with Enter; the editor then
+# shows the imported game.
+bgg="$work/collezione.csv"
+printf 'objectname,objectid,own,yearpublished\r\nGioco Importato,4242,1,2001\r\n' >"$bgg"
+window '^ Brivanto - Zendaro$' >/dev/null
+move_focus_to $'^text\tNome del gioco:$'
+xdotool key ctrl+i
+window '^Importa giochi da un file CSV$' >/dev/null
+xdotool key ctrl+a
+xdotool type --delay 20 "$bgg"
+xdotool key Return
+window '^ Importazione da file CSV$' >/dev/null
+await_focus $'^push button\tImporta$'
+xdotool key Return
+wait_until_gone '^ Importazione da file CSV$' || fail "the summary stayed open"
+for _ in $(seq 50); do
+    [ "$(stat -c %s "$archive")" = 6752 ] && break
+    sleep 0.2
+done
+[ "$(stat -c %s "$archive")" = 6752 ] || fail "the import did not append exactly one record"
+field_holds 3376 "Gioco Importato" || fail "the archive does not hold the imported game"
 
 # Back out: the editor's exit, then the launcher's.
 window '^ Brivanto - Zendaro$' >/dev/null
@@ -183,4 +222,4 @@ window '^ Brivanto$' >/dev/null
 move_focus_to $'^push button\tEsci'
 xdotool key space
 await_program_end "the launcher's exit"
-echo "from the password to the end of the program with the keyboard alone: a game saved, its list printed, the archive exported"
+echo "from the password to the end of the program with the keyboard alone: a game saved, its list printed, the archive exported, as CSV too, a collection imported"

@@ -110,6 +110,7 @@ void TestEditorKeys::keyDoesWhatItsButtonDoes_data()
     row("Ctrl+S save from the market value", "cmdSalva", ctrl(Qt::Key_S), 5, 3, "txtValore", "3");
     row("Ctrl+F search", "cmdTrova", ctrl(Qt::Key_F), 5, 3, "txtNote", "3", "TfrmTrovaCartoline");
     row("Ctrl+P print", "cmdStampa", ctrl(Qt::Key_P), 5, 3, "txtNote", "3", "TfrmStampaCartolina");
+    row("Ctrl+I import", "cmdImporta", ctrl(Qt::Key_I), 5, 3, "txtNote", "3");
     row("Alt+Home first", "cmdPrimo", alt(Qt::Key_Home), 5, 3, "txtNote", "1");
     row("Alt+PgUp previous", "cmdIndietro", alt(Qt::Key_PageUp), 5, 3, "txtNote", "2");
     row("Alt+PgDown next", "cmdAvanti", alt(Qt::Key_PageDown), 5, 3, "txtNote", "4");
@@ -233,6 +234,7 @@ void TestEditorKeys::buttonsNameTheirKeys()
         {EditorAction::Search, "cmdTrova"},    {EditorAction::Print, "cmdStampa"},
         {EditorAction::First, "cmdPrimo"},     {EditorAction::Previous, "cmdIndietro"},
         {EditorAction::Next, "cmdAvanti"},     {EditorAction::Last, "cmdUltimo"},
+        {EditorAction::Import, "cmdImporta"},
     };
     for (const EditorKey& key : EditorKeys) {
         const auto button = std::find_if(std::begin(buttons), std::end(buttons),

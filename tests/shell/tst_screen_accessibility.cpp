@@ -185,8 +185,8 @@ private Q_SLOTS:
                            "cmdStampa",       "cmdPrimo",
                            "cmdIndietro",     "cmdAvanti",
                            "cmdUltimo",       "cmdEsporta",
-                           "cmdSlideShow",    "cmdGuida",
-                           "cmdEsci"};
+                           "cmdImporta",      "cmdSlideShow",
+                           "cmdGuida",        "cmdEsci"};
         for (const QString& suffix : {QString(), QStringLiteral("02")}) {
             for (const char* button :
                  {"btnCaricaFoto", "btnAcquisisciFoto", "btnSalvaFoto", "btnCancFoto", "btnZoomFoto"})
@@ -291,6 +291,13 @@ private Q_SLOTS:
         QTest::newRow("export button") << "export"
                                        << "cmdEsporta"
                                        << "Esporta l'archivio in formato Microsoft Excel.";
+        QTest::newRow("export CSV button")
+            << "export"
+            << "cmdEsportaCsv"
+            << "Esporta l'archivio in un file CSV, che leggono i fogli di calcolo e gli altri programmi.";
+        QTest::newRow("editor import") << "editor"
+                                       << "cmdImporta"
+                                       << "Importa giochi da un file CSV.";
         QTest::newRow("help link icon") << "help"
                                         << "imgPDF"
                                         << "Visualizza guida in formato PDF";
