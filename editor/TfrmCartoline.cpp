@@ -188,6 +188,7 @@ void TfrmCartoline::ShowRecord(const GameRecord& record, int position)
     setAttachments({{FieldToText(record.File01), FieldToText(record.File02), FieldToText(record.File03)},
                     {FieldToText(record.Desc01), FieldToText(record.Desc02), FieldToText(record.Desc03)}});
     lblPosizione_->setText(QString::number(position));
+    loaded_ = record;
     LoadRecordPhotos();
     rememberScreenAsUnchanged();
 }
@@ -199,6 +200,8 @@ void TfrmCartoline::run(EditorAction action)
         return cmdNuovoClick();
     case EditorAction::Save:
         return cmdSalvaClick();
+    case EditorAction::Delete:
+        return cmdEliminaClick();
     case EditorAction::Search:
         return cmdTrovaClick();
     case EditorAction::ForSale:
