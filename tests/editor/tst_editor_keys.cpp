@@ -230,6 +230,7 @@ void TestEditorKeys::buttonsNameTheirKeys()
     EditorFixture f;
     const std::pair<EditorAction, const char*> buttons[] = {
         {EditorAction::NewRecord, "cmdNuovo"}, {EditorAction::Save, "cmdSalva"},
+        {EditorAction::Delete, "cmdElimina"},
         {EditorAction::Search, "cmdTrova"},    {EditorAction::Print, "cmdStampa"},
         {EditorAction::First, "cmdPrimo"},     {EditorAction::Previous, "cmdIndietro"},
         {EditorAction::Next, "cmdAvanti"},     {EditorAction::Last, "cmdUltimo"},
