@@ -121,7 +121,7 @@ void TestHelpTexts::exportHelpIsItsOwn()
 void TestHelpTexts::firstPasswordIsQuotedOnce()
 {
     const QStringList overview = helpParagraphs(HelpTopic::Overview);
-    QVERIFY(overview.at(19).contains(QStringLiteral("\"benvenutissimo\"")));
+    QVERIFY(overview.at(20).contains(QStringLiteral("\"benvenutissimo\"")));
     QCOMPARE(helpText(HelpTopic::Overview).count(QStringLiteral("benvenutissimo")), 1);
 }
 
