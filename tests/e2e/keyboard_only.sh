@@ -15,6 +15,9 @@
 #     Yes with Enter; the desktop has no application to open the file with (the program runs
 #     without one on its path), so a warning names the file, and Enter closes it; Escape closes
 #     the screen;
+#   - Alt+Delete on the game: Enter answers the question No (its default) and the game stays; a
+#     second Alt+Delete, Tab to "Sì" and Space delete it, the archive is empty and the game's
+#     photos are in the test's own trash;
 #   - back out: Escape, or the editor's and the launcher's exit buttons with Tab and Space, and the
 #     program ends cleanly.
 # The archive must hold the game as typed, the queue a PDF of the list, the export file the game.
@@ -30,6 +33,9 @@ command -v pdftotext >/dev/null || { echo "SKIP: pdftotext is not installed"; ex
 start_accessibility_bus 2>"$work/no-bus" || { echo "SKIP: $(cat "$work/no-bus")"; exit 77; }
 
 mkdir -p "$folder"
+# The deleted game's photos go to a trash of the run's own.
+export XDG_DATA_HOME="$work/data"
+mkdir -p "$XDG_DATA_HOME/Trash"
 archive="$folder/Giochi rari.gdt"
 : >"$archive"
 # Listed before and after it: only the keys that select it open it.
@@ -175,6 +181,31 @@ grep -q "$title" "$folder/Zendaro.xls" || fail "the export file does not hold th
 xdotool key Escape
 wait_until_gone '^ Esporta archivio giochi da tavolo in Excel$' || fail "Escape did not close the export screen"
 
+# The deletion: No is the default, so Enter keeps the game; Sì has to be chosen.
+window '^ Brivanto - Zendaro$' >/dev/null
+xdotool key alt+Delete
+answer_box "Si sta per eliminare dall'archivio la scheda n. 1 \"$title\""
+[ "$(stat -c %s "$archive")" = 3376 ] || fail "Enter on the deletion question deleted the game"
+photos=$(find "$folder/Foto_Gioco" -name 'Giochi rari_Foto_*_1.jpg' 2>/dev/null | wc -l)
+window '^ Brivanto - Zendaro$' >/dev/null
+xdotool key alt+Delete
+question=$(window '^Brivanto$')
+"$python" "$here/accessible_screen.py" "$program" "Brivanto" --says "Si conferma l'eliminazione della scheda?" >&2 ||
+    fail "Alt+Delete did not ask before deleting"
+move_focus_to $'^push button\tS.$'
+xdotool key space
+for _ in $(seq 150); do
+    xdotool search --onlyvisible --name '^Brivanto$' 2>/dev/null | grep -qx "$question" || break
+    sleep 0.2
+done
+answer_box "stata eliminata dall'archivio."
+[ "$(stat -c %s "$archive")" = 0 ] || fail "the archive did not shrink by the deleted game"
+[ -z "$(find "$folder/Foto_Gioco" -name 'Giochi rari_Foto_*' 2>/dev/null)" ] ||
+    fail "the deleted game's photos stayed in the photo folder"
+[ "$(find "$XDG_DATA_HOME/Trash/files" -type f 2>/dev/null | wc -l)" = "$photos" ] ||
+    fail "the deleted game's $photos photos are not in the trash"
+await_focus $'^text\tNome del gioco:$'
+
 # Back out: the editor's exit, then the launcher's.
 window '^ Brivanto - Zendaro$' >/dev/null
 move_focus_to $'^push button\tEsci da questa schermata\\.$'
@@ -183,4 +214,4 @@ window '^ Brivanto$' >/dev/null
 move_focus_to $'^push button\tEsci'
 xdotool key space
 await_program_end "the launcher's exit"
-echo "from the password to the end of the program with the keyboard alone: a game saved, its list printed, the archive exported"
+echo "from the password to the end of the program with the keyboard alone: a game saved, its list printed, the archive exported, the game deleted"
