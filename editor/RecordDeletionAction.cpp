@@ -17,9 +17,10 @@ namespace brivanto {
 namespace {
 QString deletionQuestion(int position, const QString& name)
 {
-    return QStringLiteral("Si sta per eliminare dall'archivio la scheda n. %1 \"%2\". Le due foto della scheda "
-                          "saranno spostate nel cestino del computer.\r\n\r\nSi conferma l'eliminazione della "
-                          "scheda?")
+    return QStringLiteral(
+               "Si sta per eliminare dall'archivio la scheda n. %1 \"%2\". Le due foto della scheda "
+               "saranno spostate nel cestino del computer.\r\n\r\nSi conferma l'eliminazione della "
+               "scheda?")
         .arg(position)
         .arg(name);
 }
@@ -41,13 +42,14 @@ const QString NotWholeRecords =
 
 QString staleSaveQuestion(int position)
 {
-    return QStringLiteral("La scheda \u00E8 stata modificata o spostata da un'altra postazione dopo che \u00E8 "
-                          "stata visualizzata. Per non cancellare il lavoro dell'altra postazione, la scheda in "
-                          "archivio non \u00E8 stata sovrascritta.\r\n\r\nSalvare la schermata come nuova scheda "
-                          "in fondo all'archivio?\r\n\r\nS\u00EC: la schermata viene salvata come nuova "
-                          "scheda.\r\nNo: la schermata viene abbandonata e si visualizza la scheda che ora "
-                          "occupa in archivio la posizione n. %1.\r\nAnnulla: si torna alla schermata senza "
-                          "salvare.")
+    return QStringLiteral(
+               "La scheda \u00E8 stata modificata o spostata da un'altra postazione dopo che \u00E8 "
+               "stata visualizzata. Per non cancellare il lavoro dell'altra postazione, la scheda in "
+               "archivio non \u00E8 stata sovrascritta.\r\n\r\nSalvare la schermata come nuova scheda "
+               "in fondo all'archivio?\r\n\r\nS\u00EC: la schermata viene salvata come nuova "
+               "scheda.\r\nNo: la schermata viene abbandonata e si visualizza la scheda che ora "
+               "occupa in archivio la posizione n. %1.\r\nAnnulla: si torna alla schermata senza "
+               "salvare.")
         .arg(position);
 }
 } // namespace

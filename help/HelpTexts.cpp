@@ -118,14 +118,14 @@ const QStringList& overviewParagraphs()
             "anteprima con i rispettivi pulsanti."),
         // 19
         QStringLiteral(
-            "Il pulsante con il cestino, come i tasti Alt+Canc, elimina dall'archivio la scheda sullo schermo "
-            "dopo una conferma, alla quale il tasto Invio risponde No: le schede successive salgono di una "
-            "posizione insieme alle loro fotografie, le due fotografie della scheda eliminata finiscono nel "
-            "cestino del computer e i file allegati restano dove sono. Se nel frattempo un'altra postazione "
-            "ha modificato o spostato la scheda, Brivanto non elimina nulla e lo segnala; allo stesso modo un "
-            "salvataggio non sovrascrive mai una scheda cambiata da un'altra postazione dopo che è stata "
-            "visualizzata, ma propone di salvare la schermata come nuova scheda oppure di ricaricare la "
-            "scheda dall'archivio."),
+            "Il pulsante con il cestino, come i tasti Alt+Canc, elimina dall'archivio la scheda sullo "
+            "schermo dopo una conferma, alla quale il tasto Invio risponde No: le schede successive salgono "
+            "di una posizione insieme alle loro fotografie, le due fotografie della scheda eliminata "
+            "finiscono nel cestino del computer e i file allegati restano dove sono. Se nel frattempo "
+            "un'altra postazione ha modificato o spostato la scheda, Brivanto non elimina nulla e lo "
+            "segnala; allo stesso modo un salvataggio non sovrascrive mai una scheda cambiata da un'altra "
+            "postazione dopo che è stata visualizzata, ma propone di salvare la schermata come nuova "
+            "scheda oppure di ricaricare la scheda dall'archivio."),
         // 20
         QStringLiteral(
             "Brivanto si può usare anche in una rete locale, condividendo gli archivi fra più postazioni di "

@@ -107,8 +107,8 @@ bool confirm(QWidget* parent, const QString& text)
 
 bool confirmDefaultNo(QWidget* parent, const QString& text)
 {
-    return Messages::current().show(parent, MessageKind::Confirmation, text, MessageButtons::YesNoDefaultNo) ==
-           Answer::Yes;
+    return Messages::current().show(parent, MessageKind::Confirmation, text,
+                                    MessageButtons::YesNoDefaultNo) == Answer::Yes;
 }
 
 Answer askYesNoCancel(QWidget* parent, const QString& text)

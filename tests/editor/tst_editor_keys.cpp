@@ -230,10 +230,10 @@ void TestEditorKeys::buttonsNameTheirKeys()
     EditorFixture f;
     const std::pair<EditorAction, const char*> buttons[] = {
         {EditorAction::NewRecord, "cmdNuovo"}, {EditorAction::Save, "cmdSalva"},
-        {EditorAction::Delete, "cmdElimina"},
         {EditorAction::Search, "cmdTrova"},    {EditorAction::Print, "cmdStampa"},
         {EditorAction::First, "cmdPrimo"},     {EditorAction::Previous, "cmdIndietro"},
         {EditorAction::Next, "cmdAvanti"},     {EditorAction::Last, "cmdUltimo"},
+        {EditorAction::Delete, "cmdElimina"},
     };
     for (const EditorKey& key : EditorKeys) {
         const auto button = std::find_if(std::begin(buttons), std::end(buttons),

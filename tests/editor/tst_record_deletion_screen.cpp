@@ -13,20 +13,22 @@ namespace {
 
 QString deletionQuestion(int position, const QString& name)
 {
-    return QString::fromUtf8("Si sta per eliminare dall'archivio la scheda n. %1 \"%2\". Le due foto della scheda "
-                             "saranno spostate nel cestino del computer.\r\n\r\nSi conferma l'eliminazione "
-                             "della scheda?")
+    return QString::fromUtf8(
+               "Si sta per eliminare dall'archivio la scheda n. %1 \"%2\". Le due foto della scheda "
+               "saranno spostate nel cestino del computer.\r\n\r\nSi conferma l'eliminazione "
+               "della scheda?")
         .arg(position)
         .arg(name);
 }
 const QString Deleted = QString::fromUtf8("La scheda è stata eliminata dall'archivio.");
-const QString NothingToDelete = QString::fromUtf8(
-    "La schermata contiene una nuova scheda, non ancora salvata in archivio: non c'è nessuna scheda da eliminare.");
+const QString NothingToDelete =
+    QString::fromUtf8("La schermata contiene una nuova scheda, non ancora salvata in archivio: non c'è "
+                      "nessuna scheda da eliminare.");
 const QString StaleSaveStart = QString::fromUtf8(
     "La scheda è stata modificata o spostata da un'altra postazione dopo che è stata visualizzata.");
-const QString DeletionRefused = QString::fromUtf8(
-    "Attenzione: la scheda è stata modificata o spostata da un'altra postazione dopo che è stata visualizzata. "
-    "Nessuna scheda è stata eliminata.");
+const QString DeletionRefused = QString::fromUtf8("Attenzione: la scheda è stata modificata o spostata da "
+                                                  "un'altra postazione dopo che è stata visualizzata. "
+                                                  "Nessuna scheda è stata eliminata.");
 
 // The archive of the given numbered records, in order.
 QByteArray archiveOf(std::initializer_list<int> numbers)
@@ -66,6 +68,7 @@ class TestRecordDeletionScreen : public QObject
     Q_OBJECT
 private Q_SLOTS:
     void initTestCase();
+    void toolbarGroupsFitSideBySide();
     void deletionAsksWithNoAsDefault();
     void yesDeletesAndShowsTheNextRecord_data();
     void yesDeletesAndShowsTheNextRecord();
@@ -84,6 +87,25 @@ void TestRecordDeletionScreen::initTestCase()
     // The deleted photos go to a trash of the test's own, never the real one.
     QVERIFY(QDir().mkpath(data_.filePath(QStringLiteral("Trash"))));
     qputenv("XDG_DATA_HOME", QFile::encodeName(data_.path()));
+}
+
+// With the bin in the first group the toolbar still fits the editor's panel, which a 1366-pixel
+// screen shows whole: no group overlaps the next, none passes the panel's right edge.
+void TestRecordDeletionScreen::toolbarGroupsFitSideBySide()
+{
+    EditorFixture f;
+    const QWidget* panel = child(&f.editor, "panCartoline");
+    QVERIFY(panel->width() <= 1366);
+    int rightOfPrevious = 0;
+    for (int g = 1; g <= 6; ++g) {
+        const QWidget* group = child(panel, QStringLiteral("panGruppo%1").arg(g).toLatin1());
+        QVERIFY2(group->x() > rightOfPrevious, qPrintable(group->objectName()));
+        rightOfPrevious = group->geometry().right();
+        for (const QWidget* button : group->findChildren<QWidget*>())
+            QVERIFY2(group->rect().contains(button->geometry()), qPrintable(button->objectName()));
+    }
+    QVERIFY(rightOfPrevious < panel->width());
+    QCOMPARE(child(panel, "cmdElimina")->parentWidget()->objectName(), QStringLiteral("panGruppo1"));
 }
 
 // The key acts from a field without touching its text; No, the default, deletes nothing.
@@ -120,10 +142,14 @@ void TestRecordDeletionScreen::yesDeletesAndShowsTheNextRecord_data()
     QTest::addColumn<QString>("titleAfter");
     QTest::addColumn<int>("photoAfter"); // the record whose photo A the screen shows; 0 none
 
-    QTest::newRow("first: the next moves up") << 3 << 1 << archiveOf({2, 3}) << "1" << "Gioco 2" << 2;
-    QTest::newRow("middle: the next moves up") << 3 << 2 << archiveOf({1, 3}) << "2" << "Gioco 3" << 3;
-    QTest::newRow("last: the new last") << 3 << 3 << archiveOf({1, 2}) << "2" << "Gioco 2" << 2;
-    QTest::newRow("the only one: empty") << 1 << 1 << QByteArray() << "" << "" << 0;
+    QTest::newRow("first: the next moves up") << 3 << 1 << archiveOf({2, 3}) << "1"
+                                              << "Gioco 2" << 2;
+    QTest::newRow("middle: the next moves up") << 3 << 2 << archiveOf({1, 3}) << "2"
+                                               << "Gioco 3" << 3;
+    QTest::newRow("last: the new last") << 3 << 3 << archiveOf({1, 2}) << "2"
+                                        << "Gioco 2" << 2;
+    QTest::newRow("the only one: empty") << 1 << 1 << QByteArray() << ""
+                                         << "" << 0;
 }
 
 void TestRecordDeletionScreen::yesDeletesAndShowsTheNextRecord()
@@ -140,7 +166,8 @@ void TestRecordDeletionScreen::yesDeletesAndShowsTheNextRecord()
 
     f.press("cmdElimina");
 
-    QCOMPARE(f.messages(), QStringList({deletionQuestion(deleted, QStringLiteral("Gioco %1").arg(deleted)), Deleted}));
+    QCOMPARE(f.messages(),
+             QStringList({deletionQuestion(deleted, QStringLiteral("Gioco %1").arg(deleted)), Deleted}));
     QCOMPARE(f.archiveBytes(), archiveAfter);
     QCOMPARE(f.position(), positionAfter);
     QCOMPARE(f.edit("txtTitolo")->text().trimmed(), titleAfter);
@@ -151,7 +178,8 @@ void TestRecordDeletionScreen::yesDeletesAndShowsTheNextRecord()
     } else {
         QImage expected;
         QVERIFY(expected.loadFromData(jpegOf(QSize(24, 16), photoAfter)));
-        QCOMPARE(shownPhoto.convertToFormat(QImage::Format_RGB32), expected.convertToFormat(QImage::Format_RGB32));
+        QCOMPARE(shownPhoto.convertToFormat(QImage::Format_RGB32),
+                 expected.convertToFormat(QImage::Format_RGB32));
         QVERIFY(!QFile::exists(f.photoPath('A', records)));
     }
 }
@@ -202,11 +230,15 @@ void TestRecordDeletionScreen::staleSaveOverwritesNothing_data()
     GameRecord screen = numberedRecord(2);
     TextToField(QStringLiteral("angoli consumati"), screen.Note);
     appended += recordBytes(screen);
-    QTest::newRow("Sì: saved as a new record")
-        << Answer::Yes << appended << "4" << "angoli consumati" << "Gioco 2";
-    QTest::newRow("No: the archive's record") << Answer::No << archiveOf({1, 20, 3}) << "2" << "" << "Gioco 20";
-    QTest::newRow("Annulla: the screen stays")
-        << Answer::Cancel << archiveOf({1, 20, 3}) << "2" << "angoli consumati" << "Gioco 2";
+    QTest::newRow("Sì: saved as a new record") << Answer::Yes << appended << "4"
+                                               << "angoli consumati"
+                                               << "Gioco 2";
+    QTest::newRow("No: the archive's record") << Answer::No << archiveOf({1, 20, 3}) << "2"
+                                              << ""
+                                              << "Gioco 20";
+    QTest::newRow("Annulla: the screen stays") << Answer::Cancel << archiveOf({1, 20, 3}) << "2"
+                                               << "angoli consumati"
+                                               << "Gioco 2";
 }
 
 void TestRecordDeletionScreen::staleSaveOverwritesNothing()

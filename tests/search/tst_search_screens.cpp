@@ -467,11 +467,11 @@ void TestSearchScreens::openingALineNoLongerInTheArchiveSaysSo()
 
     doubleClickRow(screen.get(), risiko);
 
-    QCOMPARE(f.plainNotices(),
-             QStringList{QString::fromUtf8("Il gioco da tavolo selezionato non si trova più in archivio: dopo la "
-                                           "compilazione dell'elenco è stato eliminato o modificato, forse da "
-                                           "un'altra postazione.\r\n\r\nChiudere l'elenco e ripetere la ricerca "
-                                           "per aggiornarlo.")});
+    QCOMPARE(f.plainNotices(), QStringList{QString::fromUtf8(
+                                   "Il gioco da tavolo selezionato non si trova più in archivio: dopo la "
+                                   "compilazione dell'elenco è stato eliminato o modificato, forse da "
+                                   "un'altra postazione.\r\n\r\nChiudere l'elenco e ripetere la ricerca "
+                                   "per aggiornarlo.")});
     QVERIFY(screen->isVisible());
     QCOMPARE(f.position(), "2");
     QCOMPARE(f.edit("txtTitolo")->text(), "Dama");
