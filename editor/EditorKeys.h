@@ -13,6 +13,7 @@ enum class EditorAction
 {
     NewRecord,
     Save,
+    Delete,
     Search,
     ForSale,
     Attachments,
@@ -40,11 +41,13 @@ struct EditorKey
     const char16_t* does;   // what it does, as the guide says it
 };
 
-inline constexpr std::array<EditorKey, 9> EditorKeys{{
+inline constexpr std::array<EditorKey, 10> EditorKeys{{
     {EditorAction::NewRecord, QKeyCombination(Qt::ControlModifier, Qt::Key_N), u"Ctrl+N",
      u"prepara la schermata per una nuova scheda"},
     {EditorAction::Save, QKeyCombination(Qt::ControlModifier, Qt::Key_S), u"Ctrl+S",
      u"salva la scheda in archivio"},
+    {EditorAction::Delete, QKeyCombination(Qt::AltModifier, Qt::Key_Delete), u"Alt+Canc",
+     u"elimina la scheda corrente dall'archivio, dopo una conferma"},
     {EditorAction::Search, QKeyCombination(Qt::ControlModifier, Qt::Key_F), u"Ctrl+F",
      u"apre la ricerca delle schede"},
     {EditorAction::Print, QKeyCombination(Qt::ControlModifier, Qt::Key_P), u"Ctrl+P",

@@ -189,6 +189,7 @@ void RecordEditor::ShowRecord(const GameRecord& record, int position)
          {FieldToText(record.attachmentDescription1), FieldToText(record.attachmentDescription2),
           FieldToText(record.attachmentDescription3)}});
     lblPosizione_->setText(QString::number(position));
+    loaded_ = record;
     LoadRecordPhotos();
     rememberScreenAsUnchanged();
 }
@@ -200,6 +201,8 @@ void RecordEditor::run(EditorAction action)
         return cmdNuovoClick();
     case EditorAction::Save:
         return cmdSalvaClick();
+    case EditorAction::Delete:
+        return cmdEliminaClick();
     case EditorAction::Search:
         return cmdTrovaClick();
     case EditorAction::ForSale:

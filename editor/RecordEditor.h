@@ -75,6 +75,7 @@ private:
     void cmdFileClick();
     void cmdEsportaClick();
     void cmdImportaClick();
+    void cmdEliminaClick();
     void cmdSlideShowClick();
     void cmdAnteprimaClick();
     void cmdStampaClick();
@@ -101,6 +102,13 @@ private:
     GameRecord recordFromScreen();
     // Saves the screen with every check of the save button; false when a check or a write failed.
     bool saveRecord();
+    // After a save refused because another workstation changed or moved the record at
+    // `position`: saves the screen as a new record, reloads the record, or stays, as the user
+    // chooses. True only when the screen was saved.
+    bool resolveStaleSave(int position);
+    // Shows the record at `position`, or the last one when the archive is now shorter, or an empty
+    // screen when it holds none. Throws ArchiveError.
+    void showRecordAtOrBefore(int position);
 
     // What the screen held when it was last shown, cleared or saved: the question before leaving a
     // record compares the screen with it.
@@ -130,6 +138,9 @@ private:
     HintLine* hints_ = nullptr;
     // The record buffer: browsing reads into it and saving fills it from the screen.
     GameRecord buffer_{};
+    // The record at the shown position as it was read or last saved: a save or a deletion goes
+    // ahead only while the archive still holds exactly these bytes there.
+    GameRecord loaded_{};
     ScreenValues unchanged_;
 };
 

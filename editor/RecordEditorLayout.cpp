@@ -58,6 +58,8 @@ const std::array<std::vector<ToolButton>, 6> ToolbarGroups{{
     {{"cmdNuovo", ":/editor/nuovo.svg", u"Prepara la schermata per l'inserimento di una nuova scheda.",
       EditorAction::NewRecord},
      {"cmdSalva", ":/editor/salva.svg", u"Salva la scheda in archivio.", EditorAction::Save},
+     {"cmdElimina", ":/editor/elimina.svg", u"Elimina la scheda corrente dall'archivio.",
+      EditorAction::Delete},
      {"cmdTrova", ":/editor/trova.svg", u"Trova schede in archivio.", EditorAction::Search},
      {"cmdCercaDisponibili", ":/editor/in_vendita.svg",
       u"Visualizza il riepilogo dei giochi da tavolo in vendita.", EditorAction::ForSale}},

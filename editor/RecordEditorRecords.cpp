@@ -4,6 +4,7 @@
 #include "editor/RecordEditor.h"
 #include "platform/MessageBoxes.h"
 #include "storage/ArchiveFile.h"
+#include "storage/CheckedSave.h"
 #include "storage/FieldText.h"
 
 #include <QApplication>
@@ -175,10 +176,20 @@ bool RecordEditor::saveRecord()
         // record at the end: writing there would leave blank records in between.
         appended = current == 0 || current > count;
         buffer_ = recordFromScreen();
-        archive.Seek(appended ? count : current - 1);
-        archive.Write(buffer_);
-        lblPosizione_->setText(QString::number(archive.Pointer()));
-        archive.Close();
+        if (appended) {
+            archive.Seek(count);
+            archive.Write(buffer_);
+            lblPosizione_->setText(QString::number(archive.Pointer()));
+            archive.Close();
+        } else {
+            // Overwritten only while it is still the record shown: another workstation may have
+            // changed it or moved another game to its position meanwhile.
+            archive.Close();
+            if (writeIfUnchanged(archiveFile(), current, recordView(loaded_), buffer_) !=
+                CheckedSaveOutcome::Written)
+                return resolveStaleSave(current);
+        }
+        loaded_ = buffer_;
     } catch (const ArchiveError&) {
         platform::error(this, archiveAccessErrorText());
         return false;

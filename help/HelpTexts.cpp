@@ -130,20 +130,30 @@ const QStringList& overviewParagraphs()
             "va storto, e la scheda mostra il primo gioco importato; \"Annulla\" non scrive niente."),
         // 20
         QStringLiteral(
+            "Il pulsante con il cestino, come i tasti Alt+Canc, elimina dall'archivio la scheda sullo "
+            "schermo dopo una conferma, alla quale il tasto Invio risponde No: le schede successive salgono "
+            "di una posizione insieme alle loro fotografie, le due fotografie della scheda eliminata "
+            "finiscono nel cestino del computer e i file allegati restano dove sono. Se nel frattempo "
+            "un'altra postazione ha modificato o spostato la scheda, Brivanto non elimina nulla e lo "
+            "segnala; allo stesso modo un salvataggio non sovrascrive mai una scheda cambiata da un'altra "
+            "postazione dopo che è stata visualizzata, ma propone di salvare la schermata come nuova "
+            "scheda oppure di ricaricare la scheda dall'archivio."),
+        // 21
+        QStringLiteral(
             "Brivanto si può usare anche in una rete locale, condividendo gli archivi fra più postazioni di "
             "lavoro."),
-        // 21
+        // 22
         QStringLiteral(
             "L'accesso al programma è protetto da una password, che l'utente può cambiare tutte le volte che "
             "vuole. Per il primo accesso la password è la parola \"benvenutissimo\", da scrivere senza le "
             "virgolette."),
-        // 22
+        // 23
         QStringLiteral("Brivanto funziona anche da chiavetta USB: basta copiare la cartella del programma "
                        "sulla chiavetta "
                        "e fare doppio clic sull'icona dell'applicazione. Copiare la cartella su un "
                        "dispositivo esterno è "
                        "anche il modo più rapido per avere una copia di sicurezza di tutti gli archivi."),
-        // 23
+        // 24
         QStringLiteral(
             "In conclusione, Brivanto permette a ogni collezionista di costruire in poco tempo il catalogo "
             "dell'intera collezione, da consultare con altri appassionati o con possibili acquirenti, e non "
@@ -217,7 +227,7 @@ QStringList helpParagraphs(HelpTopic topic)
     case HelpTopic::Archives:
         return overviewRun(3, 8);
     case HelpTopic::Editor:
-        return overviewRun(9, 19);
+        return overviewRun(9, 20);
     case HelpTopic::Export:
         return exportParagraphs();
     }

@@ -39,6 +39,11 @@ public:
         case MessageButtons::YesNo:
             box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
             break;
+        case MessageButtons::YesNoDefaultNo:
+            box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+            box.setDefaultButton(QMessageBox::No);
+            box.setEscapeButton(QMessageBox::No);
+            break;
         case MessageButtons::YesNoCancel:
             box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
             box.setDefaultButton(QMessageBox::Yes);
@@ -98,6 +103,12 @@ bool confirm(QWidget* parent, const QString& text)
 {
     return Messages::current().show(parent, MessageKind::Confirmation, text, MessageButtons::YesNo) ==
            Answer::Yes;
+}
+
+bool confirmDefaultNo(QWidget* parent, const QString& text)
+{
+    return Messages::current().show(parent, MessageKind::Confirmation, text,
+                                    MessageButtons::YesNoDefaultNo) == Answer::Yes;
 }
 
 Answer askYesNoCancel(QWidget* parent, const QString& text)

@@ -20,6 +20,8 @@ enum class MessageButtons
 {
     OkCancel,
     YesNo,
+    // Yes and No with No as the default button, for a question whose Yes cannot be undone.
+    YesNoDefaultNo,
     YesNoCancel,
     Ok
 };
@@ -50,6 +52,9 @@ void error(QWidget* parent, const QString& text);
 void plainNotice(QWidget* parent, const QString& text);
 // A question with Yes and No; true for Yes.
 bool confirm(QWidget* parent, const QString& text);
+// A question with Yes and No whose default button (the one Enter and Escape press) is No; true
+// for Yes.
+bool confirmDefaultNo(QWidget* parent, const QString& text);
 // A question with Yes, No and Cancel ("Sì", "No", "Annulla"): Yes is the default button.
 Answer askYesNoCancel(QWidget* parent, const QString& text);
 

@@ -47,6 +47,13 @@ AnsweringRecords findAnsweringRecords(const QString& path, QStringView line)
     return answering;
 }
 
+QString listedRecordGoneText()
+{
+    return QStringLiteral("Il gioco da tavolo selezionato non si trova pi\u00F9 in archivio: dopo la "
+                          "compilazione dell'elenco \u00E8 stato eliminato o modificato, forse da un'altra "
+                          "postazione.\r\n\r\nChiudere l'elenco e ripetere la ricerca per aggiornarlo.");
+}
+
 void showAnsweringRecords(RecordEditorAccess& editor, const AnsweringRecords& answering)
 {
     if (answering.lastMarked && answering.lastMarked->position != answering.last->position)

@@ -39,6 +39,9 @@ struct AnsweringRecords
 // Throws ArchiveError when the archive cannot be opened or read to its end.
 AnsweringRecords findAnsweringRecords(const QString& path, QStringView line);
 
+// The notice for a listed line that no record of the archive answers any more.
+QString listedRecordGoneText();
+
 // Puts the answering records on the editor, with their photos, as showing each of them in file
 // order would.
 void showAnsweringRecords(RecordEditorAccess& editor, const AnsweringRecords& answering);

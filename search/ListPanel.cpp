@@ -44,6 +44,12 @@ void openListedRecord(QDialog* screen, RecordEditorAccess& editor, const ResultL
         screen->reject();
         return;
     }
+    // Another workstation deleted or changed the listed game since the list was read: the list
+    // stays, and the editor keeps what it shows.
+    if (writeEditor && !answering.last) {
+        platform::plainNotice(screen, listedRecordGoneText());
+        return;
+    }
     if (writeEditor)
         showAnsweringRecords(editor, answering);
     screen->accept();

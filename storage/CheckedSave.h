@@ -16,6 +16,12 @@ enum class CheckedSaveOutcome
     RecordChanged
 };
 
+// The bytes of a record as the archive holds them.
+inline QByteArrayView recordView(const GameRecord& record)
+{
+    return {reinterpret_cast<const char*>(&record), qsizetype(RecordSize)};
+}
+
 // Overwrites record `position` (1-based) with `record` only while it still holds exactly
 // `loadedRecord` (the RecordSize bytes the editor showed): the comparison and the write happen
 // under the archive's exclusive lock, so a save never replaces a game it did not load. Throws

@@ -15,6 +15,7 @@ Answer ScriptedMessageBoxes::show(QWidget* parent, MessageKind kind, const QStri
         return answers_.dequeue();
     switch (buttons) {
     case MessageButtons::YesNo:
+    case MessageButtons::YesNoDefaultNo:
         return Answer::No;
     case MessageButtons::YesNoCancel:
         return Answer::Cancel;

@@ -51,12 +51,12 @@ start_real_program "$exe" "$password_file" 1920x1080x24 || fail "the program did
 cards='^Scheda_Gioco_da_Tavolo-job_.*\.pdf$'
 before=$(printed_jobs "$cards")
 
-# The record editor's toolbar: print preview at (393, 32), print at (445, 32), First at (572, 32).
+# The record editor's toolbar: print preview at (445, 32), print at (497, 32), First at (624, 32).
 editor=$(open_first_archive) || fail "the record editor did not open"
 sleep 0.5
-click_in_panel "$editor" 1340 662 572 32
+click_in_panel "$editor" 1340 662 624 32
 sleep 0.5
-click_in_panel "$editor" 1340 662 393 32
+click_in_panel "$editor" 1340 662 445 32
 
 # The card preview screen, 364 x 287: "Mostra anteprima" at (240, 241), 112 x 34.
 screen=$(wait_for_window '^ Anteprima di stampa$')
@@ -88,7 +88,7 @@ wait_until_gone '^Scheda Gioco da Tavolo$' || fail "the preview stayed open"
 wait_until_gone '^ Anteprima di stampa$' || fail "the preview screen stayed open"
 
 # The print screen, 364 x 287: "Stampa" at (240, 241). Escape cancels the print dialogue.
-click_in_panel "$editor" 1340 662 445 32
+click_in_panel "$editor" 1340 662 497 32
 screen=$(wait_for_window '^ Stampa documento$')
 sleep 0.3
 xdotool mousemove --window "$screen" 296 258 click 1

@@ -150,14 +150,21 @@ for _ in $(seq 50); do xdotool getdisplaygeometry >/dev/null 2>&1 && break; slee
 xdotool getdisplaygeometry >/dev/null 2>&1 || { cat "$work/xvfb.log" >&2; echo "the display does not answer" >&2; exit 1; }
 mapfile -d '' -t command <"$work/exec"
 path=$(cat "$work/path")
-(cd "$path" && ASAN_OPTIONS=detect_leaks=0 QT_QPA_PLATFORM=xcb exec "${command[@]}") >"$work/program.log" 2>&1 &
-program=$!
+# A busy display now and then refuses a program's first connection: the program is started
+# again when that is why it ended.
 shown=""
-for _ in $(seq 100); do
-    shown=$(xdotool search --onlyvisible --name '^ Brivanto - Immissione password$' 2>/dev/null | head -n1 || true)
+for _attempt in 1 2 3; do
+    (cd "$path" && ASAN_OPTIONS=detect_leaks=0 QT_QPA_PLATFORM=xcb exec "${command[@]}") >"$work/program.log" 2>&1 &
+    program=$!
+    for _ in $(seq 100); do
+        shown=$(xdotool search --onlyvisible --name '^ Brivanto - Immissione password$' 2>/dev/null | head -n1 || true)
+        [ -n "$shown" ] && break
+        kill -0 "$program" 2>/dev/null || break
+        sleep 0.2
+    done
     [ -n "$shown" ] && break
-    kill -0 "$program" 2>/dev/null || break
-    sleep 0.2
+    grep -q 'could not connect to display' "$work/program.log" || break
+    sleep 0.5
 done
 [ -n "$shown" ] || { cat "$work/program.log" >&2; echo "the entry's command did not show the password screen" >&2; exit 1; }
 [ "$(readlink "/proc/$program/exe")" = "$folder/Brivanto" ] ||

@@ -114,7 +114,7 @@ cp "$photo_b" "$work/photo-b-saved"
 
 # New, then First: the record comes back. Saved again, it must overwrite itself unchanged.
 click_in_panel "$editor" 1340 662 36 32
-click_in_panel "$editor" 1340 662 572 32
+click_in_panel "$editor" 1340 662 624 32
 sleep 0.5
 [ -n "$screenshot" ] && command -v import >/dev/null && import -window root "$screenshot" || true
 click_in_panel "$editor" 1340 662 82 32

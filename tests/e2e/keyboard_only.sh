@@ -17,6 +17,9 @@
 #     the screen;
 #   - "Esporta in CSV" on the export screen, the save dialog answered by typing a path: the file
 #     holds the game;
+#   - Alt+Delete on the game: Enter answers the question No (its default) and the game stays; a
+#     second Alt+Delete, Tab to "Sì" and Space delete it, the archive is empty and the game's
+#     photos are in the test's own trash;
 #   - Ctrl+I on the editor, the open dialog answered by typing the path of a BoardGameGeek
 #     collection file, "Importa" in the summary with Enter: the archive holds the imported game;
 #   - back out: Escape, or the editor's and the launcher's exit buttons with Tab and Space, and the
@@ -34,6 +37,9 @@ command -v pdftotext >/dev/null || { echo "SKIP: pdftotext is not installed"; ex
 start_accessibility_bus 2>"$work/no-bus" || { echo "SKIP: $(cat "$work/no-bus")"; exit 77; }
 
 mkdir -p "$folder"
+# The deleted game's photos go to a trash of the run's own.
+export XDG_DATA_HOME="$work/data"
+mkdir -p "$XDG_DATA_HOME/Trash"
 archive="$folder/Giochi rari.gdt"
 : >"$archive"
 # Listed before and after it: only the keys that select it open it.
@@ -191,7 +197,37 @@ grep -q "$title" "$csv" || fail "the CSV file does not hold the game"
 xdotool key Escape
 wait_until_gone '^ Esporta archivio giochi da tavolo in Excel$' || fail "Escape did not close the export screen"
 
-# The import: Ctrl+I in a field, the open dialog answered by typing the path of a BoardGameGeek
+# The deletion: No is the default, so Enter keeps the game; Sì has to be chosen.
+window '^ Brivanto - Zendaro$' >/dev/null
+xdotool key alt+Delete
+answer_box "Si sta per eliminare dall'archivio la scheda n. 1 \"$title\""
+[ "$(stat -c %s "$archive")" = 3376 ] || fail "Enter on the deletion question deleted the game"
+photos=$(find "$folder/Foto_Gioco" -name 'Giochi rari_Foto_*_1.jpg' 2>/dev/null | wc -l)
+window '^ Brivanto - Zendaro$' >/dev/null
+xdotool key alt+Delete
+question=$(window '^Brivanto$')
+"$python" "$here/accessible_screen.py" "$program" "Brivanto" --says "Si conferma l'eliminazione della scheda?" >&2 ||
+    fail "Alt+Delete did not ask before deleting"
+# The box holds two buttons and the focus starts on No: Tab takes it to "Sì". (The focus reader
+# finds the editor's stale focus before the box's, so the archive below tells which was pressed.)
+xdotool key Tab
+sleep 0.2
+xdotool key space
+for _ in $(seq 150); do
+    xdotool search --onlyvisible --name '^Brivanto$' 2>/dev/null | grep -qx "$question" || break
+    sleep 0.2
+done
+answer_box "stata eliminata dall'archivio."
+[ "$(stat -c %s "$archive")" = 0 ] || fail "the archive did not shrink by the deleted game"
+[ -z "$(find "$folder/Foto_Gioco" -name 'Giochi rari_Foto_*' 2>/dev/null)" ] ||
+    fail "the deleted game's photos stayed in the photo folder"
+[ "$(find "$XDG_DATA_HOME/Trash/files" -type f 2>/dev/null | wc -l)" = "$photos" ] ||
+    fail "the deleted game's $photos photos are not in the trash"
+# The empty archive leaves an empty screen, ready for a new game.
+window '^ Brivanto - Zendaro$' >/dev/null
+await_focus $'^text\tNome del gioco:$'
+
+# The import, into the archive the deletion emptied: Ctrl+I in a field, the open dialog answered by typing the path of a BoardGameGeek
 # collection file, the summary's "Importa" (it has the focus) pressed with Enter; the editor then
 # shows the imported game.
 bgg="$work/collezione.csv"
@@ -208,11 +244,11 @@ await_focus $'^push button\tImporta$'
 xdotool key Return
 wait_until_gone '^ Importazione da file CSV$' || fail "the summary stayed open"
 for _ in $(seq 50); do
-    [ "$(stat -c %s "$archive")" = 6752 ] && break
+    [ "$(stat -c %s "$archive")" = 3376 ] && break
     sleep 0.2
 done
-[ "$(stat -c %s "$archive")" = 6752 ] || fail "the import did not append exactly one record"
-field_holds 3376 "Gioco Importato" || fail "the archive does not hold the imported game"
+[ "$(stat -c %s "$archive")" = 3376 ] || fail "the import did not append exactly one record"
+field_holds 0 "Gioco Importato" || fail "the archive does not hold the imported game"
 
 # Back out: the editor's exit, then the launcher's.
 window '^ Brivanto - Zendaro$' >/dev/null
@@ -222,4 +258,4 @@ window '^ Brivanto$' >/dev/null
 move_focus_to $'^push button\tEsci'
 xdotool key space
 await_program_end "the launcher's exit"
-echo "from the password to the end of the program with the keyboard alone: a game saved, its list printed, the archive exported, as CSV too, a collection imported"
+echo "from the password to the end of the program with the keyboard alone: a game saved, its list printed, the archive exported, as CSV too, the game deleted, a collection imported"

@@ -235,6 +235,7 @@ void TestEditorKeys::buttonsNameTheirKeys()
         {EditorAction::First, "cmdPrimo"},     {EditorAction::Previous, "cmdIndietro"},
         {EditorAction::Next, "cmdAvanti"},     {EditorAction::Last, "cmdUltimo"},
         {EditorAction::Import, "cmdImporta"},
+        {EditorAction::Delete, "cmdElimina"},
     };
     for (const EditorKey& key : EditorKeys) {
         const auto button = std::find_if(std::begin(buttons), std::end(buttons),

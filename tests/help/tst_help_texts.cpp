@@ -44,10 +44,10 @@ void TestHelpTexts::titleAndLength_data()
     QTest::addColumn<QString>("title");
     QTest::addColumn<int>("paragraphs");
 
-    QTest::newRow("overview") << HelpTopic::Overview << QStringLiteral("Uno sguardo a Brivanto") << 23;
+    QTest::newRow("overview") << HelpTopic::Overview << QStringLiteral("Uno sguardo a Brivanto") << 24;
     QTest::newRow("archives") << HelpTopic::Archives
                               << QStringLiteral("Creazione e apertura archivi giochi da tavolo") << 6;
-    QTest::newRow("editor") << HelpTopic::Editor << QStringLiteral("App Zendaro") << 11;
+    QTest::newRow("editor") << HelpTopic::Editor << QStringLiteral("App Zendaro") << 12;
     QTest::newRow("export") << HelpTopic::Export
                             << QStringLiteral("Esportazione archivio giochi da tavolo in Excel") << 4;
 }
@@ -85,7 +85,7 @@ void TestHelpTexts::screensReuseRunsOfTheOverview_data()
     QTest::addColumn<int>("last");
 
     QTest::newRow("create and open archive screens") << HelpTopic::Archives << 3 << 8;
-    QTest::newRow("record editor") << HelpTopic::Editor << 9 << 19;
+    QTest::newRow("record editor") << HelpTopic::Editor << 9 << 20;
 }
 
 void TestHelpTexts::screensReuseRunsOfTheOverview()
@@ -121,7 +121,7 @@ void TestHelpTexts::exportHelpIsItsOwn()
 void TestHelpTexts::firstPasswordIsQuotedOnce()
 {
     const QStringList overview = helpParagraphs(HelpTopic::Overview);
-    QVERIFY(overview.at(20).contains(QStringLiteral("\"benvenutissimo\"")));
+    QVERIFY(overview.at(21).contains(QStringLiteral("\"benvenutissimo\"")));
     QCOMPARE(helpText(HelpTopic::Overview).count(QStringLiteral("benvenutissimo")), 1);
 }
 

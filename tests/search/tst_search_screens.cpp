@@ -128,6 +128,8 @@ private Q_SLOTS:
     void doubleClickLoadsNothingWithoutTheEditorTag();
     void doubleClickOnAnUnreadableArchiveSaysSoAndLeavesTheEditor();
     void doubleClickWithNoLineSelectedJustCloses();
+    void openingALineNoLongerInTheArchiveSaysSo_data();
+    void openingALineNoLongerInTheArchiveSaysSo();
     void restoringAMinimisedWindowKeepsTheListAndClosingEmptiesIt();
     void forSaleListsEveryRecordNotMarkedNo();
     void forSaleDoubleClickFindsTheRecordEvenIfNotForSale();
@@ -436,6 +438,43 @@ void TestSearchScreens::doubleClickWithNoLineSelectedJustCloses()
     QVERIFY(!screen->isVisible());
     QCOMPARE(f.messages(), QStringList());
     QCOMPARE(f.position(), "");
+}
+
+void TestSearchScreens::openingALineNoLongerInTheArchiveSaysSo_data()
+{
+    QTest::addColumn<bool>("forSale");
+    QTest::newRow("search list") << false;
+    QTest::newRow("for-sale list") << true;
+}
+
+// Another workstation deleted the listed game after the list was read: the line opens nothing,
+// says so, and the list stays for another choice; the editor keeps its record.
+void TestSearchScreens::openingALineNoLongerInTheArchiveSaysSo()
+{
+    QFETCH(bool, forSale);
+    ListScreens f{Risiko, Dama};
+    f.press("cmdUltimo");
+    std::unique_ptr<QDialog> screen;
+    if (forSale) {
+        screen = f.forSale();
+    } else {
+        screen = f.search();
+        runSearch(screen.get());
+    }
+    const int risiko = titlesListed(screen.get()).indexOf(QStringLiteral("Risiko"));
+    QVERIFY(risiko >= 0);
+    QVERIFY(writeArchive(f.archivePath(), ::archiveBytes({Dama})));
+
+    doubleClickRow(screen.get(), risiko);
+
+    QCOMPARE(f.plainNotices(), QStringList{QString::fromUtf8(
+                                   "Il gioco da tavolo selezionato non si trova più in archivio: dopo la "
+                                   "compilazione dell'elenco è stato eliminato o modificato, forse da "
+                                   "un'altra postazione.\r\n\r\nChiudere l'elenco e ripetere la ricerca "
+                                   "per aggiornarlo.")});
+    QVERIFY(screen->isVisible());
+    QCOMPARE(f.position(), "2");
+    QCOMPARE(f.edit("txtTitolo")->text(), "Dama");
 }
 
 void TestSearchScreens::restoringAMinimisedWindowKeepsTheListAndClosingEmptiesIt()

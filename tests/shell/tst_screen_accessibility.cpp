@@ -180,6 +180,7 @@ private Q_SLOTS:
                            "txtStato",        "txtLuogo",
                            "txtNote",         "chkInVendita",
                            "cmdNuovo",        "cmdSalva",
+                           "cmdElimina",
                            "cmdTrova",        "cmdCercaDisponibili",
                            "cmdFile",         "cmdAnteprima",
                            "cmdStampa",       "cmdPrimo",
@@ -256,6 +257,9 @@ private Q_SLOTS:
         QTest::newRow("editor toolbar") << "editor"
                                         << "cmdSalva"
                                         << "Salva la scheda in archivio.";
+        QTest::newRow("editor delete button") << "editor"
+                                              << "cmdElimina"
+                                              << "Elimina la scheda corrente dall'archivio.";
         QTest::newRow("editor photo button") << "editor"
                                              << "btnZoomFoto02"
                                              << "Ingrandisci la foto 2";
