@@ -37,8 +37,8 @@ struct EditorKey
 {
     EditorAction action;
     QKeyCombination key;
-    const char16_t* name;   // the key as the guide and a screen reader name it
-    const char16_t* does;   // what it does, as the guide says it
+    const char16_t* name; // the key as the guide and a screen reader name it
+    const char16_t* does; // what it does, as the guide says it
 };
 
 inline constexpr std::array<EditorKey, 10> EditorKeys{{

@@ -234,14 +234,14 @@ void TestEditorKeys::buttonsNameTheirKeys()
         {EditorAction::Search, "cmdTrova"},    {EditorAction::Print, "cmdStampa"},
         {EditorAction::First, "cmdPrimo"},     {EditorAction::Previous, "cmdIndietro"},
         {EditorAction::Next, "cmdAvanti"},     {EditorAction::Last, "cmdUltimo"},
-        {EditorAction::Import, "cmdImporta"},
-        {EditorAction::Delete, "cmdElimina"},
+        {EditorAction::Import, "cmdImporta"},  {EditorAction::Delete, "cmdElimina"},
     };
     for (const EditorKey& key : EditorKeys) {
         const auto button = std::find_if(std::begin(buttons), std::end(buttons),
                                          [&key](const auto& entry) { return entry.first == key.action; });
         QVERIFY(button != std::end(buttons));
-        QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(child(&f.editor, button->second));
+        QAccessibleInterface* accessible =
+            QAccessible::queryAccessibleInterface(child(&f.editor, button->second));
         QVERIFY(accessible);
         QCOMPARE(accessible->text(QAccessible::Description),
                  QStringLiteral("Scorciatoia: ") + QString::fromUtf16(key.name));

@@ -109,7 +109,8 @@ void TestHelpGuide::keyboardChapterNamesEveryEditorKey()
     const qsizetype chapter = guideText_.lastIndexOf(brivanto::help::keyboardTitle());
     QVERIFY(chapter > guideText_.indexOf(helpTitle(HelpTopic::Export)));
     for (const brivanto::EditorKey& key : brivanto::EditorKeys) {
-        const QString line = QString::fromUtf16(key.name) + QStringLiteral(": ") + QString::fromUtf16(key.does);
+        const QString line =
+            QString::fromUtf16(key.name) + QStringLiteral(": ") + QString::fromUtf16(key.does);
         QVERIFY2(guideText_.indexOf(line, chapter) > chapter, qPrintable(line));
     }
     QVERIFY(guideText_.contains(QStringLiteral("Ctrl+S: salva la scheda in archivio.")));

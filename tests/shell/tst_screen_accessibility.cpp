@@ -168,26 +168,15 @@ private Q_SLOTS:
                                   << QStringList{"imgInfo",  "imgGuida",     "imgApp01",
                                                  "imgApp02", "btnApp01",     "btnApp02",
                                                  "imgSito",  "imgCopyright", "imgEsci"};
-        QStringList editor{"txtTitolo",       "txtTipologia",
-                           "txtEditore",      "txtSerie",
-                           "txtDescrizione",  "txtAnno",
-                           "txtValore",       "txtDimensioni",
-                           "txtCarta",        "txtRarita",
-                           "txtMittente",     "txtIndirizzoMit",
-                           "txtDestinatario", "txtIndirizzoDes",
-                           "txtTesto",        "txtData",
-                           "txtFrancobollo",  "txtTimbro",
-                           "txtStato",        "txtLuogo",
-                           "txtNote",         "chkInVendita",
-                           "cmdNuovo",        "cmdSalva",
-                           "cmdElimina",
-                           "cmdTrova",        "cmdCercaDisponibili",
-                           "cmdFile",         "cmdAnteprima",
-                           "cmdStampa",       "cmdPrimo",
-                           "cmdIndietro",     "cmdAvanti",
-                           "cmdUltimo",       "cmdEsporta",
-                           "cmdImporta",      "cmdSlideShow",
-                           "cmdGuida",        "cmdEsci"};
+        QStringList editor{
+            "txtTitolo",   "txtTipologia",        "txtEditore",      "txtSerie",        "txtDescrizione",
+            "txtAnno",     "txtValore",           "txtDimensioni",   "txtCarta",        "txtRarita",
+            "txtMittente", "txtIndirizzoMit",     "txtDestinatario", "txtIndirizzoDes", "txtTesto",
+            "txtData",     "txtFrancobollo",      "txtTimbro",       "txtStato",        "txtLuogo",
+            "txtNote",     "chkInVendita",        "cmdNuovo",        "cmdSalva",        "cmdElimina",
+            "cmdTrova",    "cmdCercaDisponibili", "cmdFile",         "cmdAnteprima",    "cmdStampa",
+            "cmdPrimo",    "cmdIndietro",         "cmdAvanti",       "cmdUltimo",       "cmdEsporta",
+            "cmdImporta",  "cmdSlideShow",        "cmdGuida",        "cmdEsci"};
         for (const QString& suffix : {QString(), QStringLiteral("02")}) {
             for (const char* button :
                  {"btnCaricaFoto", "btnAcquisisciFoto", "btnSalvaFoto", "btnCancFoto", "btnZoomFoto"})

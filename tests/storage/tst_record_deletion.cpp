@@ -27,9 +27,9 @@ namespace {
 const QString ArchiveName = QStringLiteral("Giochi");
 
 // "AB,-,A" -> {"AB", "", "A"}: the photo slots of each record.
-QStringList slotsOf(const QString& spec)
+QStringList slotsOf(const QString& listed)
 {
-    QStringList slots = spec.split(QLatin1Char(','));
+    QStringList slots = listed.split(QLatin1Char(','));
     for (QString& s : slots)
         s.remove(QLatin1Char('-'));
     return slots;
