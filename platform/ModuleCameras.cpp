@@ -44,20 +44,28 @@ private:
     bool active_ = false;
 };
 
-// Why the module in `module`, loaded, cannot be used; empty when it can.
-QString refusal(QLibrary& module)
+// The cameras of the loaded `module`, asked for only once both sides know they are of one build;
+// null, with the reason, when the module cannot be used.
+CameraFactory* camerasOf(QLibrary& module, QString& reason)
 {
     const auto version =
         reinterpret_cast<CameraModuleVersionEntry>(module.resolve(CameraModuleVersionSymbol));
-    if (!version)
-        return QStringLiteral("it does not say its build (%1)").arg(module.errorString());
-    if (const int moduleVersion = version(); moduleVersion != CameraModuleVersion)
-        return QStringLiteral("it is of build %1, the program of build %2")
-            .arg(moduleVersion)
-            .arg(CameraModuleVersion);
-    if (!module.resolve(CameraModuleCamerasSymbol))
-        return QStringLiteral("it has no cameras (%1)").arg(module.errorString());
-    return {};
+    const auto cameras =
+        reinterpret_cast<CameraModuleCamerasEntry>(module.resolve(CameraModuleCamerasSymbol));
+    if (!version || !cameras) {
+        reason = QStringLiteral("it is not a camera module (%1)").arg(module.errorString());
+        return nullptr;
+    }
+    if (const int moduleVersion = version(); moduleVersion != CameraModuleVersion) {
+        reason = QStringLiteral("it is of build %1, the program of build %2")
+                     .arg(moduleVersion)
+                     .arg(CameraModuleVersion);
+        return nullptr;
+    }
+    CameraFactory* devices = cameras(CameraModuleVersion);
+    if (!devices)
+        reason = QStringLiteral("it refused the program's build %1").arg(CameraModuleVersion);
+    return devices;
 }
 
 } // namespace
@@ -80,15 +88,8 @@ CameraFactory* ModuleCameras::deviceCameras()
         qCWarning(cameraModuleLog).noquote() << "camera module not loaded:" << module.errorString();
         return nullptr;
     }
-    QString reason = refusal(module);
-    CameraFactory* devices = nullptr;
-    if (reason.isEmpty()) {
-        const auto entry =
-            reinterpret_cast<CameraModuleCamerasEntry>(module.resolve(CameraModuleCamerasSymbol));
-        devices = entry(CameraModuleVersion);
-        if (!devices)
-            reason = QStringLiteral("it refused the program's build %1").arg(CameraModuleVersion);
-    }
+    QString reason;
+    CameraFactory* devices = camerasOf(module, reason);
     if (!devices) {
         qCWarning(cameraModuleLog).noquote()
             << "camera module" << QDir::toNativeSeparators(modulePath_) << "refused:" << reason;

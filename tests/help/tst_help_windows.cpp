@@ -117,6 +117,8 @@ private Q_SLOTS:
 
 private:
     QUrl expectedTarget(Window window) const;
+    // The warning that the guide could not be opened.
+    QString cannotOpenGuide() const;
 
     std::unique_ptr<ScriptedPlatform> platform_;
     std::unique_ptr<QTemporaryDir> folder_;
@@ -145,6 +147,14 @@ void TestHelpWindows::cleanup()
     setProgramFolderForTesting({});
     folder_.reset();
     platform_.reset();
+}
+
+QString TestHelpWindows::cannotOpenGuide() const
+{
+    return QString("Attenzione: non è stato possibile aprire il file \"%1\".\r\n\r\n"
+                   "Accertarsi che il file esista e che sul computer sia installato un "
+                   "programma in grado di aprire questo tipo di file.")
+        .arg(folder_->path() + "/Guida.pdf");
 }
 
 QUrl TestHelpWindows::expectedTarget(Window window) const
@@ -436,11 +446,7 @@ void TestHelpWindows::missingGuideIsNamedInAWarning()
     whenModalShown([&](QWidget* modal) {
         QTest::mouseClick(control(modal, "lnkWeb"), Qt::LeftButton);
         QVERIFY(platform_->shell.opened().isEmpty());
-        QCOMPARE(platform_->messages.texts(),
-                 QStringList{QString("Attenzione: non è stato possibile aprire il file \"%1\".\r\n\r\n"
-                                     "Accertarsi che il file esista e che sul computer sia installato un "
-                                     "programma in grado di aprire questo tipo di file.")
-                                 .arg(folder_->path() + "/Guida.pdf")});
+        QCOMPARE(platform_->messages.texts(), QStringList{cannotOpenGuide()});
         QCOMPARE(platform_->messages.shown().front().kind, platform::MessageKind::Warning);
         QCOMPARE(platform_->messages.shown().front().parent, modal);
         QCOMPARE(QApplication::activeModalWidget(), modal);
@@ -466,11 +472,7 @@ void TestHelpWindows::refusedLinkWarnsOnlyForAFile()
 
     QCOMPARE(platform_->shell.opened(), QList<QUrl>{expectedTarget(window)});
     if (window == Window::Guida) {
-        QCOMPARE(platform_->messages.texts(),
-                 QStringList{QString("Attenzione: non è stato possibile aprire il file \"%1\".\r\n\r\n"
-                                     "Accertarsi che il file esista e che sul computer sia installato un "
-                                     "programma in grado di aprire questo tipo di file.")
-                                 .arg(folder_->path() + "/Guida.pdf")});
+        QCOMPARE(platform_->messages.texts(), QStringList{cannotOpenGuide()});
         QCOMPARE(platform_->messages.shown().front().kind, platform::MessageKind::Warning);
         QCOMPARE(platform_->messages.shown().front().parent, dialog.get());
     } else {
