@@ -106,6 +106,15 @@ void walk(QAccessibleInterface* iface, Walk& found)
     }
 }
 
+// What assistive technology sees of the named control of the named screen; null when either is
+// missing.
+QAccessibleInterface* accessibleControl(ScreenSession& session, const QString& screen, const QString& control)
+{
+    QWidget* shown = session.open(screen);
+    QWidget* widget = shown ? shown->findChild<QWidget*>(control) : nullptr;
+    return widget ? QAccessible::queryAccessibleInterface(widget) : nullptr;
+}
+
 } // namespace
 
 class TestScreenAccessibility : public QObject
@@ -308,12 +317,8 @@ private Q_SLOTS:
         QFETCH(QString, control);
         QFETCH(QString, name);
         ScreenSession session;
-        QWidget* shown = session.open(screen);
-        QVERIFY(shown);
-        auto* widget = shown->findChild<QWidget*>(control);
-        QVERIFY2(widget, qPrintable(control));
-        QAccessibleInterface* iface = QAccessible::queryAccessibleInterface(widget);
-        QVERIFY(iface);
+        QAccessibleInterface* iface = accessibleControl(session, screen, control);
+        QVERIFY2(iface, qPrintable(control));
         if (name.isEmpty()) {
             QVERIFY(iface->state().invisible); // decoration is not shown to assistive technology
             return;
@@ -350,12 +355,8 @@ private Q_SLOTS:
         QFETCH(QString, control);
         QFETCH(QString, description);
         ScreenSession session;
-        QWidget* shown = session.open(screen);
-        QVERIFY(shown);
-        auto* widget = shown->findChild<QWidget*>(control);
-        QVERIFY2(widget, qPrintable(control));
-        QAccessibleInterface* iface = QAccessible::queryAccessibleInterface(widget);
-        QVERIFY(iface);
+        QAccessibleInterface* iface = accessibleControl(session, screen, control);
+        QVERIFY2(iface, qPrintable(control));
         QCOMPARE(iface->text(QAccessible::Description), description);
         QVERIFY(iface->text(QAccessible::Name) != description);
     }
