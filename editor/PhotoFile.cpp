@@ -1,6 +1,7 @@
 #include "editor/PhotoFile.h"
 
 #include "storage/FieldText.h"
+#include "storage/PhotoNames.h"
 #include "storage/ProgramFolder.h"
 
 #include <QBuffer>
@@ -168,8 +169,7 @@ QString photoFilePath(QStringView archiveName, QStringView position, PhotoSlotId
     const QString number = trimmed(position);
     if (!isFileNamePart(name) || !isPosition(number))
         return {};
-    const QString tag = slot == PhotoSlotId::A ? QStringLiteral("_Foto_A_") : QStringLiteral("_Foto_B_");
-    return photoFolder() + QLatin1Char('/') + name + tag + number + QStringLiteral(".jpg");
+    return photoFolder() + QLatin1Char('/') + photoFileName(name, number, slot == PhotoSlotId::A ? 'A' : 'B');
 }
 
 PhotoRead readPhoto(const QString& path)

@@ -6,8 +6,13 @@ namespace brivanto {
 
 QString photoFileName(QStringView archiveName, int position, char slot)
 {
+    return photoFileName(archiveName, QString::number(position), slot);
+}
+
+QString photoFileName(QStringView archiveName, QStringView position, char slot)
+{
     return archiveName.toString() + QStringLiteral("_Foto_") + QLatin1Char(slot) + QLatin1Char('_') +
-           QString::number(position) + QStringLiteral(".jpg");
+           position + QStringLiteral(".jpg");
 }
 
 std::optional<PhotoName> parsePhotoFileName(QStringView fileName, QStringView archiveName)

@@ -11,6 +11,8 @@ namespace brivanto {
 // <archive name>_Foto_A_<position>.jpg, or _Foto_B_. The position is written in decimal without
 // leading zeros; `slot` is 'A' or 'B'. The record's only link to its photos is this name.
 QString photoFileName(QStringView archiveName, int position, char slot);
+// The same, with the position as its decimal text (the caller has checked it).
+QString photoFileName(QStringView archiveName, QStringView position, char slot);
 
 // The slot and position of a photo file name of `archiveName`, as photoFileName builds it; empty
 // for any other name (another archive's photos, leading zeros, other extensions).
