@@ -1,6 +1,7 @@
 #include "exchange/CsvExport.h"
 
 #include "editor/PhotoFile.h"
+#include "exchange/BackgroundWriter.h"
 #include "exchange/CsvColumns.h"
 #include "platform/Windows1252.h"
 #include "storage/ArchiveFile.h"
@@ -11,9 +12,17 @@
 #include <QSaveFile>
 #include <QStandardPaths>
 
+#include <algorithm>
 #include <array>
+#include <charconv>
 #include <cstring>
 #include <vector>
+
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
+
+#include <fcntl.h>
 
 namespace brivanto {
 namespace {
@@ -40,75 +49,203 @@ const std::array<Utf8Of, 256>& utf8Table()
     return table;
 }
 
-// Bytes that put a value in quotes wherever they stand: the separator, the quote and every
-// control character. Quoting control characters keeps a NUL byte inside quotes, where the
-// import's test for binary files does not look.
-constexpr std::array<bool, 256> NeedsQuotes = [] {
-    std::array<bool, 256> needs{};
+// What each stored byte asks of the value that holds it. Quotes: the separator, the quote and
+// every control character put the value in quotes wherever they stand (quoting control characters
+// keeps a NUL byte inside quotes, where the import's test for binary files does not look).
+// Recode: a byte outside ASCII takes two or three bytes in UTF-8.
+constexpr unsigned Quotes = 1;
+constexpr unsigned Recode = 2;
+
+constexpr std::array<std::uint8_t, 256> NeedsOf = [] {
+    std::array<std::uint8_t, 256> needs{};
     for (int b = 0; b < 0x20; ++b)
-        needs[b] = true;
-    needs[static_cast<unsigned char>(CsvSeparator)] = needs['"'] = true;
+        needs[b] = Quotes;
+    needs[static_cast<unsigned char>(CsvSeparator)] = needs['"'] = Quotes;
+    for (int b = 0x80; b < 0x100; ++b)
+        needs[b] = Recode;
     return needs;
 }();
 
-// Rows are made in one buffer and handed to the device in large blocks.
-class RowBuffer
+#ifdef __SSE2__
+// The needs of the first `length` (1 to 16) of the 16 bytes at `bytes`, all of which are readable.
+unsigned needsOf16(const std::uint8_t* bytes, std::size_t length)
+{
+    const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes));
+    const unsigned high = static_cast<unsigned>(_mm_movemask_epi8(v));
+    const unsigned low = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmplt_epi8(v, _mm_set1_epi8(0x20))));
+    const unsigned marks = static_cast<unsigned>(_mm_movemask_epi8(
+        _mm_or_si128(_mm_cmpeq_epi8(v, _mm_set1_epi8(CsvSeparator)), _mm_cmpeq_epi8(v, _mm_set1_epi8('"')))));
+    const unsigned wanted = (1u << length) - 1;
+    // A signed comparison: the bytes from 0x80 on are below 0x20 too, and only the others are
+    // control characters.
+    return (((low & ~high) | marks) & wanted ? Quotes : 0) | (high & wanted ? Recode : 0);
+}
+#endif
+
+// The needs of a value of `length` bytes at `value`, of which `readable` can be read.
+unsigned needsOf(const std::uint8_t* value, std::size_t length, std::size_t readable)
+{
+    unsigned needs = value[0] <= 0x20 || value[length - 1] <= 0x20 ? Quotes : 0;
+    std::size_t i = 0;
+#ifdef __SSE2__
+    for (; i < length && i + 16 <= readable; i += 16)
+        needs |= needsOf16(value + i, std::min<std::size_t>(length - i, 16));
+#endif
+    for (; i < length; ++i)
+        needs |= NeedsOf[value[i]];
+    return needs;
+}
+
+// The most a value of `length` stored bytes takes in the file: three UTF-8 bytes each (a doubled
+// quote takes two), and the two quotes around it.
+constexpr std::size_t mostBytesOf(std::size_t length)
+{
+    return 3 * length + 2;
+}
+
+// Room left after a row for a short copy that writes a few bytes too many.
+constexpr std::size_t CopySlack = 16;
+
+// The most one row of record fields takes: every field full, with its separator.
+constexpr std::size_t MaxFieldBytes = [] {
+    std::size_t bytes = 0;
+    for (const FieldInfo& field : Fields)
+        bytes += mostBytesOf(field.capacity) + 1;
+    return bytes;
+}();
+
+// Writes a stored value (length byte, then Windows-1252 bytes) at `out` as the file holds it, and
+// returns the end of what it wrote. `out` has room for mostBytesOf(capacity) + CopySlack, and
+// `readable` bytes can be read after the length byte (the rest of the record).
+char* putStoredValue(char* out, const std::uint8_t* field, std::size_t capacity, std::size_t readable)
+{
+    const std::size_t length = std::min<std::size_t>(field[0], capacity);
+    if (length == 0)
+        return out;
+    const std::uint8_t* const value = field + 1;
+    const unsigned needs = needsOf(value, length, readable);
+    if (needs == 0) {
+        if (length <= 16 && readable >= 16)
+            std::memcpy(out, value, 16); // one fixed move: most values are short
+        else
+            std::memcpy(out, value, length);
+        return out + length;
+    }
+    const auto& utf8 = utf8Table();
+    if (needs & Quotes)
+        *out++ = '"';
+    for (std::size_t i = 0; i < length; ++i) {
+        const Utf8Of& code = utf8[value[i]];
+        if (value[i] == '"')
+            *out++ = '"';
+        std::memcpy(out, code.bytes.data(), code.bytes.size()); // all three: the room is there
+        out += code.size;
+    }
+    if (needs & Quotes)
+        *out++ = '"';
+    return out;
+}
+
+// UTF-8 text as a value of the file: quoted as a stored value would be.
+QByteArray valueOfUtf8(const QByteArray& utf8)
+{
+    bool quote = !utf8.isEmpty() && (static_cast<std::uint8_t>(utf8.front()) <= 0x20 ||
+                                     static_cast<std::uint8_t>(utf8.back()) <= 0x20);
+    for (const char c : utf8)
+        quote |= (NeedsOf[static_cast<std::uint8_t>(c)] & Quotes) != 0;
+    if (!quote)
+        return utf8;
+    QByteArray quoted = utf8;
+    quoted.replace('"', QByteArrayLiteral("\"\""));
+    return '"' + quoted + '"';
+}
+
+// The photo columns of a row: the photo's file name when it exists, else nothing. The name is the
+// file's own, in UTF-8, and its start and end are made once for the whole export.
+class PhotoColumn
 {
 public:
-    explicit RowBuffer(QIODevice& device) : device_(device) { bytes_.reserve(Block + Block / 4); }
-    void put(const char* data, std::size_t size) { bytes_.append(data, size); }
-    void put(char c) { bytes_.push_back(c); }
-    bool rowDone() { return bytes_.size() < Block || flush(); }
-    bool flush()
+    PhotoColumn(const QString& archiveName, bool slotB)
+        : slotB_(slotB)
     {
-        const auto size = static_cast<qint64>(bytes_.size());
-        const bool written = size == 0 || device_.write(bytes_.data(), size) == size;
-        bytes_.clear();
-        return written;
+        const QByteArray start =
+            (archiveName + (slotB ? QStringLiteral("_Foto_B_") : QStringLiteral("_Foto_A_"))).toUtf8();
+        // The position and ".jpg" never ask for quotes: only the start decides.
+        const QByteArray plain = start + "1.jpg";
+        const QByteArray value = valueOfUtf8(plain);
+        const bool quoted = value != plain;
+        start_ = value.left(value.size() - (quoted ? 6 : 5));
+        end_ = quoted ? QByteArrayLiteral(".jpg\"") : QByteArrayLiteral(".jpg");
+    }
+    std::size_t mostBytes() const { return std::size_t(start_.size() + end_.size()) + 10; }
+    char* put(char* out, const PhotoPresence& photos, int position) const
+    {
+        if (!photos.exists(position, slotB_))
+            return out;
+        out = std::copy(start_.cbegin(), start_.cend(), out);
+        out = std::to_chars(out, out + 10, position).ptr;
+        return std::copy(end_.cbegin(), end_.cend(), out);
     }
 
 private:
-    static constexpr std::size_t Block = 1 << 20;
-    QIODevice& device_;
-    std::string bytes_;
+    bool slotB_;
+    QByteArray start_;
+    QByteArray end_;
 };
 
-void putStoredValue(RowBuffer& out, const std::uint8_t* field, std::size_t capacity)
+// Writes to the device; a file starts on its way to the disk block by block, so that the sync
+// that ends a safe replacement waits only for the last.
+BackgroundWriter::Write writeTo(QIODevice& device)
 {
-    const std::size_t length = std::min<std::size_t>(field[0], capacity);
-    const std::uint8_t* value = field + 1;
-    bool quote = length > 0 && (value[0] <= 0x20 || value[length - 1] <= 0x20);
-    bool ascii = true;
-    for (std::size_t i = 0; i < length; ++i) {
-        quote |= NeedsQuotes[value[i]];
-        ascii &= value[i] < 0x80;
-    }
-    if (!quote && ascii) {
-        out.put(reinterpret_cast<const char*>(value), length);
-        return;
-    }
-    const auto& utf8 = utf8Table();
-    if (quote)
-        out.put('"');
-    for (std::size_t i = 0; i < length; ++i) {
-        if (value[i] == '"')
-            out.put('"');
-        out.put(utf8[value[i]].bytes.data(), utf8[value[i]].size);
-    }
-    if (quote)
-        out.put('"');
+    const auto* file = qobject_cast<QFileDevice*>(&device);
+    const int handle = file ? file->handle() : -1;
+    return [&device, handle, offset = off_t(0)](std::string_view block) mutable {
+        const auto size = static_cast<qint64>(block.size());
+        if (device.write(block.data(), size) != size)
+            return false;
+        if (handle >= 0)
+            ::sync_file_range(handle, offset, size, SYNC_FILE_RANGE_WRITE);
+        offset += size;
+        return true;
+    };
 }
 
-void putText(RowBuffer& out, const QString& text)
+// Rows are made in a block of about a megabyte, written by the background writer while the next
+// block is made.
+class RowBlocks
 {
-    if (text.isEmpty())
-        return;
-    const QByteArray bytes = platform::toWindows1252(text);
-    std::vector<std::uint8_t> field(1 + static_cast<std::size_t>(bytes.size()));
-    field[0] = static_cast<std::uint8_t>(std::min<qsizetype>(bytes.size(), 255));
-    std::memcpy(field.data() + 1, bytes.constData(), static_cast<std::size_t>(bytes.size()));
-    putStoredValue(out, field.data(), field.size() - 1);
-}
+public:
+    RowBlocks(QIODevice& device, std::size_t maxRowBytes) : writer_(writeTo(device)), maxRowBytes_(maxRowBytes)
+    {
+        reserve();
+    }
+    // Where the next row goes: room for maxRowBytes.
+    char* rowStart() { return block_.data() + used_; }
+    // The row made up to `end`; false when a write has failed.
+    bool rowDone(char* end)
+    {
+        used_ = static_cast<std::size_t>(end - block_.data());
+        return used_ < Block || handOver();
+    }
+    bool finish() { return handOver() && writer_.finish(); }
+
+private:
+    static constexpr std::size_t Block = 1 << 20;
+    void reserve() { block_.resize(Block + maxRowBytes_ + CopySlack); }
+    bool handOver()
+    {
+        const bool handed = used_ == 0 || writer_.hand(block_, used_);
+        used_ = 0;
+        if (block_.empty())
+            reserve();
+        return handed;
+    }
+
+    BackgroundWriter writer_;
+    const std::size_t maxRowBytes_;
+    std::string block_;
+    std::size_t used_ = 0;
+};
 
 } // namespace
 
@@ -137,42 +274,46 @@ PhotoPresence PhotoPresence::ofArchive(const QString& archiveName)
     return presence;
 }
 
-QString PhotoPresence::fileName(int position, bool slotB) const
+bool PhotoPresence::exists(int position, bool slotB) const
 {
     const auto p = static_cast<std::size_t>(position);
-    if (p >= slots_.size() || !(slots_[p] & (slotB ? 2 : 1)))
-        return {};
-    return archiveName_ + (slotB ? QStringLiteral("_Foto_B_") : QStringLiteral("_Foto_A_")) +
-           QString::number(position) + QStringLiteral(".jpg");
+    return p < slots_.size() && (slots_[p] & (slotB ? 2 : 1));
 }
 
 bool writeArchiveCsv(QIODevice& device, ArchiveFile& archive, const PhotoPresence& photos)
 {
-    RowBuffer out(device);
-    out.put("\xEF\xBB\xBF", 3);
+    QByteArray heading("\xEF\xBB\xBF");
     const auto& names = csvColumnNames();
-    for (int c = 0; c < CsvColumnCount; ++c) {
-        if (c > 0)
-            out.put(CsvSeparator);
-        putText(out, names[c]);
-    }
-    out.put("\r\n", 2);
+    for (int c = 0; c < CsvColumnCount; ++c)
+        heading += (c > 0 ? QByteArray(1, CsvSeparator) : QByteArray()) + valueOfUtf8(names[c].toUtf8());
+    heading += "\r\n";
+    const PhotoColumn photoA(photos.archiveName(), false);
+    const PhotoColumn photoB(photos.archiveName(), true);
+    RowBlocks rows(device, std::max(std::size_t(heading.size()),
+                                    MaxFieldBytes + photoA.mostBytes() + photoB.mostBytes() + 3));
+    if (!rows.rowDone(std::copy(heading.cbegin(), heading.cend(), rows.rowStart())))
+        return false;
+
+    const int count = archive.RecordCount();
+    const GameRecord* const mapped = archive.MapRecords();
     archive.Seek(0);
-    while (!archive.AtEnd()) {
-        const int position = archive.Pointer() + 1;
-        const auto* record = reinterpret_cast<const std::uint8_t*>(&archive.ReadInPlace());
-        for (int f = 0; f < FieldCount; ++f) {
-            putStoredValue(out, record + Fields[f].offset, Fields[f].capacity);
-            out.put(CsvSeparator);
+    for (int index = 0; index < count; ++index) {
+        const GameRecord& record = mapped ? mapped[index] : archive.ReadInPlace();
+        const auto* bytes = reinterpret_cast<const std::uint8_t*>(&record);
+        char* out = rows.rowStart();
+        for (const FieldInfo& field : Fields) {
+            out = putStoredValue(out, bytes + field.offset, field.capacity, RecordSize - field.offset - 1);
+            *out++ = CsvSeparator;
         }
-        putText(out, photos.fileName(position, false));
-        out.put(CsvSeparator);
-        putText(out, photos.fileName(position, true));
-        out.put("\r\n", 2);
-        if (!out.rowDone())
+        out = photoA.put(out, photos, index + 1);
+        *out++ = CsvSeparator;
+        out = photoB.put(out, photos, index + 1);
+        *out++ = '\r';
+        *out++ = '\n';
+        if (!rows.rowDone(out))
             return false;
     }
-    return out.flush();
+    return rows.finish();
 }
 
 CsvExportStatus exportArchiveCsv(const QString& archivePath, const QString& csvPath)
@@ -181,7 +322,7 @@ CsvExportStatus exportArchiveCsv(const QString& archivePath, const QString& csvP
         ArchiveFile archive;
         archive.Open(archivePath, ArchiveFile::Access::Read);
         QSaveFile file(csvPath);
-        if (!file.open(QIODevice::WriteOnly))
+        if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
             return CsvExportStatus::FileNotWritten;
         const PhotoPresence photos = PhotoPresence::ofArchive(QFileInfo(archivePath).completeBaseName());
         // commit() of this Qt version does not notice a failed final flush: check it here.

@@ -19,8 +19,9 @@ class PhotoPresence
 public:
     PhotoPresence() = default;
     static PhotoPresence ofArchive(const QString& archiveName);
-    // The photo's file name (without folder) when it exists, otherwise empty.
-    QString fileName(int position, bool slotB) const;
+    const QString& archiveName() const { return archiveName_; }
+    // Whether the record at `position` (from 1) has its photo A, or B.
+    bool exists(int position, bool slotB) const;
 
 private:
     QString archiveName_;

@@ -1,10 +1,11 @@
 #include "exchange/CsvImport.h"
 
+#include "exchange/BackgroundWriter.h"
 #include "storage/ArchiveFile.h"
 
 #include <QFile>
 
-#include <vector>
+#include <string>
 
 namespace brivanto {
 namespace {
@@ -77,18 +78,35 @@ ImportOutcome importCsvFile(const QString& csvPath, const QString& archivePath)
         archive.Open(archivePath, ArchiveFile::Access::Write);
         ImportRun run(file, readArchiveIds(archive));
         const int before = archive.RecordCount();
-        std::vector<GameRecord> records(RecordsPerWrite);
+        // The records are made in one block while the block before is appended. The archive is
+        // the writer's alone until finish(); its failure is kept to be told here.
+        std::string appendFailure;
+        BackgroundWriter appender([&archive, &appendFailure](std::string_view block) {
+            try {
+                archive.Append(reinterpret_cast<const GameRecord*>(block.data()), block.size() / RecordSize);
+                return true;
+            } catch (const ArchiveError& error) {
+                appendFailure = error.what();
+                return false;
+            }
+        });
+        std::string block(RecordsPerWrite * RecordSize, '\0');
         std::size_t held = 0;
         bool more = run.start();
-        while (more) {
-            more = run.next(records[held]);
+        bool appended = true;
+        while (more && appended) {
+            more = run.next(*reinterpret_cast<GameRecord*>(block.data() + held * RecordSize));
             if (more)
                 ++held;
-            if (held == records.size() || (!more && held > 0)) {
-                archive.Append(records.data(), held);
+            if (held == RecordsPerWrite || (!more && held > 0)) {
+                appended = appender.hand(block, held * RecordSize);
+                block.resize(RecordsPerWrite * RecordSize);
                 held = 0;
             }
         }
+        appended = appender.finish() && appended;
+        if (!appended)
+            throw ArchiveError(appendFailure);
         outcome.plan = run.plan();
         if (!run.plan().ok()) {
             archive.UndoAppends();

@@ -1,5 +1,6 @@
 #include "exchange/CsvExport.h"
 
+#include "storage/ArchiveFile.h"
 #include "storage/ProgramFolder.h"
 #include "tests/exchange/ExchangeFixture.h"
 #include "tests/support/ChildProcess.h"
@@ -45,6 +46,8 @@ private Q_SLOTS:
     void valueWrittenAsStored_data();
     void valueWrittenAsStored();
     void photoColumnsNameTheRecordsPhotos();
+    void photoNamesAreTheFilesOwn();
+    void sameFileWhetherTheArchiveIsLockedOrNot();
     void failedExportKeepsTheEarlierFile_data();
     void failedExportKeepsTheEarlierFile();
 
@@ -80,6 +83,14 @@ void TestCsvExport::valueWrittenAsStored_data()
     QTest::newRow("NUL inside") << QByteArray("a\0b", 3) << QByteArray("\"a\0b\"", 5);
     QTest::newRow("hole of the code page") << QByteArray("\x81") << QByteArray("\xC2\x81");
     QTest::newRow("leading digits stay") << QByteArray("007") << QByteArray("007");
+    // Values are looked at sixteen bytes at a time: a mark just inside or just past such a stretch.
+    QTest::newRow("separator 16th") << QByteArray("abcdefghijklmno;") << QByteArray("\"abcdefghijklmno;\"");
+    QTest::newRow("separator 17th") << QByteArray("abcdefghijklmnop;") << QByteArray("\"abcdefghijklmnop;\"");
+    QTest::newRow("accent 33rd") << QByteArray("abcdefghijklmnopabcdefghijklmnop\xE8")
+                                 << QByteArray("abcdefghijklmnopabcdefghijklmnop\xC3\xA8");
+    QTest::newRow("control 32nd") << QByteArray("abcdefghijklmnopabcdefghijklmno\x1F")
+                                  << QByteArray("\"abcdefghijklmnopabcdefghijklmno\x1F\"");
+    QTest::newRow("DEL needs nothing") << QByteArray("a\x7F" "b") << QByteArray("a\x7F" "b");
 }
 
 void TestCsvExport::valueWrittenAsStored()
@@ -88,6 +99,9 @@ void TestCsvExport::valueWrittenAsStored()
     QFETCH(QByteArray, written);
     GameRecord record = recordOf({});
     putRawField(record.name, std::string_view(stored.constData(), std::size_t(stored.size())));
+    // What another program left past the value is not part of it.
+    const char leftover[] = ";\"\xE8\r";
+    std::copy(leftover, leftover + 4, record.name.bytes.begin() + std::min<qsizetype>(stored.size(), 116));
     writeForSale(record, false);
     folder_.writeArchive("Prova.gdt", {record});
     QCOMPARE(exportArchiveCsv(folder_.path("Prova.gdt"), folder_.path("Prova.csv")),
@@ -111,6 +125,47 @@ void TestCsvExport::photoColumnsNameTheRecordsPhotos()
     QCOMPARE(folder_.read("out.csv"), Heading + empty + ";\r\n" + empty +
                                           "\"Mia;Raccolta_Foto_A_2.jpg\";\r\n" + empty +
                                           ";\"Mia;Raccolta_Foto_B_3.jpg\"\r\n");
+}
+
+void TestCsvExport::photoNamesAreTheFilesOwn()
+{
+    const QString name = QStringLiteral(" Collezione \u5C06\u68CB");
+    GameRecord record = recordOf({});
+    writeForSale(record, false);
+    folder_.writeArchive(name + ".gdt", {record});
+    QVERIFY(QDir().mkpath(folder_.path("Foto_Gioco")));
+    folder_.write("Foto_Gioco/" + name + "_Foto_B_1.jpg", "jpeg");
+    QCOMPARE(exportArchiveCsv(folder_.path(name + ".gdt"), folder_.path("out.csv")), CsvExportStatus::Written);
+    const QByteArray empty = QByteArray(";").repeated(21) + "No" + QByteArray(";").repeated(7);
+    // A leading blank asks for quotes, as in any value.
+    QCOMPARE(folder_.read("out.csv"), Heading + empty + ";\"" + (name + "_Foto_B_1.jpg").toUtf8() + "\"\r\n");
+}
+
+// An archive that is locked is read through a mapping, one that cannot be locked through reads;
+// both give the same file. The archive ends on a page boundary with a full last field, where a
+// read past the last record would fault.
+void TestCsvExport::sameFileWhetherTheArchiveIsLockedOrNot()
+{
+    std::vector<GameRecord> records;
+    for (int i = 0; i < 256; ++i) {
+        GameRecord record = recordOf({"Gioco " + QString::number(i), "ID-" + QString::number(i), "Strategico"});
+        putRawField(record.notes, std::string(std::size_t(i % 40), i % 2 ? ';' : '\xE8'));
+        putRawField(record.attachmentDescription3, std::string(250, char('a' + i % 26)));
+        records.push_back(record);
+    }
+    QCOMPARE(records.size() * RecordSize % 4096, std::size_t(0));
+    folder_.writeArchive("Pagine.gdt", records);
+    QCOMPARE(exportArchiveCsv(folder_.path("Pagine.gdt"), folder_.path("bloccato.csv")), CsvExportStatus::Written);
+    ArchiveFile::setLockAttemptForTesting([](int, ArchiveFile::Access) { return ENOLCK; });
+    const CsvExportStatus unlocked = exportArchiveCsv(folder_.path("Pagine.gdt"), folder_.path("libero.csv"));
+    ArchiveFile::setLockAttemptForTesting({});
+    QCOMPARE(unlocked, CsvExportStatus::Written);
+    const QByteArray csv = folder_.read("bloccato.csv");
+    QCOMPARE(folder_.read("libero.csv"), csv);
+    QCOMPARE(csv.count("\r\n"), 257);
+    const QByteArray lastRow = "Gioco 255;ID-255;Strategico;" + QByteArray(17, ';') + '"' + QByteArray(15, ';') +
+                               "\";" + QByteArray(6, ';') + QByteArray(250, 'v') + ";;\r\n";
+    QVERIFY(csv.endsWith("\r\n" + lastRow));
 }
 
 void TestCsvExport::failedExportKeepsTheEarlierFile_data()

@@ -1,0 +1,47 @@
+#pragma once
+
+#include <condition_variable>
+#include <functional>
+#include <mutex>
+#include <string>
+#include <string_view>
+#include <thread>
+
+namespace brivanto {
+
+// Writes blocks on a thread of its own, so that the next block is made while the last one is being
+// written: on two cores a long export or import then takes about as long as its writes alone.
+// What the blocks are written to is used by that thread only, from the first hand() to finish().
+class BackgroundWriter
+{
+public:
+    // True when the whole block was written.
+    using Write = std::function<bool(std::string_view block)>;
+    explicit BackgroundWriter(Write write);
+    ~BackgroundWriter(); // finishes, if finish() was not called
+    BackgroundWriter(const BackgroundWriter&) = delete;
+    BackgroundWriter& operator=(const BackgroundWriter&) = delete;
+
+    // Takes a block whose first `used` bytes are to be written, and gives back another to fill
+    // next, of the size of one handed before (empty the first times): the blocks go round without
+    // being made again. Waits while an earlier block is still waiting to be written. False once a
+    // write has failed: nothing more is written then.
+    bool hand(std::string& block, std::size_t used);
+    // Waits until every block handed is written; false when a write failed.
+    bool finish();
+
+private:
+    void run();
+
+    const Write write_;
+    std::mutex mutex_;
+    std::condition_variable changed_;
+    std::string waiting_; // handed, not yet taken by the thread
+    std::size_t waitingUsed_ = 0;
+    bool blockWaiting_ = false;
+    bool finishing_ = false;
+    bool failed_ = false;
+    std::thread thread_;
+};
+
+} // namespace brivanto
