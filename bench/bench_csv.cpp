@@ -11,6 +11,7 @@
 #include "exchange/CsvImport.h"
 #include "storage/ArchiveFile.h"
 #include "storage/FieldText.h"
+#include "storage/PhotoNames.h"
 #include "storage/ProgramFolder.h"
 
 #include "bench/SequentialRead.h"
@@ -142,6 +143,34 @@ void ReadArchiveOnce(benchmark::State& state)
     plainSequentialRead(state, archivePath(), std::int64_t(RecordTotal) * std::int64_t(RecordSize));
 }
 
+// A photo folder with both photos of every game (empty files: only their names are listed).
+const QString& fullPhotoFolder()
+{
+    static const QString folder = [] {
+        const QString path = workFolder().filePath(QStringLiteral("Foto"));
+        QDir().mkpath(path);
+        for (int position = 1; position <= RecordTotal; ++position) {
+            for (const char slot : {'A', 'B'}) {
+                QFile photo(path + QLatin1Char('/') + photoFileName(u"Grande", position, slot));
+                photo.open(QIODevice::WriteOnly);
+            }
+        }
+        return path;
+    }();
+    return folder;
+}
+
+// What an export adds when every game has its photos: one listing of the photo folder.
+void ListPhotosOfEveryGame(benchmark::State& state)
+{
+    const QString folder = fullPhotoFolder();
+    for (auto _ : state) {
+        const PhotosPresent photos = listPhotos(folder, QStringLiteral("Grande"), 1, RecordTotal);
+        if (!photos.has('B', RecordTotal))
+            state.SkipWithError("photos not found");
+    }
+}
+
 void ImportCsvIntoEmptyArchive(benchmark::State& state)
 {
     const QString source = csvPath();
@@ -220,6 +249,7 @@ int planOnly(const char* path)
 BENCHMARK(ExportCsv)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(WriteSameBytesInOneCall)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(ReadArchiveOnce)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(ListPhotosOfEveryGame)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(ImportCsvIntoEmptyArchive)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(ReadFileAndWriteArchiveBytes)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(PlanImport)->Unit(benchmark::kMillisecond)->UseRealTime();

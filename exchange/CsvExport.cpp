@@ -5,10 +5,10 @@
 #include "exchange/CsvColumns.h"
 #include "platform/Windows1252.h"
 #include "storage/ArchiveFile.h"
+#include "storage/PhotoNames.h"
 
 #include <QDir>
 #include <QFileInfo>
-#include <QRegularExpression>
 #include <QSaveFile>
 #include <QStandardPaths>
 
@@ -16,7 +16,6 @@
 #include <array>
 #include <charconv>
 #include <cstring>
-#include <vector>
 
 #ifdef __SSE2__
 #include <emmintrin.h>
@@ -165,22 +164,20 @@ QByteArray valueOfUtf8(const QByteArray& utf8)
 class PhotoColumn
 {
 public:
-    PhotoColumn(const QString& archiveName, bool slotB)
-        : slotB_(slotB)
+    PhotoColumn(const QString& archiveName, char slot) : slot_(slot)
     {
-        const QByteArray start =
-            (archiveName + (slotB ? QStringLiteral("_Foto_B_") : QStringLiteral("_Foto_A_"))).toUtf8();
-        // The position and ".jpg" never ask for quotes: only the start decides.
-        const QByteArray plain = start + "1.jpg";
-        const QByteArray value = valueOfUtf8(plain);
-        const bool quoted = value != plain;
+        // The name of the first position, cut around its "1": the position and ".jpg" never ask
+        // for quotes, so the rest of the name decides for every position.
+        const QByteArray first = photoFileName(archiveName, 1, slot).toUtf8();
+        const QByteArray value = valueOfUtf8(first);
+        const bool quoted = value != first;
         start_ = value.left(value.size() - (quoted ? 6 : 5));
         end_ = quoted ? QByteArrayLiteral(".jpg\"") : QByteArrayLiteral(".jpg");
     }
     std::size_t mostBytes() const { return std::size_t(start_.size() + end_.size()) + 10; }
-    char* put(char* out, const PhotoPresence& photos, int position) const
+    char* put(char* out, const PhotosPresent& photos, int position) const
     {
-        if (!photos.exists(position, slotB_))
+        if (!photos.has(slot_, position))
             return out;
         out = std::copy(start_.cbegin(), start_.cend(), out);
         out = std::to_chars(out, out + 10, position).ptr;
@@ -188,7 +185,7 @@ public:
     }
 
 private:
-    bool slotB_;
+    char slot_;
     QByteArray start_;
     QByteArray end_;
 };
@@ -255,46 +252,22 @@ QString defaultCsvExportPath(const QString& archiveName)
         .filePath(archiveName + QStringLiteral(".csv"));
 }
 
-PhotoPresence PhotoPresence::ofArchive(const QString& archiveName)
-{
-    PhotoPresence presence;
-    presence.archiveName_ = archiveName;
-    const QRegularExpression name(QStringLiteral("^") + QRegularExpression::escape(archiveName) +
-                                  QStringLiteral("_Foto_([AB])_([1-9][0-9]{0,8})\\.jpg$"));
-    const QStringList entries = QDir(photoFolder()).entryList(QDir::Files);
-    for (const QString& entry : entries) {
-        const QRegularExpressionMatch match = name.match(entry);
-        if (!match.hasMatch())
-            continue;
-        const auto position = static_cast<std::size_t>(match.captured(2).toInt());
-        if (presence.slots_.size() <= position)
-            presence.slots_.resize(position + 1);
-        presence.slots_[position] |= match.captured(1) == QLatin1String("A") ? 1 : 2;
-    }
-    return presence;
-}
-
-bool PhotoPresence::exists(int position, bool slotB) const
-{
-    const auto p = static_cast<std::size_t>(position);
-    return p < slots_.size() && (slots_[p] & (slotB ? 2 : 1));
-}
-
-bool writeArchiveCsv(QIODevice& device, ArchiveFile& archive, const PhotoPresence& photos)
+bool writeArchiveCsv(QIODevice& device, ArchiveFile& archive, const QString& archiveName)
 {
     QByteArray heading("\xEF\xBB\xBF");
     const auto& names = csvColumnNames();
     for (int c = 0; c < CsvColumnCount; ++c)
         heading += (c > 0 ? QByteArray(1, CsvSeparator) : QByteArray()) + valueOfUtf8(names[c].toUtf8());
     heading += "\r\n";
-    const PhotoColumn photoA(photos.archiveName(), false);
-    const PhotoColumn photoB(photos.archiveName(), true);
+    const PhotoColumn photoA(archiveName, 'A');
+    const PhotoColumn photoB(archiveName, 'B');
     RowBlocks rows(device, std::max(std::size_t(heading.size()),
                                     MaxFieldBytes + photoA.mostBytes() + photoB.mostBytes() + 3));
     if (!rows.rowDone(std::copy(heading.cbegin(), heading.cend(), rows.rowStart())))
         return false;
 
     const int count = archive.RecordCount();
+    const PhotosPresent photos = listPhotos(photoFolder(), archiveName, 1, count);
     const GameRecord* const mapped = archive.MapRecords();
     archive.Seek(0);
     for (int index = 0; index < count; ++index) {
@@ -324,9 +297,8 @@ CsvExportStatus exportArchiveCsv(const QString& archivePath, const QString& csvP
         QSaveFile file(csvPath);
         if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
             return CsvExportStatus::FileNotWritten;
-        const PhotoPresence photos = PhotoPresence::ofArchive(QFileInfo(archivePath).completeBaseName());
         // commit() of this Qt version does not notice a failed final flush: check it here.
-        if (!writeArchiveCsv(file, archive, photos) || !file.flush()) {
+        if (!writeArchiveCsv(file, archive, QFileInfo(archivePath).completeBaseName()) || !file.flush()) {
             file.cancelWriting();
             return CsvExportStatus::FileNotWritten;
         }

@@ -4,6 +4,7 @@
 #include <QStringView>
 
 #include <optional>
+#include <vector>
 
 namespace brivanto {
 
@@ -22,5 +23,22 @@ struct PhotoName
     int position;
 };
 std::optional<PhotoName> parsePhotoFileName(QStringView fileName, QStringView archiveName);
+
+// Which of the positions first..last have a photo in each slot.
+struct PhotosPresent
+{
+    int first = 0;
+    std::vector<char> a, b;
+    bool has(char slot, int position) const
+    {
+        const std::size_t i = std::size_t(position - first);
+        const auto& side = slot == 'A' ? a : b;
+        return position >= first && i < side.size() && side[i];
+    }
+};
+
+// One listing of `folder` (none when it does not exist): a folder holding the photos of a hundred
+// thousand games is read in a few tens of milliseconds, without sorting or a query per file.
+PhotosPresent listPhotos(const QString& folder, const QString& archiveName, int first, int last);
 
 } // namespace brivanto

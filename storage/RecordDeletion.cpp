@@ -14,7 +14,6 @@
 #include <string>
 #include <vector>
 
-#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -205,41 +204,6 @@ Paths pathsOf(const QString& archivePath, const QString& photoFolder, const QStr
             photos + QLatin1Char('/') + stagingFolderName(archiveName),
             deletionJournalPath(archive),
             newArchivePath(archive)};
-}
-
-// Which of the positions first..last have a photo in each slot, from one listing of the folder.
-struct PhotosPresent
-{
-    int first = 0;
-    std::vector<char> a, b;
-    bool has(char slot, int position) const
-    {
-        const std::size_t i = std::size_t(position - first);
-        const auto& side = slot == 'A' ? a : b;
-        return position >= first && i < side.size() && side[i];
-    }
-};
-
-PhotosPresent listPhotos(const QString& folder, const QString& archiveName, int first, int last)
-{
-    PhotosPresent present;
-    present.first = first;
-    present.a.assign(std::size_t(last - first + 1), 0);
-    present.b = present.a;
-    DIR* dir = ::opendir(native(folder).constData());
-    if (!dir)
-        return present; // no photo folder: no photos
-    const QByteArray prefix = native(archiveName + QStringLiteral("_Foto_"));
-    while (const dirent* entry = ::readdir(dir)) {
-        if (std::strncmp(entry->d_name, prefix.constData(), std::size_t(prefix.size())) != 0)
-            continue;
-        const auto name = parsePhotoFileName(QFile::decodeName(entry->d_name), archiveName);
-        if (!name || name->position < first || name->position > last)
-            continue;
-        (name->slot == 'A' ? present.a : present.b)[std::size_t(name->position - first)] = 1;
-    }
-    ::closedir(dir);
-    return present;
 }
 
 // `durable`: on the disk before this returns. The first journal need not be: losing it in a power
