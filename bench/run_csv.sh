@@ -32,7 +32,7 @@ print(f"same bytes in one write + fsync:     {synced:.1f} ms (the export's safe 
 print(f"ratio: {export / synced:.2f}")
 read = ms("ReadArchiveOnce")
 print(f"only reading the 338 MB archive:     {read:.1f} ms, {read / write:.2f} times the one write "
-      "(a floor for any export)")
+      "(every export reads it once)")
 print(f"listing 200,000 photos, median:      {ms('ListPhotosOfEveryGame'):.1f} ms (added to an export when every game has its photos)")
 print(f"import into an empty archive, median: {imp:.1f} ms")
 print(f"plain read and archive write, median: {plain:.1f} ms")

@@ -268,10 +268,11 @@ bool writeArchiveCsv(QIODevice& device, ArchiveFile& archive, const QString& arc
 
     const int count = archive.RecordCount();
     const PhotosPresent photos = listPhotos(photoFolder(), archiveName, 1, count);
-    const GameRecord* const mapped = archive.MapRecords();
+    // Read, not mapped: a disk or share that fails halfway is then an error to report, where a
+    // mapping would end the program (and whatever the editor behind holds unsaved).
     archive.Seek(0);
     for (int index = 0; index < count; ++index) {
-        const GameRecord& record = mapped ? mapped[index] : archive.ReadInPlace();
+        const GameRecord& record = archive.ReadInPlace();
         const auto* bytes = reinterpret_cast<const std::uint8_t*>(&record);
         char* out = rows.rowStart();
         for (const FieldInfo& field : Fields) {

@@ -12,7 +12,6 @@
 #include <thread>
 
 #include <fcntl.h>
-#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -230,7 +229,6 @@ void ArchiveFile::unlock()
     request.l_type = F_UNLCK;
     request.l_whence = SEEK_SET;
     ::fcntl(fd_, F_OFD_SETLK, &request);
-    locked_ = false;
 }
 
 void ArchiveFile::lock(Access access)
@@ -239,16 +237,12 @@ void ArchiveFile::lock(Access access)
     LockWait wait;
     for (;;) {
         const int refusal = lockAttempt() ? lockAttempt()(fd_, access) : systemLockAttempt(fd_, access);
-        if (refusal == 0) {
-            locked_ = true;
+        if (refusal == 0)
             return;
-        }
         if (refusal == EINTR)
             continue;
-        if (!heldByAnotherProgram(refusal)) {
-            locked_ = false;
+        if (!heldByAnotherProgram(refusal))
             return; // this file system cannot lock: work unlocked
-        }
         if (std::chrono::steady_clock::now() >= deadline)
             fail("lock timeout", refusal);
         wait.begin();
@@ -311,32 +305,6 @@ const GameRecord& ArchiveFile::ReadInPlace()
         reinterpret_cast<const GameRecord*>(buffer_.data() + offsetOf(pointer_ - bufferFirst_));
     ++pointer_;
     return *record;
-}
-
-const GameRecord* ArchiveFile::MapRecords()
-{
-    requireOpen();
-    const auto size = static_cast<std::size_t>(RecordCount()) * RecordSize;
-    if (mapping_ && mappingSize_ == size)
-        return static_cast<const GameRecord*>(mapping_);
-    unmap();
-    if (!locked_ || size == 0)
-        return nullptr;
-    void* mapping = ::mmap(nullptr, size, PROT_READ, MAP_SHARED, fd_, 0);
-    if (mapping == MAP_FAILED)
-        return nullptr;
-    ::madvise(mapping, size, MADV_SEQUENTIAL);
-    mapping_ = mapping;
-    mappingSize_ = size;
-    return static_cast<const GameRecord*>(mapping_);
-}
-
-void ArchiveFile::unmap() noexcept
-{
-    if (mapping_)
-        ::munmap(mapping_, mappingSize_);
-    mapping_ = nullptr;
-    mappingSize_ = 0;
 }
 
 void ArchiveFile::Write(const GameRecord& record)
@@ -436,10 +404,8 @@ void ArchiveFile::Close()
 {
     if (fd_ < 0)
         return;
-    unmap();
     const int fd = fd_;
     fd_ = -1;
-    locked_ = false;
     bufferCount_ = 0;
     // Records written by this action reach the disk before the user is told they are saved.
     const bool synced = !written_ || ::fdatasync(fd) == 0;
@@ -452,8 +418,6 @@ void ArchiveFile::Close()
 
 void ArchiveFile::closeQuietly() noexcept
 {
-    unmap();
-    locked_ = false;
     if (fd_ >= 0)
         ::close(fd_);
     fd_ = -1;

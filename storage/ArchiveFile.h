@@ -58,12 +58,6 @@ public:
     // Read without the copy, for visits of a whole archive: the record stays valid until the next
     // operation on this file.
     const GameRecord& ReadInPlace();
-    // Every whole record in one read-only mapping, for a visit that reads each record once and
-    // need not copy it through the read-ahead. Null when the archive is empty, cannot be mapped,
-    // or is not locked (a program that sees no lock could shorten the file, and reading a mapping
-    // past the end of its file kills the program): read with ReadInPlace then. The mapping lasts
-    // until Close.
-    const GameRecord* MapRecords();
     void Write(const GameRecord& record);
     // Appends `count` records after the last whole one, under the exclusive lock this file holds.
     // The appends since Open make one: UndoAppends() cuts the file back to its length before the
@@ -106,7 +100,6 @@ private:
     bool pathNamesHeldFile() const;
     void restoreAfterFailedWrite(std::int64_t offset, const std::vector<std::uint8_t>& previous);
     void closeQuietly() noexcept;
-    void unmap() noexcept;
 
     QString path_;
     int fd_ = -1;
@@ -114,10 +107,6 @@ private:
     std::int64_t length_ = 0;
     Access access_ = Access::Write;
     bool written_ = false;
-    bool locked_ = false; // false where the file system cannot lock
-
-    void* mapping_ = nullptr;
-    std::size_t mappingSize_ = 0;
 
     // The appends since Open: the length before the first, and the bytes it wrote over.
     bool appending_ = false;
