@@ -8,6 +8,7 @@
 for tool in Xvfb xdotool; do
     command -v "$tool" >/dev/null || { echo "SKIP: $tool is not installed"; exit 77; }
 done
+. "$(dirname "${BASH_SOURCE[0]}")/virtual_display.sh"
 work=$(mktemp -d)
 folder="$work/Brivanto"
 program=""
@@ -74,17 +75,7 @@ start_real_program() { # <executable> <password file> <screen geometry>
     mkdir -p "$folder"
     cp "$1" "$folder/Brivanto"
     cp "$2" "$folder/unins000.dll"
-    exec 3>"$work/display"
-    Xvfb -displayfd 3 -screen 0 "$3" -nolisten tcp >"$work/xvfb.log" 2>&1 &
-    server=$!
-    for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
-    export DISPLAY=":$(head -n1 "$work/display")"
-    for _ in $(seq 50); do xdotool getdisplaygeometry >/dev/null 2>&1 && break; sleep 0.1; done
-    xdotool getdisplaygeometry >/dev/null 2>&1 || {
-        cat "$work/xvfb.log" >&2
-        echo "the display $DISPLAY does not answer" >&2
-        return 1
-    }
+    start_virtual_display "$3" "$work" || return 1
     # On a busy machine the display now and then refuses the program's first connection although
     # it answers other clients; the program is then started again, at most three times.
     for _ in 1 2 3; do

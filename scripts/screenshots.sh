@@ -9,7 +9,7 @@ here=$(cd "$(dirname "$0")/.." && pwd)
 width=${1:-1920}
 height=${2:-1080}
 . "$here/scripts/packages.sh"
-install_missing_packages "${BRIVANTO_PACKAGES[@]}" xvfb xauth
+install_missing_packages "${BRIVANTO_PACKAGES[@]}" xvfb xauth xdotool
 
 build="$here/build/release"
 cmake -S "$here" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DBRIVANTO_TESTS=OFF -DBRIVANTO_TOOLS=ON >/dev/null
@@ -19,11 +19,9 @@ work=$(mktemp -d)
 server=""
 cleanup() { [ -n "$server" ] && kill "$server" 2>/dev/null || true; rm -rf "$work"; }
 trap cleanup EXIT
-exec 3>"$work/display"
-Xvfb -displayfd 3 -screen 0 "${width}x${height}x24" -nolisten tcp >"$work/xvfb.log" 2>&1 &
-server=$!
-for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
-DISPLAY=":$(head -n1 "$work/display")" QT_QPA_PLATFORM=xcb "$build/scripts/screenshots/brivanto_screenshots" "$work"
+. "$here/scripts/virtual_display.sh"
+start_virtual_display "${width}x${height}x24" "$work"
+QT_QPA_PLATFORM=xcb "$build/scripts/screenshots/brivanto_screenshots" "$work"
 
 if [ "$width" = 1920 ] && [ "$height" = 1080 ]; then
     cp "$work/launcher.png" "$here/docs/launcher.png"

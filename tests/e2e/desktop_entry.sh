@@ -10,6 +10,7 @@ set -euo pipefail
 source=$1
 build=$2
 . "$(dirname "$0")/user_data.sh"
+. "$source/scripts/virtual_display.sh"
 command -v desktop-file-validate >/dev/null || { echo "SKIP: desktop-file-validate is not installed"; exit 77; }
 work=$(mktemp -d)
 program=""
@@ -141,13 +142,7 @@ cmp -s "$build/icons/hicolor/48x48/apps/brivanto.png" "$HOME/.local/share/icons/
 for tool in Xvfb xdotool; do
     command -v "$tool" >/dev/null || { echo "SKIP: $tool is not installed, the entry was not started"; exit 77; }
 done
-exec 3>"$work/display"
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
-server=$!
-for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
-export DISPLAY=":$(head -n1 "$work/display")"
-for _ in $(seq 50); do xdotool getdisplaygeometry >/dev/null 2>&1 && break; sleep 0.1; done
-xdotool getdisplaygeometry >/dev/null 2>&1 || { cat "$work/xvfb.log" >&2; echo "the display does not answer" >&2; exit 1; }
+start_virtual_display 1280x1024x24 "$work" || exit 1
 mapfile -d '' -t command <"$work/exec"
 path=$(cat "$work/path")
 # A busy display now and then refuses a program's first connection: the program is started
