@@ -165,7 +165,7 @@ void ListPhotosOfEveryGame(benchmark::State& state)
 {
     const QString folder = fullPhotoFolder();
     for (auto _ : state) {
-        const PhotosPresent photos = listPhotos(folder, QStringLiteral("Grande"), 1, RecordTotal);
+        const PhotosPresent photos = listPhotos(folder, QStringLiteral("Grande"), 1, RecordTotal).photos;
         if (!photos.has('B', RecordTotal))
             state.SkipWithError("photos not found");
     }

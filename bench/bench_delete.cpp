@@ -3,8 +3,8 @@
 // a rename, and renaming the same photo files with plain calls. Both start from the same freshly
 // written, page-cached archive, with the disk's queue emptied first.
 #include "storage/FieldText.h"
+#include "storage/GameArchive.h"
 #include "storage/PhotoNames.h"
-#include "storage/RecordDeletion.h"
 
 #include <QDir>
 #include <QFile>
@@ -94,7 +94,8 @@ void DeleteRecord(benchmark::State& state)
         state.PauseTiming();
         prepare(folder, records);
         state.ResumeTiming();
-        const DeletionResult result = deleteRecord(folder.archive, folder.photos, Name, 1, expected);
+        const DeletionResult result =
+            GameArchive(folder.archive, folder.photos, Name).deleteRecord(1, expected);
         if (result.outcome != DeletionOutcome::Deleted || result.recordCount != records - 1)
             state.SkipWithError("deletion failed");
     }

@@ -1,6 +1,7 @@
 #include "editor/PhotoFile.h"
 
 #include "storage/FieldText.h"
+#include "storage/GameArchive.h"
 #include "storage/PhotoNames.h"
 #include "storage/ProgramFolder.h"
 
@@ -137,7 +138,9 @@ bool writeWholeFile(const QString& path, const QByteArray& bytes)
     return file.commit();
 }
 
-QByteArray jpegOf(const Photo& photo)
+} // namespace
+
+QByteArray photoJpegBytes(const Photo& photo)
 {
     if (photo.isNull())
         return {};
@@ -145,6 +148,8 @@ QByteArray jpegOf(const Photo& photo)
         return photo.jpegBytes;
     return encode(photo.image, QByteArrayLiteral("jpeg"), PhotoJpegQuality);
 }
+
+namespace {
 
 PhotoRead unreadable()
 {
@@ -155,7 +160,7 @@ PhotoRead unreadable()
 
 QString photoFolder()
 {
-    return ProgramFolder() + QStringLiteral("Foto_Gioco");
+    return ProgramFolder() + PhotoFolderName;
 }
 
 bool ensurePhotoFolder()
@@ -169,7 +174,11 @@ QString photoFilePath(QStringView archiveName, QStringView position, PhotoSlotId
     const QString number = trimmed(position);
     if (!isFileNamePart(name) || !isPosition(number))
         return {};
-    return photoFolder() + QLatin1Char('/') + photoFileName(name, number, slot == PhotoSlotId::A ? 'A' : 'B');
+    bool ok = false;
+    const int at = number.toInt(&ok);
+    if (!ok)
+        return {};
+    return locatePhotoFile(photoFolder(), name, at, slot == PhotoSlotId::A ? 'A' : 'B');
 }
 
 PhotoRead readPhoto(const QString& path)
@@ -211,7 +220,7 @@ PhotoRead readPhoto(const QString& path)
 
 bool writePhotoFile(const QString& path, const Photo& photo)
 {
-    return writeWholeFile(path, jpegOf(photo));
+    return writeWholeFile(path, photoJpegBytes(photo));
 }
 
 bool writePhotoCopy(const QString& path, const Photo& photo)

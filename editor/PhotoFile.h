@@ -29,7 +29,8 @@ QString photoFolder();
 // Creates the photo folder with any missing parent; false when it cannot.
 bool ensurePhotoFolder();
 
-// <photo folder>/<trimmed archive name>_Foto_A_<trimmed position>.jpg (or _Foto_B_). Empty when
+// <photo folder>/<trimmed archive name>_Foto_A_<trimmed position>.jpg (or _Foto_B_), with the
+// extension spelt as the file the folder holds spells it (".JPG" is the same photo). Empty when
 // the name or the position cannot make one file of the photo folder: empty after trimming, holds
 // a '/', '\\' or NUL, or is "." or ".."; the position must be decimal digits without leading zeros
 // (records count from 1). Blanks inside the archive name are kept.
@@ -65,6 +66,10 @@ struct PhotoRead
 // PhotoDecodeLimitMiB is Unreadable; an oversized picture is refused from its header, before its
 // pixels are allocated.
 PhotoRead readPhoto(const QString& path);
+
+// The JPEG bytes of a photo file: `jpegBytes` as they are when present, else `image` encoded at
+// PhotoJpegQuality; empty for a null photo.
+QByteArray photoJpegBytes(const Photo& photo);
 
 // Writes a photo file whole: into a temporary file of the same folder, renamed over the old one
 // at the end. Writes `jpegBytes` as they are when present, else encodes `image` as JPEG at

@@ -129,16 +129,11 @@ void PhotoSlot::loadPhotoFile(const QString& path)
     }
 }
 
-bool PhotoSlot::savePhotoFile(const QString& path)
+std::optional<QByteArray> PhotoSlot::bytesToSave(const QString& path) const
 {
-    if (path.isEmpty())
-        return false;
-    if (path == keptFile_)
-        return true;
-    if (!writePhotoFile(path, photo_))
-        return false;
-    keptFile_ = path;
-    return true;
+    if (!path.isEmpty() && path == keptFile_)
+        return std::nullopt;
+    return photoJpegBytes(photo_);
 }
 
 void PhotoSlot::btnCaricaFotoClick()

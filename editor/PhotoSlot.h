@@ -4,6 +4,8 @@
 
 #include <QWidget>
 
+#include <optional>
+
 namespace brivanto {
 
 namespace platform {
@@ -34,9 +36,12 @@ public:
 
     // Reads the slot's photo file; a missing or unreadable file gives the default picture.
     void loadPhotoFile(const QString& path);
-    // Writes the slot's picture to its photo file, unless that file already holds it or could
-    // not be read; false when the file could not be written.
-    bool savePhotoFile(const QString& path);
+    // The bytes a save writes to the photo file at `path`: none when that file already holds
+    // the slot's picture, or could not be read (it may hold a photo another program can read).
+    // An empty `path` (a record not yet in the archive) always gets the picture.
+    std::optional<QByteArray> bytesToSave(const QString& path) const;
+    // The photo file at `path` now holds the slot's picture.
+    void markSavedTo(const QString& path) { keptFile_ = path; }
 
     // Whether the user changed the picture (loaded, captured or cleared it) since markUnchanged.
     bool isModified() const { return modified_; }

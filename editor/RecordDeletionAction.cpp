@@ -1,13 +1,11 @@
 // The record editor's deletion of the record on screen, and what a save does when another
 // workstation changed or moved the record since it was shown.
 #include "editor/EditorFields.h"
-#include "editor/PhotoFile.h"
 #include "editor/RecordEditor.h"
 #include "platform/MessageBoxes.h"
 #include "storage/ArchiveFile.h"
-#include "storage/CheckedSave.h"
 #include "storage/FieldText.h"
-#include "storage/RecordDeletion.h"
+#include "storage/GameArchive.h"
 
 #include <QLabel>
 
@@ -29,6 +27,13 @@ const QString NothingToDelete =
     QStringLiteral("La schermata contiene una nuova scheda, non ancora salvata in archivio: non c'\u00E8 "
                    "nessuna scheda da eliminare.");
 const QString Deleted = QStringLiteral("La scheda \u00E8 stata eliminata dall'archivio.");
+// Committed, with photos still to move: the journal stays and the next opening finishes the work.
+const QString DeletedUnfinished = QStringLiteral(
+    "La scheda \u00E8 stata eliminata dall'archivio, ma non \u00E8 stato possibile completare lo "
+    "spostamento delle foto delle schede successive.\r\n\r\nIl programma lo completer\u00E0 alla "
+    "prossima apertura dell'archivio: fino ad allora alcune schede potrebbero mostrare le foto di "
+    "un'altra scheda. Accertarsi di possedere i privilegi di scrittura nella cartella Foto_Gioco del "
+    "programma.");
 const QString PhotosKept =
     QStringLiteral("\r\n\r\nNon \u00E8 stato possibile spostare le sue foto nel cestino del computer: sono "
                    "state conservate nella cartella Foto_Gioco/Eliminate del programma.");
@@ -62,18 +67,28 @@ void RecordEditor::cmdEliminaClick()
         platform::information(this, NothingToDelete);
         return;
     }
+    if (!gameArchive().writable()) {
+        platform::warning(this, archiveReadOnlyText());
+        return;
+    }
     // The question names the game as the archive holds it, which is what leaves the archive.
     const QString name = trimmed(fieldToText(fieldAt(loaded_, Fields[0]), Fields[0].capacity));
     if (!platform::confirmDefaultNo(this, deletionQuestion(shown, name)))
         return;
     try {
-        ensurePhotoFolder();
-        const DeletionResult result =
-            deleteRecord(archiveFile(), photoFolder(), archiveName(), shown, recordView(loaded_));
+        const DeletionResult result = gameArchive().deleteRecord(shown, recordView(loaded_));
         switch (result.outcome) {
         case DeletionOutcome::Deleted:
-            showRecordAtOrBefore(shown);
-            platform::information(this, result.photosKept > 0 ? Deleted + PhotosKept : Deleted);
+            try {
+                showRecordAtOrBefore(shown);
+            } catch (const ArchiveError&) {
+                ClearRecordScreen(); // the game is gone all the same: never show it again
+            }
+            // Reading the archive again may already have finished what was left.
+            if (result.unfinished && gameArchive().changeInterrupted())
+                platform::warning(this, DeletedUnfinished);
+            else
+                platform::information(this, result.photosKept > 0 ? Deleted + PhotosKept : Deleted);
             return;
         case DeletionOutcome::RecordChanged:
             platform::warning(this, RecordMoved);
@@ -82,6 +97,8 @@ void RecordEditor::cmdEliminaClick()
             platform::warning(this, NotWholeRecords);
             return;
         }
+    } catch (const ArchiveReadOnlyError&) {
+        platform::warning(this, archiveReadOnlyText());
     } catch (const ArchiveError&) {
         platform::error(this, archiveAccessErrorText());
     }
@@ -90,7 +107,7 @@ void RecordEditor::cmdEliminaClick()
 void RecordEditor::showRecordAtOrBefore(int wanted)
 {
     ArchiveFile archive;
-    archive.Open(archiveFile(), ArchiveFile::Access::Read);
+    gameArchive().openForReading(archive);
     const int count = archive.RecordCount();
     if (count == 0) {
         archive.Close();

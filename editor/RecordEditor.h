@@ -16,6 +16,7 @@ class QPushButton;
 
 namespace brivanto {
 
+class GameArchive;
 class HintLine;
 class PhotoSlot;
 
@@ -96,7 +97,8 @@ private:
     int browseTarget(Browse direction);
     platform::Answer askToSaveChanges();
     void LoadRecordPhotos();
-    bool SaveRecordPhotos();
+    // The archive on screen with its photos: every change to it goes through here.
+    GameArchive gameArchive() const;
     QString photoPath(PhotoSlotId slot) const;
     PhotoSlot* slot(PhotoSlotId id) const { return id == PhotoSlotId::A ? slotA_ : slotB_; }
     GameRecord recordFromScreen();

@@ -4,8 +4,8 @@
 #include "editor/RecordEditor.h"
 #include "platform/MessageBoxes.h"
 #include "storage/ArchiveFile.h"
-#include "storage/CheckedSave.h"
 #include "storage/FieldText.h"
+#include "storage/GameArchive.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -47,7 +47,7 @@ int RecordEditor::browseTarget(Browse direction)
     // A new record counts as position 0: Next and Previous then both show the first record.
     const int current = positionValue(position());
     ArchiveFile archive;
-    archive.Open(archiveFile(), ArchiveFile::Access::Read);
+    gameArchive().openForReading(archive);
     const int count = archive.RecordCount();
     archive.Close();
     if (direction == Browse::Previous && current == 1)
@@ -94,7 +94,7 @@ void RecordEditor::browse(Browse direction)
             }
         }
         ArchiveFile archive;
-        archive.Open(archiveFile(), ArchiveFile::Access::Read);
+        gameArchive().openForReading(archive);
         if (wanted > archive.RecordCount()) { // shortened by another program meanwhile
             archive.Close();
             return;
@@ -166,39 +166,36 @@ bool RecordEditor::saveRecord()
         }
     }
 
-    bool appended = false;
+    // Overwritten only while it is still the record shown: another workstation may have changed
+    // it or moved another game to its position meanwhile. A screen without a position is added.
+    const int current = positionValue(position());
+    buffer_ = recordFromScreen();
+    // The photos are made ready (encoded where they changed) before the archive is locked.
+    PhotoBytes photos;
+    photos.a = slotA_->bytesToSave(current == 0 ? QString() : photoPath(PhotoSlotId::A));
+    photos.b = slotB_->bytesToSave(current == 0 ? QString() : photoPath(PhotoSlotId::B));
+    SaveResult saved;
     try {
-        ArchiveFile archive;
-        archive.Open(archiveFile());
-        const int count = archive.RecordCount();
-        const int current = positionValue(position());
-        // A position past the end (the file was shortened by another program) is saved as a new
-        // record at the end: writing there would leave blank records in between.
-        appended = current == 0 || current > count;
-        buffer_ = recordFromScreen();
-        if (appended) {
-            archive.Seek(count);
-            archive.Write(buffer_);
-            lblPosizione_->setText(QString::number(archive.Pointer()));
-            archive.Close();
-        } else {
-            // Overwritten only while it is still the record shown: another workstation may have
-            // changed it or moved another game to its position meanwhile.
-            archive.Close();
-            if (writeIfUnchanged(archiveFile(), current, recordView(loaded_), buffer_) !=
-                CheckedSaveOutcome::Written)
-                return resolveStaleSave(current);
-        }
-        loaded_ = buffer_;
+        saved = gameArchive().saveRecord(current, recordView(loaded_), buffer_, photos);
+    } catch (const ArchiveReadOnlyError&) {
+        platform::warning(this, archiveReadOnlyText());
+        return false;
     } catch (const ArchiveError&) {
         platform::error(this, archiveAccessErrorText());
         return false;
     }
+    if (saved.outcome == SaveOutcome::RecordChanged)
+        return resolveStaleSave(current);
+    const bool appended = saved.outcome == SaveOutcome::Appended;
+    lblPosizione_->setText(QString::number(saved.position));
+    loaded_ = buffer_;
 
-    const bool photosSaved = SaveRecordPhotos();
+    const bool photosSaved = saved.photosWritten;
     unchanged_ = screenValues();
     // Photos that could not be written still count as changes, so leaving asks again.
     if (photosSaved) {
+        slotA_->markSavedTo(photoPath(PhotoSlotId::A));
+        slotB_->markSavedTo(photoPath(PhotoSlotId::B));
         slotA_->markUnchanged();
         slotB_->markUnchanged();
     }
@@ -284,13 +281,9 @@ void RecordEditor::LoadRecordPhotos()
     slotB_->loadPhotoFile(folderReady ? photoPath(PhotoSlotId::B) : QString());
 }
 
-bool RecordEditor::SaveRecordPhotos()
+GameArchive RecordEditor::gameArchive() const
 {
-    if (!ensurePhotoFolder())
-        return false;
-    const bool savedA = slotA_->savePhotoFile(photoPath(PhotoSlotId::A));
-    const bool savedB = slotB_->savePhotoFile(photoPath(PhotoSlotId::B));
-    return savedA && savedB;
+    return GameArchive(archiveFile(), photoFolder(), archiveName());
 }
 
 } // namespace brivanto

@@ -8,6 +8,7 @@
 #include "platform/MessageBoxes.h"
 #include "search/WaitCursor.h"
 #include "storage/ArchiveFile.h"
+#include "storage/GameArchive.h"
 
 #include <QDialog>
 #include <QDir>
@@ -58,7 +59,7 @@ void showImportedRecord(RecordEditorAccess& editor, int position)
 {
     try {
         ArchiveFile archive;
-        archive.Open(editor.archiveFile(), ArchiveFile::Access::Read);
+        GameArchive::openForReading(archive, editor.archiveFile());
         archive.Seek(position - 1);
         GameRecord record{};
         archive.Read(record);
@@ -73,6 +74,10 @@ void showImportedRecord(RecordEditorAccess& editor, int position)
 void importCsvIntoEditor(RecordEditorAccess& editor)
 {
     QWidget* parent = editor.owner();
+    if (!GameArchive(editor.archiveFile()).writable()) {
+        platform::warning(parent, archiveReadOnlyText());
+        return;
+    }
     if (!editor.offerToSaveChanges())
         return;
     const QString path = platform::Dialogs::current().openFile(

@@ -5,6 +5,7 @@
 #include "exchange/CsvColumns.h"
 #include "platform/Windows1252.h"
 #include "storage/ArchiveFile.h"
+#include "storage/GameArchive.h"
 #include "storage/PhotoNames.h"
 
 #include <QDir>
@@ -166,28 +167,32 @@ class PhotoColumn
 public:
     PhotoColumn(const QString& archiveName, char slot) : slot_(slot)
     {
-        // The name of the first position, cut around its "1": the position and ".jpg" never ask
-        // for quotes, so the rest of the name decides for every position.
+        // The name of the first position, cut around its "1": the position and the extension never
+        // ask for quotes, so the rest of the name decides for every position.
         const QByteArray first = photoFileName(archiveName, 1, slot).toUtf8();
         const QByteArray value = valueOfUtf8(first);
         const bool quoted = value != first;
         start_ = value.left(value.size() - (quoted ? 6 : 5));
-        end_ = quoted ? QByteArrayLiteral(".jpg\"") : QByteArrayLiteral(".jpg");
+        for (int spelling = 0; spelling < PhotoSpellings; ++spelling) {
+            const QByteArray name = photoFileName(u"", 1, slot, spelling).toUtf8();
+            end_[spelling] = name.right(4) + (quoted ? QByteArrayLiteral("\"") : QByteArray());
+        }
     }
-    std::size_t mostBytes() const { return std::size_t(start_.size() + end_.size()) + 10; }
+    std::size_t mostBytes() const { return std::size_t(start_.size() + end_[0].size()) + 10; }
     char* put(char* out, const PhotosPresent& photos, int position) const
     {
         if (!photos.has(slot_, position))
             return out;
         out = std::copy(start_.cbegin(), start_.cend(), out);
         out = std::to_chars(out, out + 10, position).ptr;
-        return std::copy(end_.cbegin(), end_.cend(), out);
+        const QByteArray& end = end_[photos.shownSpelling(slot_, position)];
+        return std::copy(end.cbegin(), end.cend(), out);
     }
 
 private:
     char slot_;
     QByteArray start_;
-    QByteArray end_;
+    std::array<QByteArray, PhotoSpellings> end_;
 };
 
 // Writes to the device; a file starts on its way to the disk block by block, so that the sync
@@ -212,7 +217,8 @@ BackgroundWriter::Write writeTo(QIODevice& device)
 class RowBlocks
 {
 public:
-    RowBlocks(QIODevice& device, std::size_t maxRowBytes) : writer_(writeTo(device)), maxRowBytes_(maxRowBytes)
+    RowBlocks(QIODevice& device, std::size_t maxRowBytes)
+        : writer_(writeTo(device)), maxRowBytes_(maxRowBytes)
     {
         reserve();
     }
@@ -267,7 +273,11 @@ bool writeArchiveCsv(QIODevice& device, ArchiveFile& archive, const QString& arc
         return false;
 
     const int count = archive.RecordCount();
-    const PhotosPresent photos = listPhotos(photoFolder(), archiveName, 1, count);
+    const PhotoListing listing = listPhotos(photoFolder(), archiveName, 1, count);
+    // A folder that cannot be read would export every game without its photos.
+    if (!listing.ok)
+        throw ArchiveError("photo folder cannot be read");
+    const PhotosPresent& photos = listing.photos;
     // Read, not mapped: a disk or share that fails halfway is then an error to report, where a
     // mapping would end the program (and whatever the editor behind holds unsaved).
     archive.Seek(0);
@@ -294,7 +304,7 @@ CsvExportStatus exportArchiveCsv(const QString& archivePath, const QString& csvP
 {
     try {
         ArchiveFile archive;
-        archive.Open(archivePath, ArchiveFile::Access::Read);
+        GameArchive::openForReading(archive, archivePath);
         QSaveFile file(csvPath);
         if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
             return CsvExportStatus::FileNotWritten;

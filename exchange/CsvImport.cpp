@@ -2,9 +2,11 @@
 
 #include "exchange/BackgroundWriter.h"
 #include "storage/ArchiveFile.h"
+#include "storage/GameArchive.h"
 
 #include <QFile>
 
+#include <memory>
 #include <string>
 
 namespace brivanto {
@@ -47,7 +49,7 @@ ImportPlan planCsvImportFile(const QString& csvPath, const QString& archivePath)
     ArchiveIds ids;
     try {
         ArchiveFile archive;
-        archive.Open(archivePath, ArchiveFile::Access::Read);
+        GameArchive::openForReading(archive, archivePath);
         ids = readArchiveIds(archive);
         archive.Close();
     } catch (const ArchiveError&) {
@@ -64,7 +66,20 @@ ImportPlan planCsvImportFile(const QString& csvPath, const QString& archivePath)
     return planCsvImport(file, ids);
 }
 
+QString importNotUndoneText()
+{
+    return QStringLiteral(
+        "Attenzione: l'importazione non \u00E8 riuscita e non \u00E8 stato possibile togliere "
+        "dall'archivio le schede gi\u00E0 aggiunte.\r\n\r\nAlla prossima apertura l'archivio sar\u00E0 "
+        "riportato com'era prima dell'importazione.");
+}
+
 ImportOutcome importCsvFile(const QString& csvPath, const QString& archivePath)
+{
+    return importCsvFile(csvPath, GameArchive(archivePath));
+}
+
+ImportOutcome importCsvFile(const QString& csvPath, const GameArchive& target)
 {
     ImportOutcome outcome;
     QFile file(csvPath);
@@ -73,17 +88,27 @@ ImportOutcome importCsvFile(const QString& csvPath, const QString& archivePath)
         outcome.message = unreadableFileText();
         return outcome;
     }
-    ArchiveFile archive;
+    std::unique_ptr<ArchiveImport> import;
+    const auto failed = [&outcome, &import](ImportOutcome::Failure failure, const QString& message) {
+        const bool undone = !import || import->undo();
+        outcome.failure = undone ? failure : ImportOutcome::Failure::Archive;
+        outcome.message = undone ? message : importNotUndoneText();
+        outcome.imported = 0;
+        outcome.firstPosition = 0;
+        return outcome;
+    };
     try {
-        archive.Open(archivePath, ArchiveFile::Access::Write);
+        import = target.beginImport();
+        ArchiveFile& archive = import->archive();
         ImportRun run(file, readArchiveIds(archive));
         const int before = archive.RecordCount();
+        import->begin();
         // The records are made in one block while the block before is appended. The archive is
         // the writer's alone until finish(); its failure is kept to be told here.
         std::string appendFailure;
-        BackgroundWriter appender([&archive, &appendFailure](std::string_view block) {
+        BackgroundWriter appender([&import, &appendFailure](std::string_view block) {
             try {
-                archive.Append(reinterpret_cast<const GameRecord*>(block.data()), block.size() / RecordSize);
+                import->append(reinterpret_cast<const GameRecord*>(block.data()), block.size() / RecordSize);
                 return true;
             } catch (const ArchiveError& error) {
                 appendFailure = error.what();
@@ -108,22 +133,16 @@ ImportOutcome importCsvFile(const QString& csvPath, const QString& archivePath)
         if (!appended)
             throw ArchiveError(appendFailure);
         outcome.plan = run.plan();
-        if (!run.plan().ok()) {
-            archive.UndoAppends();
-            outcome.failure = ImportOutcome::Failure::File;
-            outcome.message = run.plan().error;
-            return outcome;
-        }
-        archive.Sync();
-        outcome.imported = archive.RecordCount() - before;
+        if (!run.plan().ok())
+            return failed(ImportOutcome::Failure::File, run.plan().error);
+        const int after = archive.RecordCount();
+        import->commit();
+        outcome.imported = after - before;
         outcome.firstPosition = outcome.imported > 0 ? before + 1 : 0;
-        archive.Close();
+    } catch (const ArchiveReadOnlyError&) {
+        return failed(ImportOutcome::Failure::ReadOnly, archiveReadOnlyText());
     } catch (const ArchiveError&) {
-        archive.UndoAppends();
-        outcome.failure = ImportOutcome::Failure::Archive;
-        outcome.message = archiveAccessErrorText();
-        outcome.imported = 0;
-        outcome.firstPosition = 0;
+        return failed(ImportOutcome::Failure::Archive, archiveAccessErrorText());
     }
     return outcome;
 }

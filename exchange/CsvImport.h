@@ -9,6 +9,7 @@ class QIODevice;
 namespace brivanto {
 
 class ArchiveFile;
+class GameArchive;
 
 // The ID codes of the records of an open archive.
 ArchiveIds readArchiveIds(ArchiveFile& archive);
@@ -27,8 +28,12 @@ struct ImportOutcome
     enum class Failure
     {
         None,
-        File,   // the CSV file: `message` says why (with the line where there is one)
-        Archive // the archive could not be read or written: `message` is the archive access error
+        File,     // the CSV file: `message` says why (with the line where there is one)
+        ReadOnly, // this user may not write the archive: `message` says so
+        // The archive could not be read or written: `message` is the archive access error, or
+        // says that the records appended could not be taken away again (the next opening of the
+        // archive does it)
+        Archive
     };
     Failure failure = Failure::None;
     QString message;
@@ -37,9 +42,11 @@ struct ImportOutcome
     ImportPlan plan;       // what the import did, counted as the summary counted it
 };
 
-// Appends the records of the CSV file to the archive, all or nothing: under the archive's
-// exclusive lock, the ID codes are read again, the records appended in large writes and made
-// durable; on any failure the archive is cut back to its length before the import.
+// Appends the records of the CSV file to the archive, all or nothing, also across a crash or a
+// power cut: under the archive's exclusive lock, the ID codes are read again, a journal is
+// written, the records appended in large writes and made durable; on any failure the archive is
+// cut back to its length before the import.
 ImportOutcome importCsvFile(const QString& csvPath, const QString& archivePath);
+ImportOutcome importCsvFile(const QString& csvPath, const GameArchive& archive);
 
 } // namespace brivanto

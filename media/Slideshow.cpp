@@ -8,6 +8,7 @@
 #include "platform/Timer.h"
 #include "storage/ArchiveFile.h"
 #include "storage/FieldText.h"
+#include "storage/GameArchive.h"
 
 #include <QHideEvent>
 #include <QLabel>
@@ -60,7 +61,7 @@ void Slideshow::cmdAvantiClick()
     QString shown;
     try {
         ArchiveFile archive;
-        archive.Open(editor_.archiveFile(), ArchiveFile::Access::Read);
+        GameArchive::openForReading(archive, editor_.archiveFile());
         if (trimmed(lblPosizione_->text()).isEmpty())
             lblPosizione_->setText(QStringLiteral("0"));
         const int shownSoFar = trimmed(lblPosizione_->text()).toInt();

@@ -3,6 +3,7 @@
 #include "platform/Windows1252.h"
 #include "storage/ArchiveFile.h"
 #include "storage/FieldText.h"
+#include "storage/GameArchive.h"
 
 #include <algorithm>
 #include <cstring>
@@ -20,7 +21,7 @@ void ExportGridModel::fillFromArchive(const QString& path)
     changed_.clear();
     try {
         ArchiveFile archive;
-        archive.Open(path, ArchiveFile::Access::Read);
+        GameArchive::openForReading(archive, path);
         const auto count = static_cast<std::size_t>(archive.RecordCount());
         rows_.reserve(count);
         // Room for short texts in every record; pages never written to cost nothing.

@@ -4,6 +4,7 @@
 #include "search/ListLine.h"
 #include "storage/ArchiveFile.h"
 #include "storage/FieldText.h"
+#include "storage/GameArchive.h"
 
 namespace brivanto {
 
@@ -12,7 +13,7 @@ ListScan scanArchive(const QString& path, const std::function<bool(const GameRec
     ListScan scan;
     try {
         ArchiveFile archive;
-        archive.Open(path, ArchiveFile::Access::Read);
+        GameArchive::openForReading(archive, path);
         scan.lines.reserve(archive.RecordCount());
         while (!archive.AtEnd()) {
             const GameRecord& record = archive.ReadInPlace();
@@ -32,7 +33,7 @@ AnsweringRecords findAnsweringRecords(const QString& path, QStringView line)
     const QStringView wanted = trimmedView(line);
     AnsweringRecords answering;
     ArchiveFile archive;
-    archive.Open(path, ArchiveFile::Access::Read);
+    GameArchive::openForReading(archive, path);
     QString built;
     while (!archive.AtEnd()) {
         const GameRecord& record = archive.ReadInPlace();

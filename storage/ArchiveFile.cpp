@@ -1,7 +1,5 @@
 #include "storage/ArchiveFile.h"
 
-#include "storage/RecordDeletion.h"
-
 #include <QFile>
 
 #include <algorithm>
@@ -125,6 +123,14 @@ QString archiveAccessErrorText()
         "Accertarsi di possedere i privilegi di scrittura nella cartella di installazione del programma.");
 }
 
+QString archiveReadOnlyText()
+{
+    return QStringLiteral(
+        "Attenzione: l'archivio \u00E8 in sola lettura. Si possono consultare, cercare, stampare ed "
+        "esportare le schede, ma non salvarle, eliminarle o importarne di nuove.\r\n\r\nPer modificare "
+        "l'archivio occorrono i privilegi di scrittura sul file dell'archivio.");
+}
+
 void ArchiveFile::setLockTimeoutMs(int ms)
 {
     lockTimeoutMs = ms;
@@ -150,16 +156,20 @@ void ArchiveFile::Open(const QString& path, Access access)
     closeQuietly();
     path_ = path;
     const QByteArray name = QFile::encodeName(path);
+    const int mode = access == Access::Read ? O_RDONLY : O_RDWR;
     // Each round opens what the path names now; a round ends early when the file locked is no
     // longer the archive (replaced by a deletion while this program waited for the lock).
     for (int round = 0;; ++round) {
         if (round == 100)
             fail("archive replaced again and again", EAGAIN);
-        int fd = ::open(name.constData(), O_RDWR | O_CLOEXEC);
+        int fd = ::open(name.constData(), mode | O_CLOEXEC);
         if (fd < 0 && errno == ENOENT)
             fd = ::open(name.constData(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         if (fd < 0 && errno == EEXIST) // created by someone else in between: open theirs
-            fd = ::open(name.constData(), O_RDWR | O_CLOEXEC);
+            fd = ::open(name.constData(), mode | O_CLOEXEC);
+        if (fd < 0 && (errno == EACCES || errno == EROFS || errno == EPERM) && access == Access::Write &&
+            ::access(name.constData(), R_OK) == 0)
+            throw ArchiveReadOnlyError("archive not writable");
         if (fd < 0)
             fail("open");
         fd_ = fd;
@@ -174,21 +184,6 @@ void ArchiveFile::Open(const QString& path, Access access)
             if (!pathNamesHeldFile()) {
                 closeQuietly();
                 continue;
-            }
-            if (interruptedDeletionPending(path)) {
-                if (access == Access::Read) {
-                    // Two readers upgrading their shared locks would wait for each other.
-                    unlock();
-                    lock(Access::Write);
-                    if (!pathNamesHeldFile()) {
-                        closeQuietly();
-                        continue;
-                    }
-                }
-                if (interruptedDeletionPending(path))
-                    finishInterruptedDeletion(path);
-                if (access == Access::Read)
-                    lock(Access::Read); // the exclusive lock becomes a shared one at once
             }
             struct stat info
             {
@@ -221,28 +216,22 @@ bool ArchiveFile::pathNamesHeldFile() const
     return named.st_dev == held.st_dev && named.st_ino == held.st_ino;
 }
 
-void ArchiveFile::unlock()
-{
-    struct flock request
-    {
-    };
-    request.l_type = F_UNLCK;
-    request.l_whence = SEEK_SET;
-    ::fcntl(fd_, F_OFD_SETLK, &request);
-}
-
 void ArchiveFile::lock(Access access)
 {
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(lockTimeoutMs);
     LockWait wait;
     for (;;) {
         const int refusal = lockAttempt() ? lockAttempt()(fd_, access) : systemLockAttempt(fd_, access);
-        if (refusal == 0)
+        if (refusal == 0) {
+            locked_ = true;
             return;
+        }
         if (refusal == EINTR)
             continue;
-        if (!heldByAnotherProgram(refusal))
+        if (!heldByAnotherProgram(refusal)) {
+            locked_ = false;
             return; // this file system cannot lock: work unlocked
+        }
         if (std::chrono::steady_clock::now() >= deadline)
             fail("lock timeout", refusal);
         wait.begin();
@@ -369,20 +358,22 @@ void ArchiveFile::Append(const GameRecord* records, std::size_t count)
     pointer_ = static_cast<std::int32_t>(first + static_cast<std::int64_t>(count));
 }
 
-void ArchiveFile::UndoAppends() noexcept
+bool ArchiveFile::UndoAppends() noexcept
 {
     if (!appending_ || fd_ < 0)
-        return;
+        return true;
     appending_ = false;
     bufferCount_ = 0;
     const std::int64_t wholeEnd = offsetOf(appendStart_ / static_cast<std::int64_t>(RecordSize));
-    if (!appendTail_.empty())
-        writeAll(fd_, appendTail_.data(), appendTail_.size(), wholeEnd);
-    while (::ftruncate(fd_, appendStart_) != 0 && errno == EINTR) {
+    bool undone = appendTail_.empty() || writeAll(fd_, appendTail_.data(), appendTail_.size(), wholeEnd);
+    int truncated;
+    while ((truncated = ::ftruncate(fd_, appendStart_)) != 0 && errno == EINTR) {
     }
+    undone = undone && truncated == 0 && ::fdatasync(fd_) == 0;
     length_ = appendStart_;
     appendTail_.clear();
     pointer_ = std::min(pointer_, static_cast<std::int32_t>(RecordCount()));
+    return undone;
 }
 
 void ArchiveFile::Sync()
@@ -406,6 +397,7 @@ void ArchiveFile::Close()
         return;
     const int fd = fd_;
     fd_ = -1;
+    locked_ = false;
     bufferCount_ = 0;
     // Records written by this action reach the disk before the user is told they are saved.
     const bool synced = !written_ || ::fdatasync(fd) == 0;
@@ -421,6 +413,7 @@ void ArchiveFile::closeQuietly() noexcept
     if (fd_ >= 0)
         ::close(fd_);
     fd_ = -1;
+    locked_ = false;
     bufferCount_ = 0;
 }
 

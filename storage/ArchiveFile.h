@@ -21,6 +21,16 @@ public:
 
 QString archiveAccessErrorText();
 
+// A change refused because this user may read the archive but not write it: it still opens for
+// browsing, searching, printing and exporting.
+class ArchiveReadOnlyError : public ArchiveError
+{
+public:
+    using ArchiveError::ArchiveError;
+};
+
+QString archiveReadOnlyText();
+
 // An archive file held open for the length of one user action: open, seek, read or write whole
 // records, close. Every failure throws ArchiveError; the destructor closes the file quietly, so a
 // handler that catches the error has nothing left open.
@@ -32,8 +42,9 @@ QString archiveAccessErrorText();
 // unlocked rather than not at all; only a lock that another program holds is waited for.
 //
 // A record deletion replaces the archive file by a new one. Open therefore checks, once it holds
-// its lock, that the path still names the file it locked, and otherwise opens the new one; and it
-// finishes a deletion that a crash interrupted before anything is read or written.
+// its lock, that the path still names the file it locked, and otherwise opens the new one. This
+// class reads and writes records only: finishing a change that a crash interrupted belongs to the
+// archive's owner (GameArchive), which opens the file through here.
 class ArchiveFile
 {
 public:
@@ -48,9 +59,10 @@ public:
     ArchiveFile(const ArchiveFile&) = delete;
     ArchiveFile& operator=(const ArchiveFile&) = delete;
 
-    // Opens the file for reading and writing, creating it empty when there is none. An existing
-    // file that cannot be opened for writing is a failure and is never touched. A file opened
-    // with Access::Read refuses Write: its shared lock does not keep other writers out.
+    // Opens the file, creating it empty when there is none. Access::Read opens it for reading
+    // only, so an archive this user may not write still opens; it refuses Write and Append, since
+    // its shared lock does not keep other writers out. Access::Write on an existing file that
+    // this user may not write throws ArchiveReadOnlyError, and the file is never touched.
     void Open(const QString& path, Access access = Access::Write);
     int RecordCount() const;
     void Seek(int index);
@@ -66,7 +78,8 @@ public:
     // them all itself before it throws. The pointer ends after the last record appended. The
     // records start on their way to the disk at once.
     void Append(const GameRecord* records, std::size_t count);
-    void UndoAppends() noexcept;
+    // False when the file could not be cut back.
+    bool UndoAppends() noexcept;
     // Makes what was written durable while the file is still open, so that a failure can still
     // be undone (Close syncs too, but after it nothing can be undone).
     void Sync();
@@ -75,6 +88,8 @@ public:
     void Close();
 
     bool isOpen() const { return fd_ >= 0; }
+    // Whether the lock was placed: false on a file system that cannot lock at all.
+    bool isLocked() const { return locked_; }
     const QString& path() const { return path_; }
     // For storage code that moves whole blocks of the file (the deletion of a record).
     int nativeHandle() const { return fd_; }
@@ -96,7 +111,6 @@ public:
 private:
     void requireOpen() const;
     void lock(Access access);
-    void unlock();
     bool pathNamesHeldFile() const;
     void restoreAfterFailedWrite(std::int64_t offset, const std::vector<std::uint8_t>& previous);
     void closeQuietly() noexcept;
@@ -106,6 +120,7 @@ private:
     std::int32_t pointer_ = 0;
     std::int64_t length_ = 0;
     Access access_ = Access::Write;
+    bool locked_ = false;
     bool written_ = false;
 
     // The appends since Open: the length before the first, and the bytes it wrote over.

@@ -20,9 +20,12 @@ struct DeletionPlan
     int position = 0;    // the deleted record
     int oldCount = 0;
     int newCount = 0;
-    // The file that becomes the archive: once the archive is this file, the deletion is committed.
+    // The new file's numbers, as this workstation saw them. The first journal, written before the
+    // new file is whole, has none: they say that the journal holds a plan. Whether the deletion
+    // was committed is never read from them (other workstations see other numbers).
     std::uint64_t newArchiveDevice = 0;
     std::uint64_t newArchiveInode = 0;
+    bool hasPlan() const { return newArchiveInode != 0; }
     // Photo names that receive the photo of the next position, moved into the staging folder under
     // the new name. Every name between the deleted position and the last one that is not listed
     // here ends up without a file.

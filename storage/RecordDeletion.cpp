@@ -3,15 +3,16 @@
 #include "storage/ArchiveFile.h"
 #include "storage/DeletedPhotos.h"
 #include "storage/DeletionJournal.h"
+#include "storage/FileReplacement.h"
 #include "storage/PhotoNames.h"
+#include "storage/StorageFiles.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 
-#include <cerrno>
+#include <algorithm>
 #include <cstring>
-#include <string>
 #include <vector>
 
 #include <fcntl.h>
@@ -20,78 +21,30 @@
 
 // How a deletion stays whole across a crash:
 //  1. under the archive's exclusive lock, a first journal names what the deletion may leave
-//     behind; the archive without the record is written to a new file beside it and flushed;
-//  2. the plan (which photo moves to which name, which photos are deleted) and the new file's
-//     identity replace the first journal, and reach the disk;
-//  3. every photo that changes name is moved into a staging folder under its new name, the
-//     deleted record's photos into its trash subfolder; the photo folder loses those names;
+//     behind; the archive without the record is written to a new file beside it, with the old
+//     file's mode and group, and flushed;
+//  2. the plan (which photo moves to which name, which photos are the deleted record's) replaces
+//     the first journal, and reaches the disk;
+//  3. every photo that changes name is moved into a staging folder under its new name; the
+//     deleted record's photos stay where they are;
 //  4. the new file is renamed over the archive: the deletion is now committed;
-//  5. the staged photos are renamed to their new names, the deleted ones go to the trash, then
-//     the staging folder and the journal are removed.
-// The next opening of the archive finds the journal: with the new file still there (or no plan),
-// step 4 never happened and the staged photos go back to their old names; when the archive is the
-// new file, step 5 is done again, each part skipping what is already done.
+//  5. the deleted record's photos go to the trash from their own name, the staged photos are
+//     renamed to their new names, then the staging folder and the journal are removed.
+// Whether step 4 happened is read from what every workstation sees alike, never from device or
+// inode numbers (each client of a network share has its own, and a copied folder has new ones):
+// while the new file is beside the archive, the archive is the old one; once it is gone, the
+// archive's length tells the two files apart, the new one holding one record fewer. An undone
+// deletion removes its journal before the new file, so no journal ever outlives its new file
+// without the commit.
 namespace brivanto {
 namespace {
 
-int stopAt = -1;
-int passed = 0;
+using namespace storage_files;
 
-void checkpoint()
+void step(ChangeSteps* steps, std::string_view name)
 {
-    if (passed++ == stopAt)
-        ::_exit(DeletionStoppedExitCode);
-}
-
-QByteArray native(const QString& path)
-{
-    return QFile::encodeName(path);
-}
-
-[[noreturn]] void fail(const std::string& what, int error = errno)
-{
-    throw ArchiveError(what + ": " + std::strerror(error));
-}
-
-class Descriptor
-{
-public:
-    explicit Descriptor(int fd = -1) : fd_(fd) {}
-    ~Descriptor() { reset(); }
-    Descriptor(const Descriptor&) = delete;
-    Descriptor& operator=(const Descriptor&) = delete;
-    int get() const { return fd_; }
-    void reset(int fd = -1)
-    {
-        if (fd_ >= 0)
-            ::close(fd_);
-        fd_ = fd;
-    }
-
-private:
-    int fd_;
-};
-
-// A rename or a new name inside a folder reaches the disk with the folder itself.
-void syncFolder(const QString& folder)
-{
-    const Descriptor fd(::open(native(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-    if (fd.get() < 0 || (::fsync(fd.get()) != 0 && errno != EINVAL))
-        fail("sync folder " + folder.toStdString());
-}
-
-bool exists(const QString& path)
-{
-    struct stat info
-    {
-    };
-    return ::lstat(native(path).constData(), &info) == 0;
-}
-
-void removeFile(const QString& path)
-{
-    if (::unlink(native(path).constData()) != 0 && errno != ENOENT)
-        fail("remove " + path.toStdString());
+    if (steps)
+        steps->reached(name);
 }
 
 // Removes the staging folder. Every photo in it belongs somewhere by then; a file that no plan
@@ -108,23 +61,6 @@ void removeStaging(const QString& staging, const QString& keep)
         if (::rmdir(native(folder).constData()) != 0 && errno != ENOENT)
             fail("remove folder " + folder.toStdString());
     }
-}
-
-bool writeAll(int fd, const char* data, std::size_t size)
-{
-    while (size > 0) {
-        const ssize_t n = ::write(fd, data, size);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0) {
-            if (n == 0)
-                errno = ENOSPC;
-            return false;
-        }
-        data += n;
-        size -= std::size_t(n);
-    }
-    return true;
 }
 
 // Appends `length` bytes of `from` at `offset` to `to`, in large blocks.
@@ -144,19 +80,6 @@ void copyRange(int from, int to, std::int64_t offset, std::int64_t length)
         offset += n;
         length -= n;
     }
-}
-
-void move(const QString& from, const QString& to)
-{
-    if (::rename(native(from).constData(), native(to).constData()) != 0)
-        fail("move " + from.toStdString());
-}
-
-// Moves `from` to `to` unless that was done before: `from` is gone.
-void moveIfThere(const QString& from, const QString& to)
-{
-    if (::rename(native(from).constData(), native(to).constData()) != 0 && errno != ENOENT)
-        fail("move " + from.toStdString());
 }
 
 void lockExclusive(int fd)
@@ -179,6 +102,7 @@ struct Paths
     QString newArchive;
     QString photo(const QString& name) const { return photoFolder + QLatin1Char('/') + name; }
     QString staged(const QString& name) const { return staging + QLatin1Char('/') + name; }
+    // Where earlier versions of the program staged the deleted record's photos.
     QString stagedDeleted(const QString& name) const
     {
         return staging + QLatin1Char('/') + StagedTrashFolder + QLatin1Char('/') + name;
@@ -186,22 +110,20 @@ struct Paths
     QString kept() const { return photoFolder + QLatin1Char('/') + KeptPhotosFolder; }
 };
 
-// The photo whose new name is `name`: the one of the next position.
+// The photo whose new name is `name`: the one of the next position, its extension spelt alike.
 QString sourceOf(const DeletionPlan& plan, const QString& name)
 {
     const auto photo = parsePhotoFileName(name, plan.archiveName);
-    return photo ? photoFileName(plan.archiveName, photo->position + 1, photo->slot) : QString();
+    return photo ? photoFileName(plan.archiveName, photo->position + 1, photo->slot, photo->spelling)
+                 : QString();
 }
 
-Paths pathsOf(const QString& archivePath, const QString& photoFolder, const QString& archiveName)
+Paths pathsOf(const QString& archive, const QString& photoFolder, const QString& archiveName)
 {
-    const QString archive = QFileInfo(archivePath).absoluteFilePath();
-    const QString folder = QFileInfo(archive).absolutePath();
-    const QString photos = QDir(folder).absoluteFilePath(photoFolder);
     return {archive,
-            folder,
-            photos,
-            photos + QLatin1Char('/') + stagingFolderName(archiveName),
+            QFileInfo(archive).absolutePath(),
+            photoFolder,
+            photoFolder + QLatin1Char('/') + stagingFolderName(archiveName),
             deletionJournalPath(archive),
             newArchivePath(archive)};
 }
@@ -210,20 +132,7 @@ Paths pathsOf(const QString& archivePath, const QString& photoFolder, const QStr
 // cut only leaves files that no reader looks at, which the next deletion removes.
 void writeJournal(const Paths& paths, const DeletionPlan& plan, bool durable)
 {
-    const QString partial = paths.journal + QStringLiteral(".parziale");
-    const QByteArray bytes = serializeDeletionPlan(plan);
-    {
-        const Descriptor fd(
-            ::open(native(partial).constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666));
-        if (fd.get() < 0 || !writeAll(fd.get(), bytes.constData(), std::size_t(bytes.size())) ||
-            (durable && ::fsync(fd.get()) != 0)) {
-            const int error = errno;
-            ::unlink(native(partial).constData());
-            fail("write journal", error);
-        }
-    }
-    if (::rename(native(partial).constData(), native(paths.journal).constData()) != 0)
-        fail("journal");
+    writeWholeJournal(paths.journal, serializeDeletionPlan(plan), durable);
     if (durable)
         syncFolder(paths.archiveFolder);
 }
@@ -234,138 +143,136 @@ void rollBack(const Paths& paths, const DeletionPlan& plan)
         moveIfThere(paths.stagedDeleted(name), paths.photo(name));
     for (const QString& name : plan.renames)
         moveIfThere(paths.staged(name), paths.photo(sourceOf(plan, name)));
-    removeFile(paths.newArchive);
     removeStaging(paths.staging, paths.kept());
-    if (exists(paths.photoFolder))
+    if (!plan.renames.isEmpty() || !plan.deleted.isEmpty())
         syncFolder(paths.photoFolder);
     removeFile(paths.journal);
     syncFolder(paths.archiveFolder);
+    removeFile(paths.newArchive);
 }
 
 // Step 5, done again after a crash: each part does only what is still to do.
-void complete(const Paths& paths, const DeletionPlan& plan, DeletionResult& result)
+void complete(const Paths& paths, const DeletionPlan& plan, DeletionResult& result, ChangeSteps* steps)
 {
+    // The deleted record's photos leave their names before any staged photo takes one; once a
+    // staged photo has moved, a name of the deleted record may hold that photo instead.
+    const bool movingBegun = std::any_of(plan.renames.cbegin(), plan.renames.cend(),
+                                         [&](const QString& name) { return !exists(paths.staged(name)); });
     for (const QString& name : plan.deleted) {
-        if (exists(paths.stagedDeleted(name))) {
-            const PhotoDisposal disposal = disposeOfDeletedPhoto(paths.stagedDeleted(name), paths.kept());
+        QString from;
+        if (exists(paths.stagedDeleted(name)))
+            from = paths.stagedDeleted(name);
+        else if (!movingBegun && exists(paths.photo(name)))
+            from = paths.photo(name);
+        if (!from.isEmpty()) {
+            const PhotoDisposal disposal = disposeOfDeletedPhoto(from, paths.kept());
             if (disposal == PhotoDisposal::Failed)
                 fail("dispose of " + name.toStdString(), EIO);
             ++(disposal == PhotoDisposal::Trash ? result.photosInTrash : result.photosKept);
         }
-        checkpoint();
+        step(steps, "foto eliminata");
     }
     for (const QString& name : plan.renames) {
         moveIfThere(paths.staged(name), paths.photo(name));
-        checkpoint();
+        step(steps, "foto spostata");
     }
     if (!plan.renames.isEmpty())
         syncFolder(paths.photoFolder);
     removeStaging(paths.staging, paths.kept());
-    checkpoint();
+    step(steps, "cartella di appoggio rimossa");
     removeFile(paths.journal);
     syncFolder(paths.archiveFolder);
-    checkpoint();
+    step(steps, "giornale rimosso");
 }
 
-// Which photo names receive a staged photo, which end up empty, which photos are deleted.
+// Which photo names receive a staged photo, and which photos are the deleted record's. Every
+// spelling of a photo's extension moves with it.
 void planPhotos(const Paths& paths, DeletionPlan& plan)
 {
     const QString& name = plan.archiveName;
-    const int count = plan.oldCount;
-    const PhotosPresent present = listPhotos(paths.photoFolder, name, plan.position, count);
-    for (int p = plan.position; p <= count; ++p) {
+    const PhotoListing listing = listPhotos(paths.photoFolder, name, plan.position, plan.oldCount);
+    // A folder that cannot be read is not an empty one: moving the records without their photos
+    // would give every later game the next one's photos.
+    if (!listing.ok)
+        fail("list photos", EACCES);
+    for (int p = plan.position; p <= plan.oldCount; ++p) {
         for (char slot : {'A', 'B'}) {
-            if (!present.has(slot, p))
-                continue;
-            if (p == plan.position)
-                plan.deleted.append(photoFileName(name, p, slot));
-            else
-                plan.renames.append(photoFileName(name, p - 1, slot));
+            const std::uint8_t spellings = listing.photos.spellings(slot, p);
+            for (int spelling = 0; spelling < PhotoSpellings; ++spelling) {
+                if (!(spellings & (1 << spelling)))
+                    continue;
+                if (p == plan.position)
+                    plan.deleted.append(photoFileName(name, p, slot, spelling));
+                else
+                    plan.renames.append(photoFileName(name, p - 1, slot, spelling));
+            }
         }
     }
 }
 
-void stagePhotos(const Paths& paths, const DeletionPlan& plan)
+void stagePhotos(const Paths& paths, const DeletionPlan& plan, ChangeSteps* steps)
 {
-    const QString trash = paths.staging + QLatin1Char('/') + StagedTrashFolder;
-    if (::mkdir(native(paths.staging).constData(), 0777) != 0 ||
-        ::mkdir(native(trash).constData(), 0777) != 0)
+    if (::mkdir(native(paths.staging).constData(), 0777) != 0)
         fail("staging folder");
-    for (const QString& name : plan.deleted) {
-        move(paths.photo(name), paths.stagedDeleted(name));
-        checkpoint();
-    }
     for (const QString& name : plan.renames) {
         move(paths.photo(sourceOf(plan, name)), paths.staged(name));
-        checkpoint();
+        step(steps, "foto messa da parte");
     }
-    if (!plan.deleted.isEmpty())
-        syncFolder(trash);
     syncFolder(paths.staging);
     syncFolder(paths.photoFolder);
 }
 
+bool holdsRecords(const QString& archive, int count)
+{
+    struct stat info
+    {
+    };
+    return ::stat(native(archive).constData(), &info) == 0 &&
+           std::int64_t(info.st_size) == std::int64_t(count) * std::int64_t(RecordSize);
+}
+
 } // namespace
-
-void setDeletionStopForTesting(int checkpoint)
-{
-    stopAt = checkpoint;
-}
-
-int deletionCheckpointsPassed()
-{
-    return passed;
-}
 
 bool interruptedDeletionPending(const QString& archivePath)
 {
     return exists(deletionJournalPath(archivePath));
 }
 
-void finishInterruptedDeletion(const QString& archivePath)
+void recoverDeletion(const QString& archivePath, ChangeSteps* steps)
 {
-    passed = 0;
-    const QString archive = QFileInfo(archivePath).absoluteFilePath();
-    QFile file(deletionJournalPath(archive));
+    const QString journal = deletionJournalPath(archivePath);
+    QFile file(journal);
     if (!file.open(QIODevice::ReadOnly))
         fail("read journal");
     const auto plan = parseDeletionPlan(file.readAll());
     file.close();
     if (!plan) {
         // Only a whole journal is ever renamed into place; this one was not written here.
-        removeFile(newArchivePath(archive));
-        removeFile(deletionJournalPath(archive));
+        removeFile(journal);
+        removeFile(newArchivePath(archivePath));
         return;
     }
-    const Paths paths = pathsOf(archive, plan->photoFolder, plan->archiveName);
-    if (exists(paths.newArchive)) {
-        rollBack(paths, *plan);
-        return;
-    }
-    struct stat info
-    {
-    };
-    const bool committed = ::stat(native(archive).constData(), &info) == 0 &&
-                           std::uint64_t(info.st_dev) == plan->newArchiveDevice &&
-                           std::uint64_t(info.st_ino) == plan->newArchiveInode;
+    const QString folder = QFileInfo(archivePath).absolutePath();
+    const Paths paths = pathsOf(
+        archivePath, QDir::cleanPath(QDir(folder).absoluteFilePath(plan->photoFolder)), plan->archiveName);
+    // The first journal, written before the new file was whole, has no plan; a new file still
+    // beside the archive was never renamed; an archive of the old length is not the new file.
+    const bool committed =
+        plan->hasPlan() && !exists(paths.newArchive) && holdsRecords(paths.archive, plan->newCount);
+    step(steps, "ripresa");
     if (!committed) {
-        // The first journal, written before the new file existed, or an archive replaced since
-        // (restored, deleted and made again): nothing of the plan may be done.
         rollBack(paths, *plan);
         return;
     }
     DeletionResult ignored;
-    complete(paths, *plan, ignored);
+    complete(paths, *plan, ignored, steps);
 }
 
-DeletionResult deleteRecord(const QString& archivePath, const QString& photoFolder,
-                            const QString& archiveName, int position, QByteArrayView expectedRecord)
+DeletionResult deleteRecordHeld(ArchiveFile& archive, const DeletionFiles& files, int position,
+                                QByteArrayView expectedRecord, ChangeSteps* steps)
 {
     DeletionResult result;
-    ArchiveFile archive;
-    archive.Open(archivePath); // exclusive lock; finishes an earlier interrupted deletion first
-    passed = 0;
-    checkpoint();
+    step(steps, "inizio");
     const std::int64_t length = archive.byteLength();
     const int count = archive.RecordCount();
     result.recordCount = count;
@@ -385,7 +292,7 @@ DeletionResult deleteRecord(const QString& archivePath, const QString& photoFold
         return result;
     }
 
-    const Paths paths = pathsOf(archivePath, photoFolder, archiveName);
+    const Paths paths = pathsOf(files.archive, files.photoFolder, files.archiveName);
     // Leftovers of a deletion whose first journal never reached the disk.
     removeFile(paths.newArchive);
     removeStaging(paths.staging, paths.kept());
@@ -396,7 +303,7 @@ DeletionResult deleteRecord(const QString& archivePath, const QString& photoFold
     if (::fstat(archive.nativeHandle(), &old) != 0)
         fail("fstat");
     DeletionPlan plan;
-    plan.archiveName = archiveName;
+    plan.archiveName = files.archiveName;
     plan.photoFolder = QDir(paths.archiveFolder).relativeFilePath(paths.photoFolder);
     plan.position = position;
     plan.oldCount = count;
@@ -405,35 +312,40 @@ DeletionResult deleteRecord(const QString& archivePath, const QString& photoFold
     try {
         // First a journal without a plan, so that whatever this deletion leaves behind is undone.
         writeJournal(paths, plan, false);
-        checkpoint();
+        step(steps, "primo giornale");
         // Locked before it takes the archive's name, so that nobody writes into it before the
         // photos have followed their records.
-        next.reset(::open(native(paths.newArchive).constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC,
-                          old.st_mode & 0777));
+        next.reset(
+            ::open(native(paths.newArchive).constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600));
         if (next.get() < 0)
             fail("create new archive");
+        takeOverOwnership(next.get(), old);
         lockExclusive(next.get());
         const std::int64_t before = std::int64_t(position - 1) * std::int64_t(RecordSize);
         copyRange(archive.nativeHandle(), next.get(), 0, before);
-        checkpoint();
+        step(steps, "nuovo archivio, prima parte");
         copyRange(archive.nativeHandle(), next.get(), before + std::int64_t(RecordSize),
                   length - before - std::int64_t(RecordSize));
         if (::fsync(next.get()) != 0)
             fail("sync new archive");
-        checkpoint();
-        struct stat info
+        step(steps, "nuovo archivio scritto");
+        struct stat made
         {
         };
-        if (::fstat(next.get(), &info) != 0)
+        if (::fstat(next.get(), &made) != 0)
             fail("fstat");
         planPhotos(paths, plan);
-        plan.newArchiveDevice = std::uint64_t(info.st_dev);
-        plan.newArchiveInode = std::uint64_t(info.st_ino);
+        // Earlier versions of the program recognise the new file by these numbers; this one only
+        // reads from them that the journal holds a plan.
+        plan.newArchiveDevice = std::uint64_t(made.st_dev);
+        plan.newArchiveInode = std::max<std::uint64_t>(made.st_ino, 1);
         writeJournal(paths, plan, true);
-        checkpoint();
-        if (!plan.deleted.isEmpty() || !plan.renames.isEmpty())
-            stagePhotos(paths, plan);
-        checkpoint();
+        step(steps, "piano scritto");
+        if (!plan.renames.isEmpty())
+            stagePhotos(paths, plan, steps);
+        step(steps, "foto pronte");
+        if (::rename(native(paths.newArchive).constData(), native(paths.archive).constData()) != 0)
+            fail("replace archive");
     } catch (const ArchiveError&) {
         try {
             rollBack(paths, plan);
@@ -442,16 +354,17 @@ DeletionResult deleteRecord(const QString& archivePath, const QString& photoFold
         }
         throw;
     }
-    if (::rename(native(paths.newArchive).constData(), native(paths.archive).constData()) != 0) {
-        const int error = errno;
-        rollBack(paths, plan);
-        fail("replace archive", error);
-    }
-    syncFolder(paths.archiveFolder);
-    checkpoint();
-    complete(paths, plan, result);
+    // Committed: from here on the game is deleted, whatever fails; what is left to do stays in
+    // the journal for the next opening of the archive.
     result.outcome = DeletionOutcome::Deleted;
     result.recordCount = count - 1;
+    try {
+        step(steps, "archivio sostituito");
+        syncFolder(paths.archiveFolder);
+        complete(paths, plan, result, steps);
+    } catch (const ArchiveError&) {
+        result.unfinished = true;
+    }
     return result;
 }
 

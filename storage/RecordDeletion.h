@@ -1,9 +1,13 @@
 #pragma once
 
+#include "storage/ChangeSteps.h"
+
 #include <QByteArrayView>
 #include <QString>
 
 namespace brivanto {
+
+class ArchiveFile;
 
 enum class DeletionOutcome
 {
@@ -19,36 +23,44 @@ struct DeletionResult
 {
     DeletionOutcome outcome = DeletionOutcome::RecordChanged;
     int recordCount = 0; // records in the archive afterwards
+    // Deleted, but the photos of the later records could not all be moved (or the deleted ones
+    // disposed of): the journal stays, and the next opening of the archive finishes the work.
+    bool unfinished = false;
     // Where the deleted record's photos went.
     int photosInTrash = 0;
     int photosKept = 0; // in Foto_Gioco/Eliminate: the desktop's trash could not take them
 };
 
-// Removes record `position` (1-based) from the archive: every later record moves up one place
-// together with its two photo files in `photoFolder` (named after `archiveName`, see
-// photoFileName), and the deleted record's photos go to the desktop's trash. Attached files are
-// not touched. `expectedRecord` holds the RecordSize bytes the user saw when confirming.
+// The files of one archive that a deletion changes.
+struct DeletionFiles
+{
+    QString archive;     // the archive file itself, symbolic links followed
+    QString photoFolder; // absolute
+    QString archiveName; // what the photo names start with
+};
+
+// Removes record `position` (1-based) from `archive`, which the caller holds open with its
+// exclusive lock after finishing any interrupted change: every later record moves up one place
+// together with its photo files, and the deleted record's photos go to the desktop's trash from
+// their own name in the photo folder. Attached files are not touched. `expectedRecord` holds the
+// RecordSize bytes the user saw when confirming.
 //
-// Holds the archive's exclusive lock throughout. Survives a crash at any moment: the next opening
-// of the archive (ArchiveFile::Open) either completes the deletion or undoes it, so every record
-// keeps its own photos and none is lost or doubled. Throws ArchiveError when the archive, its
-// folder or the photo folder cannot be written, or the disk fills up; the archive and the photos
-// are then as they were.
-DeletionResult deleteRecord(const QString& archivePath, const QString& photoFolder,
-                            const QString& archiveName, int position, QByteArrayView expectedRecord);
+// Survives a crash at any moment: recoverDeletion either completes the deletion or undoes it, so
+// every record keeps its own photos and none is lost or doubled. Throws ArchiveError when the
+// archive, its folder or the photo folder cannot be written or listed, or the disk fills up,
+// before the deletion is committed; the archive and the photos are then as they were. A failure
+// after the commit is no throw: the result says Deleted and unfinished.
+DeletionResult deleteRecordHeld(ArchiveFile& archive, const DeletionFiles& files, int position,
+                                QByteArrayView expectedRecord, ChangeSteps* steps);
 
 // Whether a deletion of this archive was interrupted (one stat: its journal exists).
 bool interruptedDeletionPending(const QString& archivePath);
 
-// Completes or undoes an interrupted deletion. The caller holds the archive's exclusive lock.
-// Throws ArchiveError when the files cannot be put right; the journal then stays for the next try.
-void finishInterruptedDeletion(const QString& archivePath);
-
-// Tests: the process ends with _exit(DeletionStoppedExitCode) at checkpoint `checkpoint` (0 is
-// the first) of the next deletion or recovery, as a crash would stop it; -1 never stops.
-inline constexpr int DeletionStoppedExitCode = 42;
-void setDeletionStopForTesting(int checkpoint);
-// The checkpoints the last deletion or recovery passed.
-int deletionCheckpointsPassed();
+// Completes or undoes an interrupted deletion, deciding from what every workstation sees alike:
+// the journal's plan, whether the new archive file is still beside the archive, and the archive's
+// length. The caller holds the archive's exclusive lock. Doing it again after a crash in the
+// middle ends in the same place. Throws ArchiveError when the files cannot be put right; the
+// journal then stays for the next try.
+void recoverDeletion(const QString& archivePath, ChangeSteps* steps);
 
 } // namespace brivanto

@@ -27,7 +27,7 @@ private Q_SLOTS:
     void saveAppendsThenOverwrites();
     void overwriteChangesOnlyThatRecord();
     void saveAppendsAfterTheLastRecord();
-    void savePastTheEndAppends();
+    void savePastTheEndAsksFirst();
     void mandatoryFieldsInOrder_data();
     void mandatoryFieldsInOrder();
     void forSaleMarkBytes_data();
@@ -277,16 +277,20 @@ void TestEditorRecords::saveAppendsAfterTheLastRecord()
     QCOMPARE(f.edit("txtTitolo")->text(), "Scacchi");
 }
 
-void TestEditorRecords::savePastTheEndAppends()
+void TestEditorRecords::savePastTheEndAsksFirst()
 {
     // The record on screen was at position 5 of an archive that another program cut to 2
-    // records (plus a stray tail): it is saved as a new record at the end, not at 5.
+    // records (plus a stray tail): the game may have been deleted there, so the save asks before
+    // it brings it back; Sì saves it as a new record at the end, not at 5.
     EditorFixture f(5);
     f.press("cmdUltimo");
     QFile file(f.archivePath());
     QVERIFY(file.resize(2 * 3376 + 100));
+    f.folder.platform.messages.answerNext(platform::Answer::Yes);
     f.press("cmdSalva");
-    QCOMPARE(f.messages(), QStringList{Appended});
+    QCOMPARE(f.messages().size(), 2);
+    QVERIFY2(f.messages()[0].contains(QStringLiteral("da un'altra postazione")), qPrintable(f.messages()[0]));
+    QCOMPARE(f.messages()[1], Appended);
     QCOMPARE(f.position(), "3");
     QCOMPARE(f.archiveBytes().size(), 3 * 3376);
     QCOMPARE(f.archiveBytes().mid(2 * 3376), recordBytes(numberedRecord(5)));

@@ -1,4 +1,5 @@
 #include "storage/ArchiveFile.h"
+#include "storage/GameArchive.h"
 #include "tests/editor/EditorFixture.h"
 
 #include <QImage>
@@ -77,6 +78,8 @@ private Q_SLOTS:
     void staleSaveOverwritesNothing_data();
     void staleSaveOverwritesNothing();
     void ownSavesAndListedRecordsStillOverwrite();
+    void saveAfterAnotherWorkstationsDeletion_data();
+    void saveAfterAnotherWorkstationsDeletion();
 
 private:
     QTemporaryDir data_;
@@ -286,6 +289,49 @@ void TestRecordDeletionScreen::ownSavesAndListedRecordsStillOverwrite()
     TextToField(QStringLiteral("seconda"), expected.notes);
     QCOMPARE(f.archiveBytes().mid(RecordSize, RecordSize), recordBytes(expected));
     QCOMPARE(f.archiveBytes().size(), qsizetype(3 * RecordSize));
+}
+
+// The last game is on screen when another workstation deletes a game: the position on screen is
+// now past the end of the archive, or holds another game. The save must ask, never add the game
+// a second time or bring back a deleted one silently; Sì adds it with its photos.
+void TestRecordDeletionScreen::saveAfterAnotherWorkstationsDeletion_data()
+{
+    QTest::addColumn<int>("deletedThere");
+    QTest::addColumn<QByteArray>("archiveBefore"); // after the other workstation's deletion
+    QTest::newRow("an earlier game deleted") << 1 << archiveOf({2, 3});
+    QTest::newRow("the game on screen deleted") << 3 << archiveOf({1, 2});
+}
+
+void TestRecordDeletionScreen::saveAfterAnotherWorkstationsDeletion()
+{
+    QFETCH(int, deletedThere);
+    QFETCH(QByteArray, archiveBefore);
+    EditorFixture f(3);
+    showRecord(f, 3, 3);
+    f.edit("txtNote")->setText(QStringLiteral("angoli consumati"));
+    const DeletionResult deleted =
+        GameArchive(f.archivePath()).deleteRecord(deletedThere, recordBytes(numberedRecord(deletedThere)));
+    QCOMPARE(deleted.outcome, DeletionOutcome::Deleted);
+    QCOMPARE(f.archiveBytes(), archiveBefore);
+    f.folder.platform.messages.answerNext(Answer::Yes);
+
+    f.press("cmdSalva");
+
+    QCOMPARE(f.messages().size(), 2);
+    QVERIFY2(f.messages()[0].startsWith(StaleSaveStart), qPrintable(f.messages()[0]));
+    QCOMPARE(f.messages()[1], Appended);
+    GameRecord screen = numberedRecord(3);
+    TextToField(QStringLiteral("angoli consumati"), screen.notes);
+    QCOMPARE(f.archiveBytes(), archiveBefore + recordBytes(screen));
+    QCOMPARE(f.position(), QStringLiteral("3"));
+    // The new record has the photo the screen showed; the game that moved keeps its own.
+    const auto photoBytes = [&f](int position) {
+        QFile photo(f.photoPath('A', position));
+        return photo.open(QIODevice::ReadOnly) ? photo.readAll() : QByteArray();
+    };
+    QCOMPARE(photoBytes(3), jpegOf(QSize(24, 16), 3));
+    if (deletedThere == 1)
+        QCOMPARE(photoBytes(2), jpegOf(QSize(24, 16), 3));
 }
 
 QTEST_MAIN(TestRecordDeletionScreen)
