@@ -154,14 +154,16 @@ bool ImportRun::next(GameRecord& record)
             plan_.unmappableCharacters = counts.store.unmappableCharacters;
             plan_.otherCurrency = counts.otherCurrency;
         }
+        // Each row is a copy the collector owns: of the copies with one ID code, the archive takes
+        // those beyond the ones it already holds, so that importing a file again adds nothing.
         const QByteArray id = archiveIdOf(record);
-        if (!id.isEmpty() && ids_.contains(id)) {
+        const auto held = id.isEmpty() ? ids_.end() : ids_.find(id);
+        if (held != ids_.end()) {
+            if (--*held == 0)
+                ids_.erase(held);
             ++plan_.alreadyThere;
             continue;
         }
-        // A game owned twice is one record; this program's own file keeps every record it holds.
-        if (plan_.kind == CsvKind::BoardGameGeek && !id.isEmpty())
-            ids_.insert(id);
         ++plan_.toImport;
         return true;
     }
