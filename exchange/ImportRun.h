@@ -31,6 +31,7 @@ struct ImportPlan
     int notOwned = 0;
     int alreadyThere = 0; // copies the archive already holds (records with the same ID code)
     int cutValues = 0;
+    int numbersInNotes = 0; // numbers too long for their field, kept in the notes instead
     int unmappableCharacters = 0;
     int otherCurrency = 0;
     bool readAsWindows1252 = false;

@@ -89,6 +89,8 @@ private Q_SLOTS:
     void boardGameGeekCollectionFieldByField();
     void importingTheSameFileAgainAddsNothing_data();
     void importingTheSameFileAgainAddsNothing();
+    void numberTooLongGoesToTheNotes_data();
+    void numberTooLongGoesToTheNotes();
     void fileRead_data();
     void fileRead();
     void failedImportLeavesTheArchiveAsItWas_data();
@@ -325,6 +327,63 @@ void TestCsvImport::importingTheSameFileAgainAddsNothing()
     QCOMPARE(outcome.imported, 0);
     QCOMPARE(outcome.firstPosition, 0);
     QCOMPARE(folder_.read("Giochi.gdt"), once);
+}
+
+void TestCsvImport::numberTooLongGoesToTheNotes_data()
+{
+    QTest::addColumn<QByteArray>("values"); // yearpublished,currvalue,comment
+    QTest::addColumn<QString>("year");
+    QTest::addColumn<QString>("marketValue");
+    QTest::addColumn<QString>("notes");
+    QTest::addColumn<int>("inNotes");
+    QTest::addColumn<int>("cut");
+
+    const QString none;
+    QTest::newRow("year 1995") << QByteArray("1995,,") << "1995"
+                               << "0,00" << none << 0 << 0;
+    QTest::newRow("year -500") << QByteArray("-500,,") << "-500"
+                               << "0,00" << none << 0 << 0;
+    QTest::newRow("year -2200") << QByteArray("-2200,,") << none << "0,00"
+                                << "Anno: -2200" << 1 << 0;
+    QTest::newRow("after the comments") << QByteArray("-2200,,Regalo di Natale") << none << "0,00"
+                                        << "Regalo di Natale / Anno: -2200" << 1 << 0;
+    QTest::newRow("market value that just fits")
+        << QByteArray(",123456789,") << none << "123456789,00" << none << 0 << 0;
+    QTest::newRow("market value too long")
+        << QByteArray(",1234567890,") << none << none << "Valore: 1234567890,00" << 1 << 0;
+    QTest::newRow("year and market value too long")
+        << QByteArray("-2200,1234567890,") << none << none << "Anno: -2200 / Valore: 1234567890,00" << 2 << 0;
+    // The notes hold 250 characters: a line that does not fit whole is left out, and counted as cut.
+    const QString room(236, 'x');
+    QTest::newRow("just room in the notes")
+        << "-2200,," + room.toLatin1() << none << "0,00" << room + " / Anno: -2200" << 1 << 0;
+    QTest::newRow("no room in the notes") << "-2200,,x" + room.toLatin1() << none << "0,00"
+                                          << "x" + room << 0 << 1;
+    QTest::newRow("comment cut, no room")
+        << "-2200,," + QByteArray(260, 'y') << none << "0,00" << QString(250, 'y') << 0 << 2;
+}
+
+void TestCsvImport::numberTooLongGoesToTheNotes()
+{
+    QFETCH(QByteArray, values);
+    QFETCH(QString, year);
+    QFETCH(QString, marketValue);
+    QFETCH(QString, notes);
+    QFETCH(int, inNotes);
+    QFETCH(int, cut);
+    folder_.write("in.csv",
+                  "objectname,objectid,yearpublished,currvalue,comment\r\nGo,188," + values + "\r\n");
+    folder_.write("Giochi.gdt", {});
+
+    const ImportPlan plan = planCsvImportFile(folder_.path("in.csv"), folder_.path("Giochi.gdt"));
+    QVERIFY2(plan.ok(), qPrintable(plan.error));
+    QCOMPARE(plan.numbersInNotes, inNotes);
+    QCOMPARE(plan.cutValues, cut);
+    QCOMPARE(importCsvFile(folder_.path("in.csv"), folder_.path("Giochi.gdt")).imported, 1);
+    const GameRecord record = folder_.readArchive("Giochi.gdt").at(0);
+    QCOMPARE(FieldToText(record.year), year);
+    QCOMPARE(FieldToText(record.marketValue), marketValue);
+    QCOMPARE(FieldToText(record.notes), notes);
 }
 
 void TestCsvImport::fileRead_data()
