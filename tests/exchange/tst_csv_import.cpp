@@ -239,34 +239,13 @@ void TestCsvImport::boardGameGeekCollectionFieldByField()
              (QStringList{"??", "2052",    none, none, none, "-200", "0,00", none,        none, none,
                           none, "4,0 / 5", none, none, none, "2",    none,   "30 minuti", none, none,
                           none, "No",      none, none, none, none,   none,   none}));
-    QCOMPARE(recordTexts(records[4]), (QStringList{"Catan: Il Gioco, edizione 2015",
-                                                   "13",
-                                                   none,
-                                                   none,
-                                                   none,
-                                                   none,
-                                                   "0,00",
-                                                   none,
-                                                   none,
-                                                   none,
-                                                   none,
-                                                   none,
-                                                   none,
-                                                   none,
-                                                   none,
-                                                   none,
-                                                   none,
-                                                   none,
-                                                   none,
-                                                   none,
-                                                   none,
-                                                   "S\u00EC",
-                                                   none,
-                                                   none,
-                                                   none,
-                                                   none,
-                                                   none,
-                                                   none}));
+    // The second copy, for trade, with nothing else known: Titolo, Codice ID, Valore, In vendita.
+    QStringList secondCopy(FieldCount, none);
+    secondCopy[0] = "Catan: Il Gioco, edizione 2015";
+    secondCopy[1] = "13";
+    secondCopy[6] = "0,00";
+    secondCopy[21] = "S\u00EC";
+    QCOMPARE(recordTexts(records[4]), secondCopy);
     QCOMPARE(recordTexts(records[5]),
              (QStringList{"Brass", "39856", none,   "Una casa editrice dal nome davvero molto lungo, fi",
                           none,    none,    "0,00", none,
