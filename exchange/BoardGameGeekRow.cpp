@@ -5,6 +5,7 @@
 #include "storage/FieldText.h"
 
 #include <QRegularExpression>
+#include <QStringList>
 
 #include <cmath>
 #include <cstring>
@@ -46,6 +47,14 @@ QString complexity(const QString& weight)
     QString text = QString::number(std::round(value * 10) / 10, 'f', 1);
     text.replace(QLatin1Char('.'), QLatin1Char(','));
     return text + QStringLiteral(" / 5");
+}
+
+// The notes' lines, one after the other.
+QString withNote(const QString& notes, const QString& line)
+{
+    if (notes.isEmpty() || line.isEmpty())
+        return notes + line;
+    return notes + QStringLiteral(" / ") + line;
 }
 
 // Comments may run over several lines; the editor's fields hold one.
@@ -90,6 +99,15 @@ bool boardGameGeekRecord(const CsvReader& row, const BoardGameGeekColumns& colum
     const auto store = [&](auto& field, const QString& text) {
         storeText(text, &field.length, field.capacity, counts.store);
     };
+    // A number cut short is another number ("-2200" would become "-220"): one that does not fit
+    // leaves its field empty and goes whole into the notes, after the comments.
+    QStringList numbersForNotes;
+    const auto storeNumber = [&](auto& field, const QString& text, const QString& label) {
+        if (fitsField(text, field.capacity))
+            store(field, text);
+        else
+            numbersForNotes << label + QStringLiteral(": ") + text;
+    };
     QString name = value(C::ObjectName);
     if (trimmed(name).isEmpty())
         name = value(C::OriginalName);
@@ -97,7 +115,7 @@ bool boardGameGeekRecord(const CsvReader& row, const BoardGameGeekColumns& colum
     store(record.idCode, value(C::ObjectId));
     store(record.publisher, value(C::Publishers));
     const int year = value(C::YearPublished).trimmed().toInt();
-    store(record.year, year != 0 ? QString::number(year) : QString());
+    storeNumber(record.year, year != 0 ? QString::number(year) : QString(), QStringLiteral("Anno"));
 
     const QString currency = value(C::ValueCurrency).trimmed().toUpper();
     const QString worth = value(C::CurrentValue).trimmed();
@@ -107,24 +125,33 @@ bool boardGameGeekRecord(const CsvReader& row, const BoardGameGeekColumns& colum
         ++counts.otherCurrency;
     QString marketValue = euro ? worth : QString();
     marketValue.replace(QLatin1Char('.'), QLatin1Char(','));
-    store(record.marketValue, normaliseMarketValue(marketValue));
+    storeNumber(record.marketValue, normaliseMarketValue(marketValue), QStringLiteral("Valore"));
 
     store(record.language, value(C::Languages));
-    store(record.complexity, complexity(value(C::AverageWeight)));
-    store(record.players, range(positiveNumber(value(C::MinPlayers)), positiveNumber(value(C::MaxPlayers))));
+    storeNumber(record.complexity, complexity(value(C::AverageWeight)), QStringLiteral(u"Complessit\u00E0"));
+    storeNumber(record.players,
+                range(positiveNumber(value(C::MinPlayers)), positiveNumber(value(C::MaxPlayers))),
+                QStringLiteral("Giocatori"));
     store(record.recommendedAge, value(C::AgeRange));
     const int minutes = positiveNumber(value(C::PlayingTime));
     const QString playTime =
         minutes > 0 ? QString::number(minutes)
                     : range(positiveNumber(value(C::MinPlayTime)), positiveNumber(value(C::MaxPlayTime)));
-    store(record.playingTime, playTime.isEmpty() ? playTime : playTime + QStringLiteral(" minuti"));
+    storeNumber(record.playingTime, playTime.isEmpty() ? playTime : playTime + QStringLiteral(" minuti"),
+                QStringLiteral("Durata"));
     store(record.condition, oneLine(value(C::Condition)));
     store(record.storagePlace, oneLine(value(C::Location)));
-    const QString comment = oneLine(value(C::Comment));
-    const QString privateComment = oneLine(value(C::PrivateComment));
-    store(record.notes, comment.isEmpty() || privateComment.isEmpty()
-                            ? QString(comment + privateComment)
-                            : QString(comment + QStringLiteral(" / ") + privateComment));
+    QString notes = withNote(oneLine(value(C::Comment)), oneLine(value(C::PrivateComment)));
+    for (const QString& line : numbersForNotes) {
+        const QString longer = withNote(notes, line);
+        if (fitsField(longer, record.notes.capacity)) {
+            notes = longer;
+            ++counts.numbersInNotes;
+        } else {
+            ++counts.store.cutValues;
+        }
+    }
+    store(record.notes, notes);
     store(record.forSale, value(C::ForTrade).trimmed() == QLatin1String("1") ? ForSaleYes : ForSaleNo);
     return true;
 }

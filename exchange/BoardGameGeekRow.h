@@ -54,12 +54,15 @@ private:
 struct BoardGameGeekCounts
 {
     StoreCounts store;
-    int otherCurrency = 0; // market values left out because they are not in euros
+    int otherCurrency = 0;  // market values left out because they are not in euros
+    int numbersInNotes = 0; // numbers too long for their field, kept in the notes instead
 };
 
 // The record of one row, as the editor would hold it after the user typed the game in. False
 // for a game the collector does not own (the row says own = 0; without the column every row is
-// owned). Values missing at the end of a short row are empty.
+// owned). Values missing at the end of a short row are empty. A number too long for its field is
+// never cut into another number: the field stays empty and the notes get a line such as
+// "Anno: -2200", or, where the notes have no room for it, it counts as cut.
 bool boardGameGeekRecord(const CsvReader& row, const BoardGameGeekColumns& columns, TextEncoding encoding,
                          GameRecord& record, BoardGameGeekCounts& counts);
 

@@ -28,7 +28,7 @@ ArchiveIds readArchiveIds(ArchiveFile& archive)
     while (!archive.AtEnd()) {
         QByteArray id = archiveIdOf(archive.ReadInPlace());
         if (!id.isEmpty())
-            ids.insert(std::move(id));
+            ++ids[id];
     }
     return ids;
 }

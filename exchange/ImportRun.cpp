@@ -144,7 +144,8 @@ bool ImportRun::next(GameRecord& record)
                                    QStringLiteral("la riga ha %1 valori, ma l'intestazione ne ha %2.")
                                        .arg(reader_->fieldCount())
                                        .arg(headingFields_)));
-            BoardGameGeekCounts counts{{plan_.cutValues, plan_.unmappableCharacters}, plan_.otherCurrency};
+            BoardGameGeekCounts counts{
+                {plan_.cutValues, plan_.unmappableCharacters}, plan_.otherCurrency, plan_.numbersInNotes};
             const bool owned = boardGameGeekRecord(*reader_, *boardGameGeek_, encoding_, record, counts);
             if (!owned) {
                 ++plan_.notOwned;
@@ -153,15 +154,18 @@ bool ImportRun::next(GameRecord& record)
             plan_.cutValues = counts.store.cutValues;
             plan_.unmappableCharacters = counts.store.unmappableCharacters;
             plan_.otherCurrency = counts.otherCurrency;
+            plan_.numbersInNotes = counts.numbersInNotes;
         }
+        // Each row is a copy the collector owns: of the copies with one ID code, the archive takes
+        // those beyond the ones it already holds, so that importing a file again adds nothing.
         const QByteArray id = archiveIdOf(record);
-        if (!id.isEmpty() && ids_.contains(id)) {
+        const auto held = id.isEmpty() ? ids_.end() : ids_.find(id);
+        if (held != ids_.end()) {
+            if (--*held == 0)
+                ids_.erase(held);
             ++plan_.alreadyThere;
             continue;
         }
-        // A game owned twice is one record; this program's own file keeps every record it holds.
-        if (plan_.kind == CsvKind::BoardGameGeek && !id.isEmpty())
-            ids_.insert(id);
         ++plan_.toImport;
         return true;
     }

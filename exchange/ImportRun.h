@@ -5,7 +5,7 @@
 #include "exchange/CsvScan.h"
 
 #include <QByteArray>
-#include <QSet>
+#include <QHash>
 #include <QString>
 
 #include <array>
@@ -29,16 +29,18 @@ struct ImportPlan
     CsvKind kind = CsvKind::Brivanto;
     int toImport = 0;
     int notOwned = 0;
-    int alreadyThere = 0; // ID code already in the archive (or, from BoardGameGeek, earlier in the file)
+    int alreadyThere = 0; // copies the archive already holds (records with the same ID code)
     int cutValues = 0;
+    int numbersInNotes = 0; // numbers too long for their field, kept in the notes instead
     int unmappableCharacters = 0;
     int otherCurrency = 0;
     bool readAsWindows1252 = false;
     bool ok() const { return error.isEmpty(); }
 };
 
-// The ID codes of an archive's records, as compared by the import: trimmed stored bytes.
-using ArchiveIds = QSet<QByteArray>;
+// The ID codes of an archive's records, as compared by the import (trimmed stored bytes), each
+// with the number of records that hold it.
+using ArchiveIds = QHash<QByteArray, int>;
 QByteArray archiveIdOf(const GameRecord& record);
 
 // One pass of an import over a CSV file: the records to append, one by one, and the counts of

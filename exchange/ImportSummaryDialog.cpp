@@ -19,9 +19,12 @@ QStringList ImportSummaryDialog::summaryLines(const ImportPlan& plan)
     counted(QStringLiteral("Giochi da importare"), plan.toImport);
     if (plan.kind == CsvKind::BoardGameGeek)
         counted(QStringLiteral("Righe saltate perch\u00E9 il gioco non \u00E8 posseduto"), plan.notOwned);
-    counted(QStringLiteral("Giochi saltati perch\u00E9 il loro codice ID \u00E8 gi\u00E0 in archivio"),
+    counted(QStringLiteral("Giochi saltati perch\u00E9 gi\u00E0 presenti in archivio (stesso codice ID)"),
             plan.alreadyThere);
     counted(QStringLiteral("Valori tagliati alla lunghezza massima del campo"), plan.cutValues);
+    if (plan.numbersInNotes > 0)
+        counted(QStringLiteral("Valori numerici troppo lunghi per il loro campo, riportati nelle note"),
+                plan.numbersInNotes);
     counted(QStringLiteral("Caratteri che l'archivio non pu\u00F2 contenere, sostituiti da \u00AB?\u00BB"),
             plan.unmappableCharacters);
     if (plan.otherCurrency > 0)

@@ -117,6 +117,11 @@ void storeText(QStringView text, std::uint8_t* field, std::size_t capacity, Stor
     std::memset(field + 1 + kept, 0, capacity - kept);
 }
 
+bool fitsField(QStringView text, std::size_t capacity)
+{
+    return std::size_t(platform::toWindows1252(trimmedView(text)).size()) <= capacity;
+}
+
 QString fileText(QByteArrayView value, TextEncoding encoding)
 {
     if (encoding == TextEncoding::Utf8)

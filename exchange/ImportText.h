@@ -29,6 +29,9 @@ void storeFileValue(QByteArrayView value, bool longer, TextEncoding encoding, st
 // at the capacity, the bytes after it zeroed.
 void storeText(QStringView text, std::uint8_t* field, std::size_t capacity, StoreCounts& counts);
 
+// Whether storeText keeps the whole of `text` in a field of this capacity.
+bool fitsField(QStringView text, std::size_t capacity);
+
 // A value of the file as text.
 QString fileText(QByteArrayView value, TextEncoding encoding);
 

@@ -65,8 +65,8 @@ const QByteArray BoardGameGeekFile =
     "and\xC3\xBA,\"Italiano, Inglese\",\r\n"
     // A name the code page cannot hold, a value in another currency.
     "\xE5\xB0\x86\xE6\xA3\x8B,2052,8,0,1,0,0,,,,2,2,30,,,-200,,3.95,,20.00,USD,,,,\r\n"
-    // The same game owned twice.
-    "\"Catan: Il Gioco, edizione 2015\",13,,0,1,0,0,,,,,,,,,,,,,,,,,,\r\n"
+    // A second copy of the same game, this one for trade.
+    "\"Catan: Il Gioco, edizione 2015\",13,,0,1,1,0,,,,,,,,,,,,,,,,,,\r\n"
     // Games not owned: on the wish list, sold.
     "Terraforming Mars,167791,,0,0,0,1,,,,,,,,,,,,,,,,,,\r\n"
     "Risiko,1403,,0,0,0,0,,,,,,,,,,,,,,,,,,\r\n"
@@ -87,7 +87,10 @@ private Q_SLOTS:
     void cleanup() { setProgramFolderForTesting({}); }
     void exportThenImportGivesBackEveryRecord();
     void boardGameGeekCollectionFieldByField();
+    void importingTheSameFileAgainAddsNothing_data();
     void importingTheSameFileAgainAddsNothing();
+    void numberTooLongGoesToTheNotes_data();
+    void numberTooLongGoesToTheNotes();
     void fileRead_data();
     void fileRead();
     void failedImportLeavesTheArchiveAsItWas_data();
@@ -158,9 +161,9 @@ void TestCsvImport::boardGameGeekCollectionFieldByField()
     const ImportPlan plan = planCsvImportFile(folder_.path("collection.csv"), folder_.path("Giochi.gdt"));
     QVERIFY2(plan.ok(), qPrintable(plan.error));
     QCOMPARE(plan.kind, CsvKind::BoardGameGeek);
-    QCOMPARE(plan.toImport, 4);
+    QCOMPARE(plan.toImport, 5);
     QCOMPARE(plan.notOwned, 2);
-    QCOMPARE(plan.alreadyThere, 1);
+    QCOMPARE(plan.alreadyThere, 0);
     QCOMPARE(plan.cutValues, 1);
     QCOMPARE(plan.unmappableCharacters, 2);
     QCOMPARE(plan.otherCurrency, 1);
@@ -168,10 +171,10 @@ void TestCsvImport::boardGameGeekCollectionFieldByField()
 
     const ImportOutcome outcome = importCsvFile(folder_.path("collection.csv"), folder_.path("Giochi.gdt"));
     QCOMPARE(outcome.failure, ImportOutcome::Failure::None);
-    QCOMPARE(outcome.imported, 4);
+    QCOMPARE(outcome.imported, 5);
     QCOMPARE(outcome.firstPosition, 2);
     const std::vector<GameRecord> records = folder_.readArchive("Giochi.gdt");
-    QCOMPARE(records.size(), std::size_t(5));
+    QCOMPARE(records.size(), std::size_t(6));
     // Titolo, Codice ID, Genere, Casa editrice, Descrizione, Anno, Valore, Lingua, Autore, Rarità,
     // Paese, Complessità, Dimensioni, Difetti, Contenuto, Giocatori, Età, Durata, Stato, Luogo,
     // Note, In vendita, then the six attachment fields.
@@ -236,7 +239,14 @@ void TestCsvImport::boardGameGeekCollectionFieldByField()
              (QStringList{"??", "2052",    none, none, none, "-200", "0,00", none,        none, none,
                           none, "4,0 / 5", none, none, none, "2",    none,   "30 minuti", none, none,
                           none, "No",      none, none, none, none,   none,   none}));
-    QCOMPARE(recordTexts(records[4]),
+    // The second copy, for trade, with nothing else known: Titolo, Codice ID, Valore, In vendita.
+    QStringList secondCopy(FieldCount, none);
+    secondCopy[0] = "Catan: Il Gioco, edizione 2015";
+    secondCopy[1] = "13";
+    secondCopy[6] = "0,00";
+    secondCopy[21] = "S\u00EC";
+    QCOMPARE(recordTexts(records[4]), secondCopy);
+    QCOMPARE(recordTexts(records[5]),
              (QStringList{"Brass", "39856", none,   "Una casa editrice dal nome davvero molto lungo, fi",
                           none,    none,    "0,00", none,
                           none,    none,    none,   none,
@@ -246,20 +256,113 @@ void TestCsvImport::boardGameGeekCollectionFieldByField()
                           none,    none,    none,   none}));
 }
 
+void TestCsvImport::importingTheSameFileAgainAddsNothing_data()
+{
+    QTest::addColumn<QByteArray>("csv");
+    QTest::addColumn<QStringList>("archiveIds"); // the ID codes of the archive's records beforehand
+    QTest::addColumn<int>("imported");
+    QTest::addColumn<int>("skipped"); // copies the archive already held
+
+    // Each row of a file is one copy: the archive takes those copies of a game that it does not
+    // hold yet.
+    QTest::newRow("collection with two copies of one game") << BoardGameGeekFile << QStringList{} << 5 << 0;
+    const QByteArray twoCopies = "objectname,objectid,fortrade\r\nGo,188,0\r\nGo,188,1\r\n";
+    QTest::newRow("two copies, another game in the archive") << twoCopies << QStringList{"12"} << 2 << 0;
+    QTest::newRow("two copies, one in the archive") << twoCopies << QStringList{"188"} << 1 << 1;
+    QTest::newRow("two copies, both in the archive") << twoCopies << QStringList{"188", "188"} << 0 << 2;
+    QTest::newRow("two copies, three in the archive")
+        << twoCopies << QStringList{"188", "12", "188", "188"} << 0 << 2;
+    const QByteArray ownTwice = ownHeading() + ownRow("Go", "188") + ownRow("Go", "188");
+    QTest::newRow("own file, two records of one ID code") << ownTwice << QStringList{} << 2 << 0;
+    QTest::newRow("own file, one of them in the archive") << ownTwice << QStringList{"188"} << 1 << 1;
+}
+
 void TestCsvImport::importingTheSameFileAgainAddsNothing()
 {
-    folder_.write("collection.csv", BoardGameGeekFile);
-    folder_.write("Giochi.gdt", {});
-    QCOMPARE(importCsvFile(folder_.path("collection.csv"), folder_.path("Giochi.gdt")).imported, 4);
+    QFETCH(QByteArray, csv);
+    QFETCH(QStringList, archiveIds);
+    QFETCH(int, imported);
+    QFETCH(int, skipped);
+    folder_.write("in.csv", csv);
+    std::vector<GameRecord> held;
+    for (const QString& id : archiveIds)
+        held.push_back(recordOf({"Gioco", id}));
+    folder_.writeArchive("Giochi.gdt", held);
+
+    const ImportPlan plan = planCsvImportFile(folder_.path("in.csv"), folder_.path("Giochi.gdt"));
+    QVERIFY2(plan.ok(), qPrintable(plan.error));
+    QCOMPARE(plan.toImport, imported);
+    QCOMPARE(plan.alreadyThere, skipped);
+    QCOMPARE(importCsvFile(folder_.path("in.csv"), folder_.path("Giochi.gdt")).imported, imported);
+    QCOMPARE(folder_.readArchive("Giochi.gdt").size(), std::size_t(archiveIds.size() + imported));
+
+    // The archive now holds every copy of the file.
     const QByteArray once = folder_.read("Giochi.gdt");
-    const ImportPlan again = planCsvImportFile(folder_.path("collection.csv"), folder_.path("Giochi.gdt"));
+    const ImportPlan again = planCsvImportFile(folder_.path("in.csv"), folder_.path("Giochi.gdt"));
     QCOMPARE(again.toImport, 0);
-    QCOMPARE(again.alreadyThere, 5);
-    const ImportOutcome outcome = importCsvFile(folder_.path("collection.csv"), folder_.path("Giochi.gdt"));
+    QCOMPARE(again.alreadyThere, imported + skipped);
+    const ImportOutcome outcome = importCsvFile(folder_.path("in.csv"), folder_.path("Giochi.gdt"));
     QCOMPARE(outcome.failure, ImportOutcome::Failure::None);
     QCOMPARE(outcome.imported, 0);
     QCOMPARE(outcome.firstPosition, 0);
     QCOMPARE(folder_.read("Giochi.gdt"), once);
+}
+
+void TestCsvImport::numberTooLongGoesToTheNotes_data()
+{
+    QTest::addColumn<QByteArray>("values"); // yearpublished,currvalue,comment
+    QTest::addColumn<QString>("year");
+    QTest::addColumn<QString>("marketValue");
+    QTest::addColumn<QString>("notes");
+    QTest::addColumn<int>("inNotes");
+    QTest::addColumn<int>("cut");
+
+    const QString none;
+    QTest::newRow("year 1995") << QByteArray("1995,,") << "1995"
+                               << "0,00" << none << 0 << 0;
+    QTest::newRow("year -500") << QByteArray("-500,,") << "-500"
+                               << "0,00" << none << 0 << 0;
+    QTest::newRow("year -2200") << QByteArray("-2200,,") << none << "0,00"
+                                << "Anno: -2200" << 1 << 0;
+    QTest::newRow("after the comments") << QByteArray("-2200,,Regalo di Natale") << none << "0,00"
+                                        << "Regalo di Natale / Anno: -2200" << 1 << 0;
+    QTest::newRow("market value that just fits")
+        << QByteArray(",123456789,") << none << "123456789,00" << none << 0 << 0;
+    QTest::newRow("market value too long")
+        << QByteArray(",1234567890,") << none << none << "Valore: 1234567890,00" << 1 << 0;
+    QTest::newRow("year and market value too long")
+        << QByteArray("-2200,1234567890,") << none << none << "Anno: -2200 / Valore: 1234567890,00" << 2 << 0;
+    // The notes hold 250 characters: a line that does not fit whole is left out, and counted as cut.
+    const QString room(236, 'x');
+    QTest::newRow("just room in the notes")
+        << "-2200,," + room.toLatin1() << none << "0,00" << room + " / Anno: -2200" << 1 << 0;
+    QTest::newRow("no room in the notes") << "-2200,,x" + room.toLatin1() << none << "0,00"
+                                          << "x" + room << 0 << 1;
+    QTest::newRow("comment cut, no room")
+        << "-2200,," + QByteArray(260, 'y') << none << "0,00" << QString(250, 'y') << 0 << 2;
+}
+
+void TestCsvImport::numberTooLongGoesToTheNotes()
+{
+    QFETCH(QByteArray, values);
+    QFETCH(QString, year);
+    QFETCH(QString, marketValue);
+    QFETCH(QString, notes);
+    QFETCH(int, inNotes);
+    QFETCH(int, cut);
+    folder_.write("in.csv",
+                  "objectname,objectid,yearpublished,currvalue,comment\r\nGo,188," + values + "\r\n");
+    folder_.write("Giochi.gdt", {});
+
+    const ImportPlan plan = planCsvImportFile(folder_.path("in.csv"), folder_.path("Giochi.gdt"));
+    QVERIFY2(plan.ok(), qPrintable(plan.error));
+    QCOMPARE(plan.numbersInNotes, inNotes);
+    QCOMPARE(plan.cutValues, cut);
+    QCOMPARE(importCsvFile(folder_.path("in.csv"), folder_.path("Giochi.gdt")).imported, 1);
+    const GameRecord record = folder_.readArchive("Giochi.gdt").at(0);
+    QCOMPARE(FieldToText(record.year), year);
+    QCOMPARE(FieldToText(record.marketValue), marketValue);
+    QCOMPARE(FieldToText(record.notes), notes);
 }
 
 void TestCsvImport::fileRead_data()

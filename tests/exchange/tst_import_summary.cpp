@@ -19,6 +19,7 @@ ImportPlan collectionPlan()
     plan.notOwned = 3;
     plan.alreadyThere = 2;
     plan.cutValues = 1;
+    plan.numbersInNotes = 5;
     plan.unmappableCharacters = 4;
     plan.otherCurrency = 1;
     plan.readAsWindows1252 = true;
@@ -57,8 +58,9 @@ void TestImportSummary::showsWhatTheImportWillDo()
              (QStringList{
                  "File: collection.csv", "Tipo di file: collezione esportata da BoardGameGeek.",
                  "Giochi da importare: 12.", "Righe saltate perch\u00E9 il gioco non \u00E8 posseduto: 3.",
-                 "Giochi saltati perch\u00E9 il loro codice ID \u00E8 gi\u00E0 in archivio: 2.",
+                 "Giochi saltati perch\u00E9 gi\u00E0 presenti in archivio (stesso codice ID): 2.",
                  "Valori tagliati alla lunghezza massima del campo: 1.",
+                 "Valori numerici troppo lunghi per il loro campo, riportati nelle note: 5.",
                  "Caratteri che l'archivio non pu\u00F2 contenere, sostituiti da \u00AB?\u00BB: 4.",
                  "Valori di mercato non in euro, non importati: 1.",
                  "Il file non \u00E8 in UTF-8: \u00E8 stato letto come Windows-1252 (la codifica dei "
