@@ -9,7 +9,8 @@
 
 namespace brivanto::testing {
 
-// Runs `action` in a child process and returns its exit code (99 when it did not exit). With
+// Runs `action` in a child process and returns its exit code (99 when it did not exit, 98 when
+// it threw). With
 // `unprivileged` the child drops root's privileges first: the CI runs as root, and root writes
 // into read-only files and folders (the folders concerned must be mode 0777). A `fileSizeLimit`
 // above 0 makes the disk "fill up" at that size: the first write past it is cut short and the
@@ -26,7 +27,14 @@ inline int runInChild(const std::function<int()>& action, bool unprivileged, lon
             if (::setrlimit(RLIMIT_FSIZE, &fileSize) != 0)
                 ::_exit(91);
         }
-        ::_exit(action());
+        // An exception must not unwind into the test framework's copy in the child, whose crash
+        // handler would then wait for ever.
+        int code = 98;
+        try {
+            code = action();
+        } catch (...) {
+        }
+        ::_exit(code);
     }
     int status = 0;
     ::waitpid(child, &status, 0);
