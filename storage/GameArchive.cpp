@@ -112,6 +112,7 @@ SaveResult GameArchive::saveRecord(int position, QByteArrayView loadedRecord, co
         result.position = position;
     }
     file.Write(record);
+    file.Sync(); // the record reaches the disk before its photos change
     if (steps_)
         steps_->reached("scheda scritta");
     // Still under the lock: a deletion on another workstation cannot move a photo between the

@@ -1,9 +1,12 @@
 #include "storage/ArchiveFile.h"
 #include "storage/GameArchive.h"
 #include "tests/editor/EditorFixture.h"
+#include "tests/support/ChildProcess.h"
 
 #include <QImage>
 #include <QTemporaryDir>
+
+#include <sys/stat.h>
 
 using namespace brivanto;
 using platform::Answer;
@@ -80,6 +83,7 @@ private Q_SLOTS:
     void ownSavesAndListedRecordsStillOverwrite();
     void saveAfterAnotherWorkstationsDeletion_data();
     void saveAfterAnotherWorkstationsDeletion();
+    void readOnlyArchiveSaysSoOnEveryChange();
 
 private:
     QTemporaryDir data_;
@@ -332,6 +336,32 @@ void TestRecordDeletionScreen::saveAfterAnotherWorkstationsDeletion()
     QCOMPARE(photoBytes(3), jpegOf(QSize(24, 16), 3));
     if (deletedThere == 1)
         QCOMPARE(photoBytes(2), jpegOf(QSize(24, 16), 3));
+}
+
+// The archive belongs to another user, who lets this one read it only: it browses as usual, and
+// saving, deleting and importing each say plainly that it is read-only, changing nothing.
+void TestRecordDeletionScreen::readOnlyArchiveSaysSoOnEveryChange()
+{
+    EditorFixture f(3);
+    ::chmod(QFile::encodeName(QFileInfo(f.archivePath()).absolutePath()).constData(), 0777);
+    ::chmod(QFile::encodeName(f.archivePath()).constData(), 0444);
+    const QByteArray before = f.archiveBytes();
+    const int said = brivanto::testing::runInChild(
+        [&] {
+            f.press("cmdUltimo");
+            if (f.position() != QStringLiteral("3"))
+                return 1;
+            f.edit("txtNote")->setText(QStringLiteral("angoli consumati"));
+            f.folder.platform.messages.clear();
+            f.press("cmdSalva");
+            f.press("cmdElimina");
+            f.press("cmdImporta");
+            const QStringList texts = f.messages();
+            return texts == QStringList(3, archiveReadOnlyText()) ? 0 : 2 + int(texts.size());
+        },
+        true);
+    QCOMPARE(said, 0);
+    QCOMPARE(f.archiveBytes(), before);
 }
 
 QTEST_MAIN(TestRecordDeletionScreen)

@@ -16,7 +16,9 @@
 #include <thread>
 
 #include <fcntl.h>
+#include <grp.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 using namespace brivanto;
@@ -144,6 +146,7 @@ private Q_SLOTS:
     void readOnlyArchiveOpensForReading();
     void readerWithoutLocksLeavesAnInterruptedChange();
     void savedPhotoKeepsItsNameModeAndGroup();
+    void groupSharedArchiveStaysShared();
 
 private:
     GameArchive owner(ChangeSteps* steps = nullptr) const;
@@ -473,6 +476,53 @@ void TestGameArchive::savedPhotoKeepsItsNameModeAndGroup()
     if (root) {
         QCOMPARE(info.st_uid, uid_t(4321));
         QCOMPARE(info.st_gid, gid_t(4242));
+    }
+}
+
+void TestGameArchive::groupSharedArchiveStaysShared()
+{
+    // The folder, the archive and its photos belong to another user and to the group "giochi"
+    // (mode 0664), of which this user is a member: after this user's deletion and save, they
+    // still belong to the group with the same mode, so the other members can still open them.
+    if (::geteuid() != 0)
+        QSKIP("needs root to give the files to another user and group");
+    constexpr gid_t Group = 4242;
+    const Expected start{{"Gioco 1", "Gioco 2", "Gioco 3"}, {"AB", "AB", "AB"}};
+    makeArchive(start);
+    const QStringList shared =
+        QStringList{archive_, photos_, dir_->path()} + QDir(photos_).entryList(QDir::Files);
+    for (const QString& name : shared) {
+        const QString path = name.contains(QLatin1Char('/')) ? name : photos_ + QLatin1Char('/') + name;
+        QCOMPARE(::chown(QFile::encodeName(path).constData(), 4321, Group), 0);
+        chmodPath(path, QFileInfo(path).isDir() ? 0775 : 0664);
+    }
+    const QString archive = archive_;
+    const pid_t child = ::fork();
+    if (child == 0) {
+        const gid_t groups[] = {Group};
+        if (::setgroups(1, groups) != 0 || ::setgid(65534) != 0 || ::setuid(65534) != 0)
+            ::_exit(90);
+        ::umask(022);
+        const int deleted = run(GameArchive(archive), {QStringLiteral("elimina 1")}, start.titles);
+        const int saved = run(GameArchive(archive), {QStringLiteral("salva 1")}, {"Gioco 2"});
+        ::_exit(deleted * 10 + saved);
+    }
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    QVERIFY(WIFEXITED(status));
+    QCOMPARE(WEXITSTATUS(status), 0);
+    Expected expected = start;
+    apply(expected, {QStringLiteral("elimina 1")}, start.titles);
+    apply(expected, {QStringLiteral("salva 1")}, {"Gioco 2"});
+    verify(expected);
+    for (const QString& path : QStringList{archive_, photos_ + QStringLiteral("/Giochi_Foto_A_1.jpg"),
+                                           photos_ + QStringLiteral("/Giochi_Foto_B_2.jpg")}) {
+        struct stat info
+        {
+        };
+        QCOMPARE(::stat(QFile::encodeName(path).constData(), &info), 0);
+        QCOMPARE(info.st_gid, Group);
+        QCOMPARE(info.st_mode & 07777, mode_t(0664));
     }
 }
 
