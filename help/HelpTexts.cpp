@@ -141,7 +141,12 @@ const QStringList& overviewParagraphs()
         // 21
         QStringLiteral(
             "Brivanto si può usare anche in una rete locale, condividendo gli archivi fra più postazioni di "
-            "lavoro."),
+            "lavoro. Ogni salvataggio, eliminazione o importazione tiene l'archivio e le sue foto per sé "
+            "dall'inizio alla fine, e un'operazione interrotta (per esempio da un'interruzione di corrente) "
+            "viene completata o annullata alla successiva apertura dell'archivio, da qualunque postazione. "
+            "Un archivio che l'utente può soltanto leggere si consulta, si cerca, si stampa e si esporta "
+            "normalmente; il salvataggio, l'eliminazione e l'importazione segnalano che l'archivio è in sola "
+            "lettura, senza modificare nulla."),
         // 22
         QStringLiteral(
             "L'accesso al programma è protetto da una password, che l'utente può cambiare tutte le volte che "
