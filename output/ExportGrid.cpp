@@ -1,5 +1,6 @@
 #include "output/ExportGrid.h"
 
+#include "platform/LargePages.h"
 #include "platform/Windows1252.h"
 #include "storage/ArchiveFile.h"
 #include "storage/FieldText.h"
@@ -72,6 +73,7 @@ void ExportGridModel::reallocateText(std::size_t capacity)
     static_cast<void>(text_.release());
     text_.reset(text);
     textCapacity_ = capacity;
+    platform::preferLargePages(text, capacity);
 }
 
 int ExportGridModel::rowCount(const QModelIndex& parent) const

@@ -1,5 +1,6 @@
 #include "search/ListLines.h"
 
+#include "platform/LargePages.h"
 #include "platform/Windows1252.h"
 #include "search/ListLine.h"
 
@@ -107,6 +108,7 @@ void ListLines::reserve(qsizetype lines)
 {
     text_.reserve(static_cast<std::size_t>(lines) * LongestListLine);
     starts_.reserve(static_cast<std::size_t>(lines) + 1);
+    platform::preferLargePages(text_.data(), text_.capacity());
 }
 
 void ListLines::append(const GameRecord& record)
