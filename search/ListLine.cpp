@@ -30,21 +30,12 @@ const std::array<Column, 6> Columns{{
 
 namespace {
 
-// The value of a column as the line holds it: the field as FieldToText reads it (a damaged length
-// byte taken as the capacity, the bytes 0x00..0x20 at either end trimmed, the only ones that
-// decode to blanks and control characters), cut to the column. One byte is one character.
+// The value of a column as the line holds it: the stored value, cut to the column. One byte is one
+// character.
 QByteArrayView columnValue(const std::uint8_t* record, const Column& column)
 {
-    const std::uint8_t* begin = record + column.offset + 1;
-    const std::uint8_t* end = begin + std::min<std::size_t>(record[column.offset], column.capacity);
-    while (begin < end && *begin <= 0x20)
-        ++begin;
-    while (end > begin && end[-1] <= 0x20)
-        --end;
-    qsizetype length = end - begin;
-    if (column.width > 0 && length > column.width)
-        length = column.width;
-    return {reinterpret_cast<const char*>(begin), length};
+    const QByteArrayView value = storedValue(record + column.offset, column.capacity);
+    return column.width > 0 ? value.first(std::min(value.size(), column.width)) : value;
 }
 
 } // namespace
