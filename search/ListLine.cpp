@@ -1,6 +1,7 @@
 #include "search/ListLine.h"
 
 #include "platform/Windows1252.h"
+#include "storage/FieldText.h"
 
 #include <algorithm>
 #include <array>

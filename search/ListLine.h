@@ -6,24 +6,7 @@
 #include <QString>
 #include <QStringView>
 
-#include <algorithm>
-#include <cstdint>
-
 namespace brivanto {
-
-// A stored field as FieldToText reads it, as bytes of the archive's code page: a damaged length
-// byte is taken as the capacity, and the bytes 0x00..0x20 at either end, the only ones that decode
-// to blanks and control characters, are trimmed. `field` points at the length byte.
-inline QByteArrayView storedValue(const std::uint8_t* field, std::size_t capacity)
-{
-    const std::uint8_t* begin = field + 1;
-    const std::uint8_t* end = begin + std::min<std::size_t>(field[0], capacity);
-    while (begin < end && *begin <= 0x20)
-        ++begin;
-    while (end > begin && end[-1] <= 0x20)
-        --end;
-    return {reinterpret_cast<const char*>(begin), end - begin};
-}
 
 // The fixed-column line that stands for one game record in the search and for-sale lists and in
 // the printed summary: title, code, genre, publisher and year, each cut or filled to its column,

@@ -1,7 +1,6 @@
 #include "search/RecordMatch.h"
 
 #include "platform/Windows1252.h"
-#include "search/ListLine.h"
 #include "storage/FieldText.h"
 
 namespace brivanto {
