@@ -5,6 +5,7 @@
 # moment. Prints both medians and the ratios (program / minimal; targets at most 1.5 and 1.3).
 # A run whose process could not connect to the display is started again. The processor time each
 # process used until then is printed too: on a busy machine it varies less than the wall time.
+# With STARTUP_JSON=<file>, the medians are also written to that file (for run_all.sh).
 set -euo pipefail
 . "$(dirname "$0")/build_benchmark.sh"
 build_benchmark Brivanto brivanto_password_file_generated bench_startup_minimal
@@ -32,10 +33,10 @@ export DISPLAY=":$(head -n1 "$work/display")"
 for _ in $(seq 50); do xdotool getdisplaygeometry >/dev/null 2>&1 && break; sleep 0.1; done
 xdotool getdisplaygeometry >/dev/null || { cat "$work/xvfb.log" >&2; exit 1; }
 
-python3 - "$work" "$runs" <<'PY'
-import os, statistics, subprocess, sys, time
+python3 - "$work" "$runs" "${STARTUP_JSON:-}" <<'PY'
+import json, os, statistics, subprocess, sys, time
 
-work, runs = sys.argv[1], int(sys.argv[2])
+work, runs, json_path = sys.argv[1], int(sys.argv[2]), sys.argv[3]
 sides = {
     "minimal": ([os.path.join(work, "bench_startup_minimal")], "^startup-minimal$", work),
     "Brivanto": ([os.path.join(work, "Brivanto", "Brivanto")], "^ Brivanto - Immissione password$",
@@ -109,4 +110,9 @@ def ratio(values):
 print(f"ratio, time to window:   {ratio(times):.2f}")
 print(f"ratio, resident memory:  {ratio(memory):.2f}")
 print(f"ratio, processor time:   {ratio(cpu):.2f}")
+if json_path:
+    with open(json_path, "w") as out:
+        json.dump({"runs": runs, **{key: {side: statistics.median(values[side]) for side in sides}
+                                    for key, values in (("window_ms", times), ("resident_kib", memory),
+                                                        ("processor_ms", cpu))}}, out)
 PY

@@ -15,6 +15,7 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <charconv>
 #include <cstring>
 
@@ -114,6 +115,25 @@ constexpr std::size_t MaxFieldBytes = [] {
     return bytes;
 }();
 
+// Where, from `at` on, the first byte of a value of `length` bytes stands that the file does not
+// hold as it is (a quote, doubled, or a byte outside ASCII, recoded); `length` when there is none.
+// `readable` bytes can be read from `value`.
+std::size_t nextChanged(const std::uint8_t* value, std::size_t at, std::size_t length, std::size_t readable)
+{
+#ifdef __SSE2__
+    for (; at < length && at + 16 <= readable; at += 16) {
+        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(value + at));
+        const auto changed = static_cast<unsigned>(_mm_movemask_epi8(v) |
+                                                   _mm_movemask_epi8(_mm_cmpeq_epi8(v, _mm_set1_epi8('"'))));
+        if (changed != 0)
+            return std::min(length, at + static_cast<std::size_t>(std::countr_zero(changed)));
+    }
+#endif
+    while (at < length && value[at] < 0x80 && value[at] != '"')
+        ++at;
+    return std::min(at, length);
+}
+
 // Writes a stored value (length byte, then Windows-1252 bytes) at `out` as the file holds it, and
 // returns the end of what it wrote. `out` has room for mostBytesOf(capacity) + CopySlack, and
 // `readable` bytes can be read after the length byte (the rest of the record).
@@ -134,12 +154,19 @@ char* putStoredValue(char* out, const std::uint8_t* field, std::size_t capacity,
     const auto& utf8 = utf8Table();
     if (needs & Quotes)
         *out++ = '"';
-    for (std::size_t i = 0; i < length; ++i) {
-        const Utf8Of& code = utf8[value[i]];
-        if (value[i] == '"')
+    for (std::size_t at = 0;;) {
+        // The bytes up to the next one that changes are copied as they are, in one move.
+        const std::size_t changed = nextChanged(value, at, length, readable);
+        std::memcpy(out, value + at, changed - at);
+        out += changed - at;
+        if (changed == length)
+            break;
+        const Utf8Of& code = utf8[value[changed]];
+        if (value[changed] == '"')
             *out++ = '"';
         std::memcpy(out, code.bytes.data(), code.bytes.size()); // all three: the room is there
         out += code.size;
+        at = changed + 1;
     }
     if (needs & Quotes)
         *out++ = '"';

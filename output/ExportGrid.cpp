@@ -1,5 +1,6 @@
 #include "output/ExportGrid.h"
 
+#include "platform/LargePages.h"
 #include "platform/Windows1252.h"
 #include "storage/ArchiveFile.h"
 #include "storage/FieldText.h"
@@ -45,17 +46,10 @@ void ExportGridModel::addRow(const GameRecord& record)
     Row row{used_, {}};
     char* out = text_.get() + used_;
     for (int f = 0; f < ExportedFieldCount; ++f) {
-        const std::uint8_t* field = fieldAt(record, Fields[f]);
-        // Bytes 0x00..0x20 are exactly the characters that trimming removes.
-        const std::uint8_t* begin = field + 1;
-        const std::uint8_t* end = begin + std::min<std::size_t>(field[0], Fields[f].capacity);
-        while (begin < end && *begin <= 0x20)
-            ++begin;
-        while (end > begin && end[-1] <= 0x20)
-            --end;
-        const auto length = static_cast<std::size_t>(end - begin);
+        const QByteArrayView value = storedValue(fieldAt(record, Fields[f]), Fields[f].capacity);
+        const auto length = static_cast<std::size_t>(value.size());
         row.lengths[f] = static_cast<std::uint8_t>(length);
-        std::memcpy(out, begin, length);
+        std::memcpy(out, value.data(), length);
         out += length;
     }
     used_ = static_cast<std::size_t>(out - text_.get());
@@ -73,6 +67,7 @@ void ExportGridModel::reallocateText(std::size_t capacity)
     static_cast<void>(text_.release());
     text_.reset(text);
     textCapacity_ = capacity;
+    platform::preferLargePages(text, capacity);
 }
 
 int ExportGridModel::rowCount(const QModelIndex& parent) const

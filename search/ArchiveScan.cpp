@@ -1,10 +1,13 @@
 #include "search/ArchiveScan.h"
 
 #include "editor/RecordEditorAccess.h"
+#include "platform/Windows1252.h"
 #include "search/ListLine.h"
 #include "storage/ArchiveFile.h"
 #include "storage/FieldText.h"
 #include "storage/GameArchive.h"
+
+#include <array>
 
 namespace brivanto {
 
@@ -30,15 +33,30 @@ ListScan scanArchive(const QString& path, const std::function<bool(const GameRec
 
 AnsweringRecords findAnsweringRecords(const QString& path, QStringView line)
 {
-    const QStringView wanted = trimmedView(line);
+    // Lines are compared as the archive's bytes, without decoding a line per record: the code
+    // page gives every byte a character of its own, and the bytes 0x00..0x20 are exactly the
+    // characters that trimming removes. A line holding a character the code page cannot hold is
+    // answered by no record.
+    const QStringView trimmedLine = trimmedView(line);
+    const QByteArray wanted = platform::toWindows1252(trimmedLine);
+    const bool answerable =
+        platform::fromWindows1252(reinterpret_cast<const std::uint8_t*>(wanted.constData()),
+                                  static_cast<std::size_t>(wanted.size())) == trimmedLine;
     AnsweringRecords answering;
     ArchiveFile archive;
     GameArchive::openForReading(archive, path);
-    QString built;
+    std::array<char, LongestListLine> built;
     while (!archive.AtEnd()) {
         const GameRecord& record = archive.ReadInPlace();
-        writeListLine(record, built);
-        if (trimmedView(built) != wanted)
+        if (!answerable || !listLineCanBe(record, wanted))
+            continue;
+        const char* begin = built.data();
+        const char* end = writeListLineBytes(record, built.data());
+        while (begin < end && static_cast<std::uint8_t>(*begin) <= 0x20)
+            ++begin;
+        while (end > begin && static_cast<std::uint8_t>(end[-1]) <= 0x20)
+            --end;
+        if (QByteArrayView(begin, end) != QByteArrayView(wanted))
             continue;
         answering.last = ListedRecord{record, archive.Pointer()};
         if (readForSale(record))

@@ -1,6 +1,7 @@
 #include "search/ListLine.h"
 
 #include "platform/Windows1252.h"
+#include "storage/FieldText.h"
 
 #include <algorithm>
 #include <array>
@@ -28,29 +29,36 @@ const std::array<Column, 6> Columns{{
 
 } // namespace
 
+namespace {
+
+// The value of a column as the line holds it: the stored value, cut to the column. One byte is one
+// character.
+QByteArrayView columnValue(const std::uint8_t* record, const Column& column)
+{
+    const QByteArrayView value = storedValue(record + column.offset, column.capacity);
+    return column.width > 0 ? value.first(std::min(value.size(), column.width)) : value;
+}
+
+} // namespace
+
 char* writeListLineBytes(const GameRecord& record, char* out)
 {
     const auto* bytes = reinterpret_cast<const std::uint8_t*>(&record);
     for (const Column& column : Columns) {
         for (const char* c = column.before; *c; ++c)
             *out++ = *c;
-        // The value as FieldToText reads it: a damaged length byte is taken as the capacity, and
-        // the bytes 0x00..0x20 at either end, the only ones that decode to blanks and control
-        // characters, are trimmed. One byte is one character.
-        const std::uint8_t* begin = bytes + column.offset + 1;
-        const std::uint8_t* end = begin + std::min<std::size_t>(bytes[column.offset], column.capacity);
-        while (begin < end && *begin <= 0x20)
-            ++begin;
-        while (end > begin && end[-1] <= 0x20)
-            --end;
-        qsizetype length = end - begin;
-        if (column.width > 0 && length > column.width)
-            length = column.width;
-        out = std::copy(begin, begin + length, out);
-        for (; length < column.width; ++length)
+        const QByteArrayView value = columnValue(bytes, column);
+        out = std::copy(value.begin(), value.end(), out);
+        for (qsizetype length = value.size(); length < column.width; ++length)
             *out++ = ' ';
     }
     return out;
+}
+
+bool listLineCanBe(const GameRecord& record, QByteArrayView line)
+{
+    // The title, trimmed, begins the trimmed line (an empty one begins every line).
+    return line.startsWith(columnValue(reinterpret_cast<const std::uint8_t*>(&record), Columns.front()));
 }
 
 void writeListLine(const GameRecord& record, QString& line)

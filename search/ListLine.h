@@ -2,6 +2,7 @@
 
 #include "storage/GameRecord.h"
 
+#include <QByteArrayView>
 #include <QString>
 #include <QStringView>
 
@@ -16,6 +17,10 @@ constexpr std::size_t LongestListLine = 145 + 12;
 // The line as the bytes of the archive's code page, one byte a character, written at `out`, which
 // has room for LongestListLine bytes; returns the end.
 char* writeListLineBytes(const GameRecord& record, char* out);
+// Whether the list line of `record`, trimmed, can be `line` (trimmed, in the archive's code
+// page), judged from the first column alone: a quick refusal for a scan that looks for one line,
+// which then builds the whole line of the few records it cannot refuse.
+bool listLineCanBe(const GameRecord& record, QByteArrayView line);
 // The same line written into `line`, reusing its storage: a scan of a whole archive builds one
 // line per record without allocating.
 void writeListLine(const GameRecord& record, QString& line);

@@ -58,16 +58,9 @@ bool RecordFilter::matches(const GameRecord& record) const
         return false;
     const auto* bytes = reinterpret_cast<const std::uint8_t*>(&record);
     for (const Key& key : keys_) {
-        // The field as FieldToText reads it: a damaged length byte is taken as the capacity, and
-        // the bytes 0x00..0x20 at either end (the only ones that decode to blanks and control
-        // characters) are trimmed.
-        const std::uint8_t* begin = bytes + key.offset + 1;
-        const std::uint8_t* end = begin + std::min<std::size_t>(bytes[key.offset], key.capacity);
-        while (begin < end && *begin <= 0x20)
-            ++begin;
-        while (end > begin && end[-1] <= 0x20)
-            --end;
-        if (!bytesContainFolded(begin, end, key.folded))
+        const QByteArrayView value = storedValue(bytes + key.offset, key.capacity);
+        const auto* begin = reinterpret_cast<const std::uint8_t*>(value.data());
+        if (!bytesContainFolded(begin, begin + value.size(), key.folded))
             return false;
     }
     return true;

@@ -36,13 +36,9 @@ QString fieldToText(const std::uint8_t* field, std::size_t capacity)
 {
     // Bytes 0x00..0x20 decode to U+0000..U+0020 and nothing else does, so the value can be
     // trimmed before it is decoded.
-    const std::uint8_t* begin = field + 1;
-    const std::uint8_t* end = begin + std::min<std::size_t>(field[0], capacity);
-    while (begin < end && *begin <= 0x20)
-        ++begin;
-    while (end > begin && end[-1] <= 0x20)
-        --end;
-    return platform::fromWindows1252(begin, static_cast<std::size_t>(end - begin));
+    const QByteArrayView value = storedValue(field, capacity);
+    return platform::fromWindows1252(reinterpret_cast<const std::uint8_t*>(value.data()),
+                                     static_cast<std::size_t>(value.size()));
 }
 
 void writeForSale(GameRecord& record, bool forSale)

@@ -2,9 +2,12 @@
 
 #include "storage/GameRecord.h"
 
+#include <QByteArrayView>
 #include <QString>
 #include <QStringView>
 
+#include <algorithm>
+#include <cstdint>
 #include <optional>
 
 namespace brivanto {
@@ -17,6 +20,20 @@ QStringView trimmedView(QStringView text);
 // length byte; `capacity` is the field's N.
 void textToField(QStringView text, std::uint8_t* field, std::size_t capacity);
 QString fieldToText(const std::uint8_t* field, std::size_t capacity);
+
+// A stored field's value as fieldToText reads it, left in the archive's code page: a damaged length
+// byte is taken as the capacity, and the bytes 0x00..0x20 at either end, the only ones that decode
+// to blanks and control characters, are trimmed. For code that goes through every record.
+inline QByteArrayView storedValue(const std::uint8_t* field, std::size_t capacity)
+{
+    const std::uint8_t* begin = field + 1;
+    const std::uint8_t* end = begin + std::min<std::size_t>(field[0], capacity);
+    while (begin < end && *begin <= 0x20)
+        ++begin;
+    while (end > begin && end[-1] <= 0x20)
+        --end;
+    return {reinterpret_cast<const char*>(begin), end - begin};
+}
 
 // Screen text -> stored field: trimmed, Windows-1252, cut to N bytes. The bytes after the value
 // are zeroed so that a record never carries leftovers of another one.

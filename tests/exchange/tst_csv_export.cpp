@@ -90,6 +90,13 @@ void TestCsvExport::valueWrittenAsStored_data()
     QTest::newRow("control 32nd") << QByteArray("abcdefghijklmnopabcdefghijklmno\x1F")
                                   << QByteArray("\"abcdefghijklmnopabcdefghijklmno\x1F\"");
     QTest::newRow("DEL needs nothing") << QByteArray("a\x7F" "b") << QByteArray("a\x7F" "b");
+    // Bytes that stay as they are go in runs, sought sixteen at a time, between those that change.
+    QTest::newRow("accents seventeen apart") << QByteArray("\xE0" "abcdefghijklmnop\xE0")
+                                             << QByteArray("\xC3\xA0" "abcdefghijklmnop\xC3\xA0");
+    QTest::newRow("quote after an accent and seventeen letters")
+        << QByteArray("\xE8" "abcdefghijklmnopq\"r") << QByteArray("\"\xC3\xA8" "abcdefghijklmnopq\"\"r\"");
+    QTest::newRow("accent at the end") << QByteArray("abcdefghijklmnopqrs\xE8")
+                                       << QByteArray("abcdefghijklmnopqrs\xC3\xA8");
 }
 
 void TestCsvExport::valueWrittenAsStored()

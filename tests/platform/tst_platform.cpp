@@ -212,6 +212,9 @@ void TestPlatform::picturesOfTheResources_data()
     QTest::newRow("drawing with text") << ":/access/logo.svg";
     QTest::newRow("drawing with a gradient") << ":/launcher/app01.svg";
     QTest::newRow("small drawing") << ":/launcher/esci.svg";
+    // Drawn at build time, as the logo is: painted together with a list just read.
+    QTest::newRow("the find instructions over a list") << ":/search/istruzioni_trova.svg";
+    QTest::newRow("the for-sale list's banner") << ":/search/titolo_in_vendita.svg";
 }
 
 // A picture control has its picture's natural size from the start and shows exactly the picture,

@@ -108,6 +108,8 @@ private Q_SLOTS:
     void scanOfAMissingArchiveCreatesItEmpty();
     void scanThatFailsKeepsWhatItRead();
     void answeringRecordsKeepTheLastAndTheLastMarked();
+    void answeringRecordsMatchTheWholeLine_data();
+    void answeringRecordsMatchTheWholeLine();
     void answeringOnAnUnusableArchiveThrows();
 };
 
@@ -493,6 +495,55 @@ void TestSearchLists::answeringRecordsKeepTheLastAndTheLastMarked()
 
     const AnsweringRecords none = findAnsweringRecords(scratch.path(), QStringLiteral("Dama"));
     QVERIFY(!none.last && !none.lastMarked);
+}
+
+// The archive holds one record per title, all else alike; the line looked for is the list line of
+// the record titled `wanted`, with `replace` put in place of its '?' when given. Answering is the
+// position of the last record whose line is that line, 0 for none.
+void TestSearchLists::answeringRecordsMatchTheWholeLine_data()
+{
+    QTest::addColumn<QStringList>("titles");
+    QTest::addColumn<QString>("wanted");
+    QTest::addColumn<QString>("replace");
+    QTest::addColumn<int>("answering");
+
+    const QString longTitle = QString::fromUtf8("Il grande gioco delle città perdute");
+    QTest::newRow("a title that begins another one's") << QStringList{"Dama", "Dama cinese"} << "Dama"
+                                                       << "" << 1;
+    QTest::newRow("a title that another one's begins") << QStringList{"Dama cinese", "Dama"} << "Dama"
+                                                       << "" << 2;
+    QTest::newRow("an empty title") << QStringList{"Dama", "", "Go"} << ""
+                                    << "" << 2;
+    QTest::newRow("titles alike in their first 30 characters")
+        << QStringList{longTitle, longTitle.left(30) + "x", "Go"} << longTitle << "" << 2;
+    QTest::newRow("accented letters")
+        << QStringList{QString::fromUtf8("Città"), "Citta"} << QString::fromUtf8("Città") << "" << 1;
+    QTest::newRow("a character the archive cannot hold")
+        << QStringList{"Dama?"} << "Dama?" << QString(QChar(0x0100)) << 0;
+}
+
+void TestSearchLists::answeringRecordsMatchTheWholeLine()
+{
+    QFETCH(QStringList, titles);
+    QFETCH(QString, wanted);
+    QFETCH(QString, replace);
+    QFETCH(int, answering);
+    const auto game = [](const QString& title) {
+        return listedGame(title, "D-1", "Classico", "Dal Negro", "1980", "5,00");
+    };
+    QByteArray bytes;
+    for (const QString& title : titles) {
+        const GameRecord record = game(title);
+        bytes.append(reinterpret_cast<const char*>(&record), sizeof record);
+    }
+    ScratchArchive scratch;
+    QVERIFY(writeArchive(scratch.path(), bytes));
+    QString line = brivanto::listLine(game(wanted));
+    if (!replace.isEmpty())
+        line.replace(u'?', replace);
+
+    const AnsweringRecords found = findAnsweringRecords(scratch.path(), line);
+    QCOMPARE(found.last ? found.last->position : 0, answering);
 }
 
 void TestSearchLists::answeringOnAnUnusableArchiveThrows()
