@@ -18,6 +18,8 @@ LINES = [
      "copy + sync + renames", 1.3),
     ("CSV import", "bench_csv", "ImportCsvIntoEmptyArchive", "ReadFileAndWriteArchiveBytes",
      "read + write + sync", 1.5),
+    ("save with two 12-megapixel photos", "bench_save_record", "SaveRecordWithTwoPhotos", "SaveAsBeforeOneOwner",
+     "save before one owner", 1.05),
 ]
 
 

@@ -9,7 +9,7 @@
 # (default: a temporary folder, removed at the end).
 set -euo pipefail
 . "$(dirname "$0")/build_benchmark.sh"
-build_benchmark bench_archive_visit bench_search bench_export bench_csv bench_delete \
+build_benchmark bench_archive_visit bench_search bench_export bench_csv bench_delete bench_save_record \
     Brivanto brivanto_password_file_generated bench_startup_minimal
 repetitions=${REPETITIONS:-9}
 [ "$repetitions" -ge 9 ] || { echo "REPETITIONS must be at least 9" >&2; exit 1; }
@@ -31,5 +31,6 @@ QT_QPA_PLATFORM=offscreen run bench_search 'PlainSequentialRead|OneFilterSearch|
 run bench_export
 run bench_csv 'ExportCsv|ReadArchiveThenWriteCsv|ImportCsvIntoEmptyArchive|ReadFileAndWriteArchiveBytes'
 run bench_delete '/100000'
+run bench_save_record
 BRIVANTO_BENCH_BUILT=1 STARTUP_JSON="$results/startup.json" "$here/bench/run_startup.sh" >"$results/startup.log"
 python3 "$here/bench/ratio_table.py" "$results"
