@@ -1,0 +1,67 @@
+#pragma once
+
+#include "statistics/CollectionStatistics.h"
+#include "storage/GameRecord.h"
+
+#include <QString>
+
+#include <atomic>
+#include <functional>
+#include <memory>
+#include <thread>
+
+namespace brivanto {
+class ArchiveFile;
+}
+
+namespace brivanto::statistics {
+
+class BlockQueue;
+
+// Which records the statistics cover: every record when empty. It runs on a thread of its own.
+using RecordTest = std::function<bool(const GameRecord&)>;
+
+// The statistics of the records of an archive that `covered` accepts. The archive is opened for
+// reading here, on the calling thread, exactly as the scans of the lists open it (a lock held by
+// another program is waited for there, under the application's wait cursor); then it is read
+// once, from its first record to its last, on a thread of its own while the photo folder is
+// listed on another, so that the caller's event loop keeps running. The thread that reads keeps
+// the figures and hands the texts of the grouped fields to a third, which makes the groups while
+// the next records are read. `finished` is called, on one of those threads (or at once, when the
+// archive cannot be opened), once all are done; result() then hands over what was read.
+class StatisticsReading
+{
+public:
+    StatisticsReading(const QString& archivePath, const QString& photoFolder, const QString& archiveName,
+                      RecordTest covered, int currentYear, std::function<void()> finished);
+    ~StatisticsReading();
+    StatisticsReading(const StatisticsReading&) = delete;
+    StatisticsReading& operator=(const StatisticsReading&) = delete;
+
+    bool isFinished() const { return pending_.load() == 0; }
+    // Waits for both threads. The statistics, or none when the archive could not be opened or read
+    // to its end.
+    std::unique_ptr<CollectionStatistics> result();
+
+private:
+    void done();
+    void join();
+
+    std::unique_ptr<ArchiveFile> archive_;
+    std::unique_ptr<CollectionStatistics> statistics_;
+    std::unique_ptr<PhotosPresent> photos_;
+    std::unique_ptr<BlockQueue> queue_;
+    std::function<void()> finished_;
+    std::atomic<int> pending_{0};
+    std::atomic<bool> failed_{false};
+    std::thread reader_;
+    std::thread grouper_;
+    std::thread lister_;
+};
+
+// The same, read to the end on the calling thread: for tests and tools.
+std::unique_ptr<CollectionStatistics> readStatistics(const QString& archivePath, const QString& photoFolder,
+                                                     const QString& archiveName, RecordTest covered,
+                                                     int currentYear);
+
+} // namespace brivanto::statistics
