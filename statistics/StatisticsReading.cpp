@@ -214,6 +214,7 @@ StatisticsReading::StatisticsReading(const QString& archivePath, const QString& 
             finished_();
         return;
     }
+    opened_ = true;
     statistics_ = std::make_unique<CollectionStatistics>(currentYear);
     statistics_->setArchiveRecords(count);
     if (!covered)
@@ -227,6 +228,8 @@ StatisticsReading::StatisticsReading(const QString& archivePath, const QString& 
         try {
             PackedBlock block = queue_->emptyBlock();
             while (!archive_->AtEnd()) {
+                if (cancelled_)
+                    throw std::runtime_error("cancelled");
                 const GameRecord& record = archive_->ReadInPlace();
                 if (covered && !covered(record))
                     continue;
@@ -293,7 +296,7 @@ void StatisticsReading::done()
 std::unique_ptr<CollectionStatistics> StatisticsReading::result()
 {
     join();
-    if (failed_ || !statistics_)
+    if (failed_ || cancelled_ || !statistics_)
         return nullptr;
     statistics_->finish(photos_.get());
     return std::move(statistics_);

@@ -39,6 +39,10 @@ public:
     StatisticsReading& operator=(const StatisticsReading&) = delete;
 
     bool isFinished() const { return pending_.load() == 0; }
+    // Whether the archive could be opened; when not, `finished` has already been called.
+    bool isOpened() const { return opened_; }
+    // Stops the reading at the next record: result() is then empty. For a screen closed while it reads.
+    void cancel() { cancelled_ = true; }
     // Waits for both threads. The statistics, or none when the archive could not be opened or read
     // to its end.
     std::unique_ptr<CollectionStatistics> result();
@@ -54,6 +58,8 @@ private:
     std::function<void()> finished_;
     std::atomic<int> pending_{0};
     std::atomic<bool> failed_{false};
+    std::atomic<bool> cancelled_{false};
+    bool opened_ = false;
     std::thread reader_;
     std::thread grouper_;
     std::thread lister_;
