@@ -44,7 +44,6 @@ public:
             return;
         const ShownChart& shown = *model->shown();
         painter->save();
-        painter->setRenderHint(QPainter::Antialiasing, true);
         const QRect box = option.rect;
         const bool current = option.state & QStyle::State_HasFocus;
         const bool selected = option.state & QStyle::State_Selected;
@@ -82,6 +81,7 @@ public:
 
         // The bar that has the keyboard's focus is framed, as the picture buttons are.
         if (current && view_->hasFocus()) {
+            painter->setRenderHint(QPainter::Antialiasing, true);
             painter->setPen(QPen(FocusFrame, 2));
             painter->setBrush(Qt::NoBrush);
             painter->drawRoundedRect(QRectF(box).adjusted(1, 1, -1, -1), 4, 4);
@@ -137,8 +137,8 @@ void BarChartView::paintEvent(QPaintEvent* event)
         const int top = 0;
         const int bottom = viewport()->height();
         for (int tenth = 0; tenth <= 10; ++tenth) {
-            const double x = barsLeft() + barRoom() * tenth / 10.0;
-            painter.drawLine(QPointF(x, top), QPointF(x, bottom));
+            const int x = barsLeft() + qRound(barRoom() * tenth / 10.0);
+            painter.drawLine(x, top, x, bottom);
         }
     }
     QListView::paintEvent(event);
