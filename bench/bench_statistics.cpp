@@ -1,16 +1,25 @@
 // The statistics of a generated archive of 100,000 games with varied values, against one plain
 // sequential read of the same archive file (the yardstick of the scans): every figure and the
-// groups of every chart, with the photo folder listed on the side.
+// groups of every chart, with the photo folder listed on the side. Then the screen: the time from
+// the editor's button to the figures on view, with the longest stall of the event loop meanwhile,
+// and the time to draw a chart at 1920 x 1080.
+#include "editor/RecordEditor.h"
+#include "statistics/BarChartView.h"
 #include "statistics/CollectionStatistics.h"
 #include "statistics/StatisticsReading.h"
-#include "storage/ArchiveFile.h"
+#include "statistics/StatisticsScreen.h"
 #include "storage/FieldText.h"
+#include "storage/PhotoNames.h"
+#include "storage/ProgramFolder.h"
 
+#include <QApplication>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
-#include <QGuiApplication>
+#include <QPixmap>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
+#include <QTimer>
 
 #include "bench/SequentialRead.h"
 
@@ -22,6 +31,7 @@ using namespace brivanto::statistics;
 namespace {
 
 constexpr int RecordTotal = 100000;
+const QString ArchiveName = QStringLiteral("Grande");
 
 const QStringList Genres = {
     QStringLiteral("Strategico"), QStringLiteral("strategico"),          QStringLiteral("Cooperativo"),
@@ -86,6 +96,7 @@ GameRecord generatedGame(int n, QRandomGenerator& random)
     return record;
 }
 
+// The program folder of the benchmark.
 QTemporaryDir& folder()
 {
     static QTemporaryDir dir(QDir::tempPath() + QStringLiteral("/brivanto-bench-XXXXXX"));
@@ -98,11 +109,11 @@ QString photoFolderPath()
 }
 
 // The archive, and a photo folder in which half the games have their box photo and a quarter
-// both photos.
+// both photos (75,000 files).
 const QString& archivePath()
 {
     static const QString path = [] {
-        const QString file = folder().filePath(QStringLiteral("Grande.gdt"));
+        const QString file = folder().filePath(ArchiveName + QStringLiteral(".gdt"));
         QRandomGenerator random(2028);
         QFile out(file);
         out.open(QIODevice::WriteOnly);
@@ -132,66 +143,148 @@ void PlainSequentialRead(benchmark::State& state)
 void AllFiguresAndGroups(benchmark::State& state)
 {
     for (auto _ : state) {
-        const auto statistics =
-            readStatistics(archivePath(), photoFolderPath(), QStringLiteral("Grande"), {}, 2026);
+        const auto statistics = readStatistics(archivePath(), photoFolderPath(), ArchiveName, {}, 2026);
+        if (!statistics || statistics->figures().all.games != RecordTotal ||
+            statistics->figures().withoutPhoto != RecordTotal / 2)
+            state.SkipWithError("wrong figures");
+    }
+}
+
+// The same with no photo folder, to tell what listing 75,000 photos adds.
+void AllFiguresAndGroupsWithoutPhotos(benchmark::State& state)
+{
+    for (auto _ : state) {
+        const auto statistics = readStatistics(archivePath(), folder().filePath(QStringLiteral("Nessuna")),
+                                               ArchiveName, {}, 2026);
         if (!statistics || statistics->figures().all.games != RecordTotal)
-            state.SkipWithError("wrong number of games");
-        benchmark::DoNotOptimize(statistics->groups(ChartId::Genre).size());
+            state.SkipWithError("wrong figures");
     }
 }
 
-// The same without photos, to show what listing the folder adds.
-void AllFiguresAndGroupsNoPhotoFolder(benchmark::State& state)
+// Listing the photo folder alone, as the statistics do it beside the reading.
+void ListPhotosOnly(benchmark::State& state)
 {
     for (auto _ : state) {
-        const auto statistics = readStatistics(archivePath(), folder().filePath(QStringLiteral("none")),
-                                               QStringLiteral("Grande"), {}, 2026);
-        if (!statistics || statistics->figures().all.games != RecordTotal)
-            state.SkipWithError("wrong number of games");
+        const PhotosPresent photos = listPhotos(photoFolderPath(), ArchiveName, 1, RecordTotal);
+        benchmark::DoNotOptimize(photos.a.data());
     }
 }
 
-// Only the archive's own reading, record by record, with nothing done with the records.
-void ArchiveReadOnly(benchmark::State& state)
+// From "Statistiche" on the editor to the figures on view, measured as the user waits for them;
+// a timer of 1 ms on the user-interface thread tells the longest time the event loop did not run.
+void WindowShowsFigures(benchmark::State& state)
 {
+    RecordEditor editor;
+    editor.setArchive(archivePath(), ArchiveName);
+    editor.resize(1920, 1080);
+    editor.show();
+    QApplication::processEvents();
+    auto* button = editor.findChild<QWidget*>(QStringLiteral("cmdStatistiche"));
+    double longestStall = 0;
     for (auto _ : state) {
-        ArchiveFile archive;
-        archive.Open(archivePath(), ArchiveFile::Access::Read);
-        std::uint64_t sum = 0;
-        while (!archive.AtEnd())
-            sum += archive.ReadInPlace().name.length;
-        benchmark::DoNotOptimize(sum);
+        QElapsedTimer clock;
+        qint64 shownAt = -1;
+        qint64 lastTick = 0;
+        qint64 stall = 0;
+        QTimer ticker;
+        ticker.setInterval(1);
+        QObject::connect(&ticker, &QTimer::timeout, [&] {
+            const qint64 now = clock.elapsed();
+            stall = std::max(stall, now - lastTick);
+            lastTick = now;
+        });
+        QTimer::singleShot(0, [&] {
+            auto* screen = qobject_cast<StatisticsScreen*>(QApplication::activeModalWidget());
+            if (!screen) {
+                state.SkipWithError("no statistics window");
+                return;
+            }
+            const auto shown = [&, screen] {
+                screen->repaint();
+                shownAt = clock.elapsed();
+                screen->reject();
+            };
+            if (!screen->isReading())
+                shown();
+            else
+                QObject::connect(screen, &StatisticsScreen::readingDone, screen, shown);
+        });
+        clock.start();
+        ticker.start();
+        QMetaObject::invokeMethod(button, "click");
+        ticker.stop();
+        stall = std::max(stall, clock.elapsed() - lastTick);
+        longestStall = std::max(longestStall, double(stall));
+        state.SetIterationTime(double(shownAt) / 1000.0);
     }
+    state.counters["longest_stall_ms"] = longestStall;
 }
 
-void AddOnly(benchmark::State& state)
+// Drawing the chart of a statistics window that fills a 1920 x 1080 screen: the chart on its own,
+// and the whole window.
+void DrawChart(benchmark::State& state, bool wholeWindow)
 {
-    std::vector<GameRecord> some(1000);
-    QFile in(archivePath());
-    in.open(QIODevice::ReadOnly);
-    in.read(reinterpret_cast<char*>(some.data()), qint64(some.size() * sizeof(GameRecord)));
-    for (auto _ : state) {
-        CollectionStatistics statistics(2026);
-        for (int n = 0; n < RecordTotal; ++n)
-            statistics.add(some[std::size_t(n % 1000)], n + 1);
-        statistics.finish(nullptr);
+    RecordEditor editor;
+    editor.setArchive(archivePath(), ArchiveName);
+    StatisticsScreen screen(editor, StatisticsCoverage::wholeArchive(), &editor);
+    if (!screen.startReading()) {
+        state.SkipWithError("unreadable");
+        return;
     }
+    screen.show();
+    screen.resize(1920, 1080);
+    while (screen.isReading())
+        QApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    screen.showChart(ChartId::Genre);
+    QApplication::processEvents();
+    auto* chart = screen.findChild<BarChartView*>(QStringLiteral("grfBarre"));
+    QPixmap target(wholeWindow ? screen.size() : chart->viewport()->size());
+    for (auto _ : state) {
+        target.fill(Qt::white);
+        if (wholeWindow)
+            screen.render(&target);
+        else
+            chart->viewport()->render(&target);
+    }
+    state.counters["width"] = wholeWindow ? screen.width() : chart->viewport()->width();
+    state.counters["bars"] = chart->model()->rowCount();
+}
+
+void DrawChartOnly(benchmark::State& state)
+{
+    DrawChart(state, false);
+}
+
+void DrawWholeWindow(benchmark::State& state)
+{
+    DrawChart(state, true);
 }
 
 } // namespace
 
-BENCHMARK(ArchiveReadOnly)->Unit(benchmark::kMillisecond)->UseRealTime();
-BENCHMARK(AddOnly)->Unit(benchmark::kMillisecond)->UseRealTime();
+// Wall-clock times, the targets' measure; the processor time of all threads beside the two that
+// the ratio compares, to tell how busy the machine was.
 BENCHMARK(PlainSequentialRead)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(PlainSequentialRead)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime();
 BENCHMARK(AllFiguresAndGroups)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(AllFiguresAndGroups)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime();
-BENCHMARK(AllFiguresAndGroupsNoPhotoFolder)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime();
-BENCHMARK(AllFiguresAndGroupsNoPhotoFolder)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(AllFiguresAndGroupsWithoutPhotos)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(ListPhotosOnly)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(WindowShowsFigures)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(3);
+BENCHMARK(DrawChartOnly)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(DrawWholeWindow)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 int main(int argc, char** argv)
 {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication app(argc, argv);
+    // A desktop-sized screen, so that the window and its chart take their real size.
+    QTemporaryDir config;
+    QFile screens(config.filePath(QStringLiteral("screens.json")));
+    screens.open(QIODevice::WriteOnly);
+    screens.write(R"({"screens":[{"name":"s","x":0,"y":0,"width":1920,"height":1080}]})");
+    screens.close();
+    qputenv("QT_QPA_PLATFORM", "offscreen:configfile=" + QFile::encodeName(screens.fileName()));
+    QApplication app(argc, argv);
+    setProgramFolderForTesting(folder().path());
     archivePath();
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();

@@ -29,6 +29,14 @@ constexpr std::size_t MarketValueField = 6;
 constexpr std::size_t DefectsField = 13;
 constexpr std::size_t ForSaleField = 21;
 
+// The cache lines of a record that the statistics read: one a field, from the genre to the
+// for-sale mark (a line holds 64 bytes; the fields lie further apart).
+constexpr std::array<std::size_t, 17> PrefetchedOffsets{
+    Fields[0].offset,  Fields[2].offset,  Fields[3].offset,  Fields[5].offset,  Fields[6].offset + 12,
+    Fields[7].offset,  Fields[9].offset,  Fields[10].offset, Fields[11].offset, Fields[13].offset,
+    Fields[15].offset, Fields[16].offset, Fields[17].offset, Fields[18].offset, Fields[19].offset,
+    Fields[21].offset, Fields[6].offset};
+
 // What a spelling of a field counts as, besides a group of its own.
 constexpr std::uint32_t NotGivenCode = 0xFFFFFFFF;
 constexpr std::uint32_t NotRecognisedCode = 0xFFFFFFFE;
@@ -180,30 +188,82 @@ void CollectionStatistics::reserve(int records)
         chart->ofGame.reserve(games);
 }
 
-const std::array<std::size_t, CollectionStatistics::FieldChartCount>& CollectionStatistics::chartFields()
-{
-    static const std::array<std::size_t, FieldChartCount> fields = [] {
-        std::array<std::size_t, FieldChartCount> chosen{};
-        std::size_t n = 0;
-        for (const ChartInfo& info : Charts) {
-            if (info.grouping != Grouping::MostValuable)
-                chosen[n++] = info.field;
-        }
-        return chosen;
-    }();
-    return fields;
-}
-
 void CollectionStatistics::add(const GameRecord& record, int position)
 {
     const auto* bytes = reinterpret_cast<const std::uint8_t*>(&record);
+    // A whole archive is read into a buffer of records back to back, which the system copies there
+    // without keeping it in the processor's cache: the fields of the record two places on are
+    // asked for now, so that they are there when their turn comes. Asking for memory that is not
+    // there (past the buffer's end) is harmless: a prefetch never faults.
+    const std::uintptr_t ahead = reinterpret_cast<std::uintptr_t>(bytes) + 2 * RecordSize;
+    for (const std::size_t offset : PrefetchedOffsets)
+        __builtin_prefetch(reinterpret_cast<const void*>(ahead + offset));
     const GameSummary game = addFigures(record, position);
-    ChartTexts texts;
-    for (std::size_t c = 0; c < texts.size(); ++c) {
-        const Text text = trimmedField(bytes, chartFields()[c]);
-        texts[c] = {reinterpret_cast<const char*>(text.bytes), text.size};
+    Totals totals;
+    totals.games = 1;
+    totals.forSale = game.forSale ? 1 : 0;
+    totals.withoutValue = game.given ? 0 : 1;
+    totals.value = game.cents;
+    totals.valueForSale = game.forSale ? game.cents : 0;
+    for (const auto& chart : charts_) {
+        const Text text = trimmedField(bytes, chart->info.field);
+        const std::uint32_t spelling = spellingOf(*chart, text.bytes, text.size);
+        chart->spellingTotals[spelling].add(totals);
+        chart->ofGame.push_back(spelling);
     }
-    addToCharts(game, texts);
+}
+
+std::uint32_t CollectionStatistics::spellingOf(FieldChart& chart, const std::uint8_t* text, std::size_t size)
+{
+    bool added = false;
+    const std::uint32_t spelling = chart.spellings.findOrAdd(text, size, added);
+    if (!added)
+        return spelling;
+    std::uint32_t code = NotGivenCode;
+    if (chart.info.grouping == Grouping::Text) {
+        std::string key = groupKey(text, size);
+        if (!key.empty()) {
+            const auto [found, isNew] =
+                chart.keys.try_emplace(std::move(key), std::uint32_t(chart.textGroups.size()));
+            if (isNew)
+                chart.textGroups.push_back({found->first, {}, SpellingTable::None, 0});
+            code = found->second;
+        }
+    } else {
+        code = classify(chart, text, size);
+    }
+    chart.code.push_back(code);
+    chart.spellingTotals.emplace_back();
+    return spelling;
+}
+
+void CollectionStatistics::absorb(CollectionStatistics&& later)
+{
+    figures_.all.add(later.figures_.all);
+    positions_.insert(positions_.end(), later.positions_.begin(), later.positions_.end());
+    flags_.insert(flags_.end(), later.flags_.begin(), later.flags_.end());
+    values_.insert(values_.end(), later.values_.begin(), later.values_.end());
+    // Among equal values the earlier game stays first: this one's games come before.
+    valuable_.insert(valuable_.end(), later.valuable_.begin(), later.valuable_.end());
+    std::stable_sort(valuable_.begin(), valuable_.end(),
+                     [](const Valuable& a, const Valuable& b) { return a.cents > b.cents; });
+    if (valuable_.size() > std::size_t(MostValuableCount))
+        valuable_.resize(std::size_t(MostValuableCount));
+    // Each spelling of the later half once into this half's table, in the order it was met there.
+    for (std::size_t c = 0; c < charts_.size(); ++c) {
+        FieldChart& chart = *charts_[c];
+        FieldChart& other = *later.charts_[c];
+        std::vector<std::uint32_t> renumbered(other.spellings.size());
+        for (std::uint32_t s = 0; s < other.spellings.size(); ++s) {
+            const std::string_view text = other.spellings.at(s);
+            renumbered[s] =
+                spellingOf(chart, reinterpret_cast<const std::uint8_t*>(text.data()), text.size());
+            chart.spellingTotals[renumbered[s]].add(other.spellingTotals[s]);
+        }
+        chart.ofGame.reserve(chart.ofGame.size() + other.ofGame.size());
+        for (const std::uint32_t spelling : other.ofGame)
+            chart.ofGame.push_back(renumbered[spelling]);
+    }
 }
 
 CollectionStatistics::GameSummary CollectionStatistics::addFigures(const GameRecord& record, int position)
@@ -251,42 +311,6 @@ CollectionStatistics::GameSummary CollectionStatistics::addFigures(const GameRec
             valuable_.pop_back();
     }
     return game;
-}
-
-void CollectionStatistics::addToCharts(const GameSummary& game, const ChartTexts& texts)
-{
-    Totals totals;
-    totals.games = 1;
-    totals.forSale = game.forSale ? 1 : 0;
-    totals.withoutValue = game.given ? 0 : 1;
-    totals.value = game.cents;
-    totals.valueForSale = game.forSale ? game.cents : 0;
-    for (std::size_t c = 0; c < charts_.size(); ++c) {
-        FieldChart& chart = *charts_[c];
-        const auto* text = reinterpret_cast<const std::uint8_t*>(texts[c].data());
-        const std::size_t size = texts[c].size();
-        bool added = false;
-        const std::uint32_t spelling = chart.spellings.findOrAdd(text, size, added);
-        if (added) {
-            std::uint32_t code = NotGivenCode;
-            if (chart.info.grouping == Grouping::Text) {
-                std::string key = groupKey(text, size);
-                if (!key.empty()) {
-                    const auto [found, isNew] =
-                        chart.keys.try_emplace(std::move(key), std::uint32_t(chart.textGroups.size()));
-                    if (isNew)
-                        chart.textGroups.push_back({found->first, {}, SpellingTable::None, 0});
-                    code = found->second;
-                }
-            } else {
-                code = classify(chart, text, size);
-            }
-            chart.code.push_back(code);
-            chart.spellingTotals.emplace_back();
-        }
-        chart.spellingTotals[spelling].add(totals);
-        chart.ofGame.push_back(spelling);
-    }
 }
 
 void CollectionStatistics::finish(const PhotosPresent* photos)

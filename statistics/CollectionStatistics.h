@@ -9,7 +9,6 @@
 #include <array>
 #include <cstdint>
 #include <memory>
-#include <string_view>
 #include <vector>
 
 namespace brivanto {
@@ -110,20 +109,11 @@ public:
     // One record, at its position (from 1) in the archive.
     void add(const GameRecord& record, int position);
 
-    // The two halves of add(), for reading on two threads: the figures on the thread that reads
-    // the archive, the charts on another, which takes the trimmed texts of the fields it groups
-    // (chartFields(), in that order) copied out of the record.
-    struct GameSummary
-    {
-        std::uint64_t cents = 0;
-        bool given = false;
-        bool forSale = false;
-    };
-    static constexpr int FieldChartCount = ChartCount - 1;
-    using ChartTexts = std::array<std::string_view, FieldChartCount>;
-    GameSummary addFigures(const GameRecord& record, int position);
-    void addToCharts(const GameSummary& game, const ChartTexts& texts);
-    static const std::array<std::size_t, FieldChartCount>& chartFields();
+    // Takes in the statistics of the records that follow this one's in the same archive, read on
+    // another thread: one archive is read in two halves at once, then the halves are joined. Both
+    // are unfinished; `later` is spent and may only be destroyed.
+    void absorb(CollectionStatistics&& later);
+
     // After the last record: groups, merges and orders; `photos` tells which positions have
     // photos (none: every game counts as without one).
     void finish(const PhotosPresent* photos);
@@ -151,6 +141,16 @@ public:
 
 private:
     struct FieldChart;
+    struct GameSummary
+    {
+        std::uint64_t cents = 0;
+        bool given = false;
+        bool forSale = false;
+    };
+    static constexpr int FieldChartCount = ChartCount - 1;
+    GameSummary addFigures(const GameRecord& record, int position);
+    // The spelling's number in the chart, a new spelling classified as it comes.
+    std::uint32_t spellingOf(FieldChart& chart, const std::uint8_t* text, std::size_t size);
     std::uint32_t classify(const FieldChart& chart, const std::uint8_t* text, std::size_t size) const;
     void finishTextChart(FieldChart& chart);
     void finishOrdinalChart(FieldChart& chart);

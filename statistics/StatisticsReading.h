@@ -16,19 +16,16 @@ class ArchiveFile;
 
 namespace brivanto::statistics {
 
-class BlockQueue;
-
 // Which records the statistics cover: every record when empty. It runs on a thread of its own.
 using RecordTest = std::function<bool(const GameRecord&)>;
 
 // The statistics of the records of an archive that `covered` accepts. The archive is opened for
 // reading here, on the calling thread, exactly as the scans of the lists open it (a lock held by
-// another program is waited for there, under the application's wait cursor); then it is read
-// once, from its first record to its last, on a thread of its own while the photo folder is
-// listed on another, so that the caller's event loop keeps running. The thread that reads keeps
-// the figures and hands the texts of the grouped fields to a third, which makes the groups while
-// the next records are read. `finished` is called, on one of those threads (or at once, when the
-// archive cannot be opened), once all are done; result() then hands over what was read.
+// another program is waited for there, under the application's wait cursor); then each record is
+// read once, on threads of their own while the photo folder is listed on another, so that the
+// caller's event loop keeps running: a large archive in two halves at once, whose statistics are
+// joined at the end. `finished` is called, on one of those threads (or at once, when the archive
+// cannot be opened), once all are done; result() then hands over what was read.
 class StatisticsReading
 {
 public:
@@ -48,20 +45,27 @@ public:
     std::unique_ptr<CollectionStatistics> result();
 
 private:
+    // One part of the archive, read on its own thread from its own opening of the file.
+    struct Half
+    {
+        std::unique_ptr<ArchiveFile> archive;
+        std::unique_ptr<CollectionStatistics> statistics;
+        int from = 0; // record indexes, from 0, the last excluded
+        int to = 0;
+        std::thread thread;
+    };
+    void read(Half& half, const RecordTest& covered);
     void done();
     void join();
 
-    std::unique_ptr<ArchiveFile> archive_;
-    std::unique_ptr<CollectionStatistics> statistics_;
+    Half first_;
+    Half second_;
     std::unique_ptr<PhotosPresent> photos_;
-    std::unique_ptr<BlockQueue> queue_;
     std::function<void()> finished_;
     std::atomic<int> pending_{0};
     std::atomic<bool> failed_{false};
     std::atomic<bool> cancelled_{false};
     bool opened_ = false;
-    std::thread reader_;
-    std::thread grouper_;
     std::thread lister_;
 };
 

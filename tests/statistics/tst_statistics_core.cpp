@@ -498,6 +498,63 @@ private Q_SLOTS:
                                 QStringLiteral("Cartella"), {}, ThisYear));
     }
 
+    // A large archive is read in two halves at once: the joined statistics are those of one reading
+    // from the first record to the last, spellings, groups, positions and the most valuable alike.
+    void halvesJoinAsOneReading()
+    {
+        const QStringList genres{"Strategico", "strategico", "Cooperativo", "", "Party game", "Astratto"};
+        const QStringList players{"2-4", "1", "tutti", "", "3+"};
+        std::vector<GameRecord> games;
+        for (int n = 0; n < 9001; ++n) {
+            // Spellings that first appear in the second half, and equal values in both halves.
+            const QString genre = n > 6000 && n % 97 == 0 ? QStringLiteral("Gestionale %1").arg(n % 3)
+                                                          : genres[n % genres.size()];
+            games.push_back(
+                game({{"name", QStringLiteral("Gioco %1").arg(n)},
+                      {"genre", genre},
+                      {"publisher", QStringLiteral("Editore %1").arg(n % 23)},
+                      {"players", players[n % players.size()]},
+                      {"year", QString::number(1950 + n % 80)},
+                      {"marketValue", QStringLiteral("%1,%2").arg(n % 500).arg(n % 100, 2, 10, QChar(u'0'))},
+                      {"forSale", n % 7 == 0 ? QString::fromUtf8("Sì") : QStringLiteral("No")}}));
+        }
+        QTemporaryDir folder;
+        const QString path = folder.filePath(QStringLiteral("Grande.gdt"));
+        QVERIFY(writeGames(path, games));
+        const auto read = readStatistics(path, folder.filePath(QStringLiteral("Foto_Gioco")),
+                                         QStringLiteral("Grande"), {}, ThisYear);
+        QVERIFY(read);
+        const auto once = statisticsOf(games);
+        QCOMPARE(read->figures().all, once->figures().all);
+        QCOMPARE(moneyText(read->figures().median), moneyText(once->figures().median));
+        for (const ChartInfo& info : Charts) {
+            QCOMPARE(groupCounts(*read, info.id), groupCounts(*once, info.id));
+            const auto& groups = once->groups(info.id);
+            for (int g = 0; g < int(groups.size()); ++g) {
+                QVERIFY(read->groups(info.id)[std::size_t(g)].totals == groups[std::size_t(g)].totals);
+                QCOMPARE(read->positions(Selection::ofGroup(info.id, g)),
+                         once->positions(Selection::ofGroup(info.id, g)));
+            }
+        }
+        // Only games whose value ends in ",99" from 499: the most valuable, the earlier first.
+        QCOMPARE(read->groups(ChartId::MostValuable).front().label,
+                 QStringLiteral("Gioco 499 (scheda n. 500)"));
+        QCOMPARE(read->positions(Selection::ofSubset(Subset::ForSale)),
+                 once->positions(Selection::ofSubset(Subset::ForSale)));
+
+        // The games of a list, in two halves too.
+        const auto some = readStatistics(
+            path, folder.filePath(QStringLiteral("Foto_Gioco")), QStringLiteral("Grande"),
+            [](const GameRecord& record) {
+                return FieldToText(record.genre).startsWith(QLatin1String("Gest"));
+            },
+            ThisYear);
+        QVERIFY(some);
+        QCOMPARE(some->figures().all.games, std::int64_t(31));
+        QCOMPARE(groupCounts(*some, ChartId::Genre).first(), QStringLiteral("Gestionale 2=11"));
+        QCOMPARE(some->positions(Selection::ofGroup(ChartId::Genre, 0)).front(), 6015);
+    }
+
     // A length byte beyond the capacity reads as the capacity, as the editor shows the field.
     void damagedLengthReadsAsTheCapacity()
     {
