@@ -48,7 +48,6 @@ namespace {
 
 // How often the screen looks whether the archive changed since it was read.
 constexpr int WatchIntervalMs = 2000;
-const QColor Title(0x1F, 0x4E, 0x8C);
 
 const QString ScreenStyle = QStringLiteral(
     "QDialog#TfrmStatistiche { background: #FFF8EC; }"
