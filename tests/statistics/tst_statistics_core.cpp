@@ -6,9 +6,11 @@
 #include "statistics/GroupKey.h"
 #include "statistics/Money.h"
 #include "statistics/StatisticsReading.h"
+#include "statistics/StatisticsTable.h"
 #include "storage/PhotoNames.h"
 
 #include "tests/statistics/StatisticsFixture.h"
+#include "tests/support/CsvRows.h"
 
 #include <QDir>
 #include <QTemporaryDir>
@@ -553,6 +555,28 @@ private Q_SLOTS:
         QCOMPARE(some->figures().all.games, std::int64_t(31));
         QCOMPARE(groupCounts(*some, ChartId::Genre).first(), QStringLiteral("Gestionale 2=11"));
         QCOMPARE(some->positions(Selection::ofGroup(ChartId::Genre, 0)).front(), 6015);
+    }
+
+    // The table as the program writes CSV: labels with the separator, quotes or a tab come back
+    // whole; figures are plain numbers; the clipboard's tabs never split a label.
+    void tableCsvKeepsAwkwardLabels()
+    {
+        const auto statistics =
+            statisticsOf(gamesWith("publisher", {"Tavolo; Dadi", "Tavolo; Dadi", "Il \"Grande\" Editore",
+                                                 QString::fromUtf8("Città\tLudica")}));
+        const std::vector<TableRow> rows = chartRows(*statistics, ChartId::Publisher, Measure::Games);
+        const QByteArray csv = tableCsv(ChartId::Publisher, Measure::Games, rows);
+        QVERIFY(csv.startsWith("\xEF\xBB\xBF"));
+        const QList<QStringList> read = csvRows(QString::fromUtf8(csv.mid(3)), QLatin1Char(';'));
+        QCOMPARE(read.size(), 4);
+        QCOMPARE(read.at(1), (QStringList{"Tavolo; Dadi", "2", "0", "0,00", "50,0"}));
+        // Equal groups by their key: "citta ludica" before "il grande editore".
+        QCOMPARE(read.at(2).first(), QString::fromUtf8("Città\tLudica"));
+        QCOMPARE(read.at(3).first(), QStringLiteral("Il \"Grande\" Editore"));
+        QVERIFY(csv.contains("\"Tavolo; Dadi\";2;0;0,00;50,0\r\n"));
+        const QStringList pasted =
+            tableTabText(ChartId::Publisher, Measure::Games, rows).split(QStringLiteral("\r\n"));
+        QCOMPARE(pasted.at(2), QString::fromUtf8("Città Ludica\t1\t0\t0,00\t25,0"));
     }
 
     // A length byte beyond the capacity reads as the capacity, as the editor shows the field.
