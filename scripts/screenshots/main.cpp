@@ -249,8 +249,14 @@ int main(int argc, char** argv)
     // picture is taken once the screen is up, then the screen is closed.
     RecordEditor& editor = *screens.cartoline();
     const std::pair<const char*, std::function<void()>> opened[] = {
-        {"search.png", [&] { showSearch(editor, QStringLiteral("cartoline")); }},
-        {"for_sale.png", [&] { showForSale(editor); }},
+        // The lists as the editor's buttons open them, with their "Statistiche".
+        {"search.png",
+         [&] { QMetaObject::invokeMethod(editor.findChild<QWidget*>(QStringLiteral("cmdTrova")), "click"); }},
+        {"for_sale.png",
+         [&] {
+             QMetaObject::invokeMethod(editor.findChild<QWidget*>(QStringLiteral("cmdCercaDisponibili")),
+                                       "click");
+         }},
         {"attachments.png", [&] { showAttachments(editor); }},
         {"export.png", [&] { showExport(editor); }},
         {"capture.png", [&] { showCapture(editor, QStringLiteral("foto01")); }},
