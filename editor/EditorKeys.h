@@ -26,6 +26,7 @@ enum class EditorAction
     Export,
     Import,
     Slideshow,
+    Statistics,
     Help,
     Exit
 };
@@ -41,7 +42,7 @@ struct EditorKey
     const char16_t* does; // what it does, as the guide says it
 };
 
-inline constexpr std::array<EditorKey, 10> EditorKeys{{
+inline constexpr std::array<EditorKey, 11> EditorKeys{{
     {EditorAction::NewRecord, QKeyCombination(Qt::ControlModifier, Qt::Key_N), u"Ctrl+N",
      u"prepara la schermata per una nuova scheda"},
     {EditorAction::Save, QKeyCombination(Qt::ControlModifier, Qt::Key_S), u"Ctrl+S",
@@ -62,6 +63,8 @@ inline constexpr std::array<EditorKey, 10> EditorKeys{{
      u"mostra l'ultima scheda dell'archivio"},
     {EditorAction::Import, QKeyCombination(Qt::ControlModifier, Qt::Key_I), u"Ctrl+I",
      u"importa giochi da un file CSV"},
+    {EditorAction::Statistics, QKeyCombination(Qt::ControlModifier, Qt::Key_T), u"Ctrl+T",
+     u"apre le statistiche dell'archivio: valore, generi, giochi in vendita"},
 }};
 
 // What a button's accessible description says of its key: "Scorciatoia: Ctrl+S".

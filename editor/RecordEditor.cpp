@@ -12,6 +12,7 @@
 #include "platform/ScreenKeys.h"
 #include "search/ForSaleList.h"
 #include "search/SearchScreen.h"
+#include "statistics/StatisticsScreen.h"
 #include "storage/FieldText.h"
 
 #include <QCheckBox>
@@ -227,6 +228,8 @@ void RecordEditor::run(EditorAction action)
         return cmdImportaClick();
     case EditorAction::Slideshow:
         return cmdSlideShowClick();
+    case EditorAction::Statistics:
+        return cmdStatisticheClick();
     case EditorAction::Help:
         return cmdGuidaClick();
     case EditorAction::Exit:
@@ -257,17 +260,29 @@ void RecordEditor::cmdImportaClick()
 
 void RecordEditor::cmdTrovaClick()
 {
-    showSearch(*this, QStringLiteral("cartoline"));
+    showSearch(*this, QStringLiteral("cartoline"), listStatistics());
 }
 
 void RecordEditor::cmdCercaDisponibiliClick()
 {
-    showForSale(*this);
+    showForSale(*this, listStatistics());
 }
 
 void RecordEditor::cmdSlideShowClick()
 {
     showSlideshow(*this);
+}
+
+OpenListStatistics RecordEditor::listStatistics()
+{
+    return [this](QWidget* over, const ListedGames& games) {
+        return statistics::showStatistics(*this, over, {games.listed, games.one, games.many, games.count});
+    };
+}
+
+void RecordEditor::cmdStatisticheClick()
+{
+    statistics::showStatistics(*this, this, statistics::StatisticsCoverage::wholeArchive());
 }
 
 void RecordEditor::cmdAnteprimaClick()

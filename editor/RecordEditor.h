@@ -4,6 +4,7 @@
 #include "editor/EditorKeys.h"
 #include "editor/RecordEditorAccess.h"
 #include "platform/MessageBoxes.h"
+#include "search/ListStatistics.h"
 
 #include <QWidget>
 
@@ -78,6 +79,9 @@ private:
     void cmdImportaClick();
     void cmdEliminaClick();
     void cmdSlideShowClick();
+    void cmdStatisticheClick();
+    // How the search and for-sale lists open the statistics of their games.
+    OpenListStatistics listStatistics();
     void cmdAnteprimaClick();
     void cmdStampaClick();
     void cmdGuidaClick();

@@ -15,7 +15,8 @@ enum class HelpTopic
     Overview,
     Archives,
     Editor,
-    Export
+    Export,
+    Statistics
 };
 
 QString helpTitle(HelpTopic topic);

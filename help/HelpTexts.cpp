@@ -140,6 +140,18 @@ const QStringList& overviewParagraphs()
             "scheda oppure di ricaricare la scheda dall'archivio."),
         // 21
         QStringLiteral(
+            "Il pulsante con il grafico a barre, come i tasti Ctrl+T, apre le statistiche della collezione: "
+            "quanti giochi contiene l'archivio, quanto valgono in tutto, in media e a metà della collezione, "
+            "quanti sono in vendita e per quale cifra, quali mancano del valore di mercato o della "
+            "fotografia "
+            "e quali hanno difetti annotati. I grafici, ognuno con la sua tabella, mostrano i giochi per "
+            "genere, casa editrice, stato, rarità, lingua, paese, luogo, decennio, numero di giocatori, "
+            "durata, "
+            "complessità ed età, contati o per valore, e i dieci giochi più preziosi; un doppio clic su una "
+            "barra elenca i suoi giochi. Negli elenchi della ricerca e dei giochi in vendita il pulsante "
+            "\"Statistiche\" fa lo stesso per i soli giochi elencati."),
+        // 22
+        QStringLiteral(
             "Brivanto si può usare anche in una rete locale, condividendo gli archivi fra più postazioni di "
             "lavoro. Ogni salvataggio, eliminazione o importazione tiene l'archivio e le sue foto per sé "
             "dall'inizio alla fine, e un'operazione interrotta (per esempio da un'interruzione di corrente) "
@@ -147,18 +159,18 @@ const QStringList& overviewParagraphs()
             "Un archivio che l'utente può soltanto leggere si consulta, si cerca, si stampa e si esporta "
             "normalmente; il salvataggio, l'eliminazione e l'importazione segnalano che l'archivio è in sola "
             "lettura, senza modificare nulla."),
-        // 22
+        // 23
         QStringLiteral(
             "L'accesso al programma è protetto da una password, che l'utente può cambiare tutte le volte che "
             "vuole. Per il primo accesso la password è la parola \"benvenutissimo\", da scrivere senza le "
             "virgolette."),
-        // 23
+        // 24
         QStringLiteral("Brivanto funziona anche da chiavetta USB: basta copiare la cartella del programma "
                        "sulla chiavetta "
                        "e fare doppio clic sull'icona dell'applicazione. Copiare la cartella su un "
                        "dispositivo esterno è "
                        "anche il modo più rapido per avere una copia di sicurezza di tutti gli archivi."),
-        // 24
+        // 25
         QStringLiteral(
             "In conclusione, Brivanto permette a ogni collezionista di costruire in poco tempo il catalogo "
             "dell'intera collezione, da consultare con altri appassionati o con possibili acquirenti, e non "
@@ -201,6 +213,80 @@ const QStringList& exportParagraphs()
     return paragraphs;
 }
 
+// The statistics screen has a help text of its own, which is also the guide's chapter on it.
+const QStringList& statisticsParagraphs()
+{
+    static const QStringList paragraphs = {
+        // 1
+        QStringLiteral(
+            "La finestra delle statistiche risponde alle domande che prima o poi ogni collezionista si pone "
+            "sul proprio catalogo: quanti giochi contiene, quanto vale, di che generi sono, in che stato si "
+            "trovano, che cosa è in vendita e per quanto, quali sono i pezzi più preziosi e quali schede "
+            "mancano del valore o della fotografia. Si apre dalla scheda con il pulsante del grafico a barre "
+            "o con i tasti Ctrl+T e riguarda tutto l'archivio; negli elenchi della ricerca e dei giochi in "
+            "vendita il pulsante \"Statistiche\" (anche lì Ctrl+T) la apre per i soli giochi elencati. Il "
+            "titolo della finestra dice sempre quali giochi riguarda."),
+        // 2
+        QStringLiteral(
+            "In alto stanno le cifre principali: il numero dei giochi, il valore di mercato totale, quello "
+            "medio e quello mediano (il valore che sta a metà della collezione, con tanti giochi che valgono "
+            "di più e tanti che valgono di meno), i giochi in vendita con il loro valore, i giochi senza "
+            "valore di mercato, quelli senza fotografia e quelli con difetti annotati. Il valore medio e il "
+            "mediano riguardano i soli giochi con un valore. Un clic sulle ultime quattro cifre, o i tasti "
+            "Tab e Invio, elencano i rispettivi giochi."),
+        // 3
+        QStringLiteral(
+            "I valori sono sommati al centesimo, così come la scheda li salva, con il punto fra le migliaia: "
+            "12.345,50 €. Un valore vuoto o di 0,00 € conta tra i giochi senza valore; un valore che non si "
+            "legge come una cifra in euro, per esempio \"1.234,5\" o \"abc\", non viene indovinato ma "
+            "conta anch'esso tra i giochi senza valore, che la cifra dice quanti sono, e si ritrova "
+            "nell'elenco di quei giochi per correggerlo."),
+        // 4
+        QStringLiteral(
+            "A sinistra si sceglie il grafico: genere, casa editrice, stato di conservazione, rarità, "
+            "lingua, "
+            "paese di origine, luogo di conservazione, decennio di uscita, numero di giocatori, durata della "
+            "partita, livello di complessità, età consigliata e i dieci giochi più preziosi. Sotto l'elenco "
+            "si sceglie che cosa misurano le barre: il numero di giochi (Alt+N) oppure il loro valore di "
+            "mercato (Alt+V). In ogni barra la parte blu sono i giochi non in vendita e quella arancione i "
+            "giochi in vendita: i due colori si distinguono anche per chi non vede bene i colori e restano "
+            "diversi nella stampa in bianco e nero."),
+        // 5
+        QStringLiteral(
+            "I campi scritti a mano sono raggruppati senza badare a maiuscole, accenti e spazi: "
+            "\"Strategico\", \"strategico\" e \"STRATEGICO\" sono lo stesso genere, mostrato come lo si "
+            "scrive più spesso. Oltre i dodici gruppi più numerosi, i gruppi più piccoli confluiscono in "
+            "\"Altro\", e i campi vuoti formano il gruppo \"(non indicato)\". Il numero di giocatori si "
+            "legge da scritte come \"2-4\", \"2+\" o \"3 - 5 giocatori\", e un gioco conta per ogni "
+            "numero di giocatori che ammette; l'anno, la durata e l'età si leggono quando sono scritti "
+            "in cifre chiare, altrimenti il gioco conta tra i \"(non riconosciuto)\"."),
+        // 6
+        QStringLiteral(
+            "Accanto al grafico la tabella riporta per ogni gruppo il numero di giochi, quanti sono in "
+            "vendita, il valore di mercato e la quota sul totale; un clic su un'intestazione la ordina. Con "
+            "la tastiera il tasto Tab porta dall'elenco dei grafici alla scelta della misura, alle barre e "
+            "alla tabella; le frecce passano da una barra o da una riga all'altra e il lettore di schermo "
+            "legge di ciascuna il nome e le cifre. Il tasto Invio, come il doppio clic e il pulsante "
+            "\"Elenca giochi\", elenca i giochi del gruppo; dall'elenco, come dalla ricerca, il doppio clic "
+            "o Invio richiama la scheda del gioco, dopo aver chiesto se salvare le modifiche alla scheda "
+            "corrente."),
+        // 7
+        QStringLiteral(
+            "\"Copia tabella\" copia la tabella, da incollare in un foglio di calcolo; \"Salva CSV\" la "
+            "salva in un file CSV con il punto e virgola come separatore, che i fogli di calcolo aprono. "
+            "\"Anteprima\" mostra e \"Stampa\" stampa un foglio A4 con le cifre principali e il grafico "
+            "sullo schermo, con le barre in proporzione e le cifre della tabella accanto; dalla finestra di "
+            "stampa si può anche scegliere di stampare su un file PDF."),
+        // 8
+        QStringLiteral(
+            "Sotto il titolo la finestra riporta il giorno e l'ora in cui l'archivio è stato letto. Se nel "
+            "frattempo l'archivio cambia, per esempio perché un'altra postazione salva una scheda, la "
+            "finestra lo segnala, e il pulsante \"Aggiorna\" (Alt+R) lo legge di nuovo. Se l'archivio non "
+            "si può leggere, Brivanto lo dice e la finestra non si apre."),
+    };
+    return paragraphs;
+}
+
 // A run of overview paragraphs, numbered from 1 as the overview numbers them.
 QStringList overviewRun(int first, int last)
 {
@@ -220,6 +306,8 @@ QString helpTitle(HelpTopic topic)
         return QStringLiteral("App Zendaro");
     case HelpTopic::Export:
         return QStringLiteral("Esportazione archivio giochi da tavolo in Excel");
+    case HelpTopic::Statistics:
+        return QStringLiteral("Statistiche della collezione");
     }
     return {};
 }
@@ -232,9 +320,11 @@ QStringList helpParagraphs(HelpTopic topic)
     case HelpTopic::Archives:
         return overviewRun(3, 8);
     case HelpTopic::Editor:
-        return overviewRun(9, 20);
+        return overviewRun(9, 21);
     case HelpTopic::Export:
         return exportParagraphs();
+    case HelpTopic::Statistics:
+        return statisticsParagraphs();
     }
     return {};
 }
@@ -270,6 +360,11 @@ QStringList keyboardParagraphs()
                        "nuova scheda o di uscire Brivanto chiede \"Salvare le modifiche alla scheda "
                        "corrente?\": S\u00EC le salva, No prosegue senza salvarle, Annulla resta sulla "
                        "scheda."),
+        QStringLiteral(
+            "Nella finestra delle statistiche il tasto Tab porta ai grafici, alla misura, alle barre e "
+            "alla tabella; le frecce passano da una barra o da una riga all'altra, il tasto Invio "
+            "elenca i giochi della barra o della riga, Alt+N e Alt+V fanno misurare le barre in "
+            "numero di giochi o in valore di mercato."),
         QStringLiteral("Nella schermata della scheda valgono inoltre queste scorciatoie, che fanno quello "
                        "che fa il pulsante corrispondente:"),
     };

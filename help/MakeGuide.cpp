@@ -1,6 +1,6 @@
 // Writes the user guide, Guida.pdf, at build time: a title page with the product's picture, then
-// the overview and the spreadsheet export help, from the same texts the help window shows, and a
-// short chapter on the keyboard.
+// the overview, the spreadsheet export help and the statistics help, from the same texts the help
+// window shows, and a short chapter on the keyboard.
 //
 // Usage: brivanto_make_guide <output file>
 
@@ -116,7 +116,7 @@ void writeChapters(QTextDocument& document)
             cursor.insertText(paragraph, body);
         }
     };
-    for (const HelpTopic topic : {HelpTopic::Overview, HelpTopic::Export})
+    for (const HelpTopic topic : {HelpTopic::Overview, HelpTopic::Export, HelpTopic::Statistics})
         writeChapter(brivanto::help::helpTitle(topic), brivanto::help::helpParagraphs(topic));
     writeChapter(brivanto::help::keyboardTitle(), brivanto::help::keyboardParagraphs());
 }

@@ -96,6 +96,8 @@ void PageRenderer::drawText(QPainter& painter, const PlacedItem& item, double do
         double left = item.box.left();
         if (style.centred)
             left += (width - text.widthMm(drawn)) / 2;
+        else if (style.right)
+            left += width - text.widthMm(drawn);
         const double baseline = item.box.top() + i * lineHeight + baselineBelowTop;
         painter.drawText(QPointF(left * dotsPerMm, baseline * dotsPerMm), drawn);
     }

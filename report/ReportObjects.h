@@ -42,6 +42,7 @@ struct TextStyle
     QColor colour = Qt::black;
     QColor fill = QColor();          // none when invalid
     bool centred = false;            // across; otherwise left-aligned
+    bool right = false;              // against the right edge of its box (figures in columns)
     double lineHeightUnits = 0;      // > 0: a multi-line object whose lines stand this far apart
 };
 

@@ -24,8 +24,8 @@ namespace {
 constexpr int BannerHeight = 62;
 } // namespace
 
-ForSaleList::ForSaleList(RecordEditorAccess& editor, QWidget* parent)
-    : QDialog(parent), editor_(editor), frxReport_(makeSummaryReport())
+ForSaleList::ForSaleList(RecordEditorAccess& editor, QWidget* parent, OpenListStatistics statistics)
+    : QDialog(parent), editor_(editor), statistics_(std::move(statistics)), frxReport_(makeSummaryReport())
 {
     prepareScreen(this, QStringLiteral("TfrmInVendita"),
                   QStringLiteral(" Riepilogo giochi da tavolo in vendita"));
@@ -41,6 +41,9 @@ ForSaleList::ForSaleList(RecordEditorAccess& editor, QWidget* parent)
     connect(panContainer_->printButton(), &QPushButton::clicked, this, &ForSaleList::btnStampaClick);
     panContainer_->list()->setAccessibleName(QStringLiteral("Giochi da tavolo in vendita"));
     connect(panContainer_->list(), &ResultList::listDoubleClicked, this, &ForSaleList::lstRecordsDblClick);
+    if (statistics_)
+        connect(panContainer_->addStatisticsButton(), &QPushButton::clicked, this,
+                &ForSaleList::btnStatisticheClick);
     platform::applyScreenKeys(this, {.escape = [this] { btnChiudiClick(); }});
 }
 
@@ -105,9 +108,17 @@ void ForSaleList::lstRecordsDblClick()
     openListedRecord(this, editor_, *panContainer_->list(), true);
 }
 
-void showForSale(RecordEditorAccess& editor)
+void ForSaleList::btnStatisticheClick()
 {
-    auto* summary = new ForSaleList(editor, editor.owner());
+    const ListedGames games{listedForSale, QStringLiteral("gioco in vendita"),
+                            QStringLiteral("giochi in vendita"), listedLines().size()};
+    if (statistics_(this, games))
+        accept();
+}
+
+void showForSale(RecordEditorAccess& editor, OpenListStatistics statistics)
+{
+    auto* summary = new ForSaleList(editor, editor.owner(), std::move(statistics));
     summary->exec();
     delete summary;
 }

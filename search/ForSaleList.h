@@ -2,6 +2,7 @@
 
 #include "report/Report.h"
 #include "search/ListLines.h"
+#include "search/ListStatistics.h"
 
 #include <QDialog>
 
@@ -16,7 +17,8 @@ class ForSaleList : public QDialog
 {
     Q_OBJECT
 public:
-    ForSaleList(RecordEditorAccess& editor, QWidget* parent);
+    // `statistics`: how the list's "Statistiche" opens the statistics of its games; none, no button.
+    ForSaleList(RecordEditorAccess& editor, QWidget* parent, OpenListStatistics statistics = {});
 
     // The listed lines, in list order.
     const ListLines& listedLines() const;
@@ -32,14 +34,16 @@ private:
     void btnChiudiClick();
     void btnStampaClick();
     void lstRecordsDblClick();
+    void btnStatisticheClick();
 
     RecordEditorAccess& editor_;
+    OpenListStatistics statistics_;
     ListPanel* panContainer_ = nullptr;
     // The summary template that "Stampa" fills with the listed lines.
     report::Report frxReport_;
 };
 
 // Opens a fresh for-sale summary over the editor, modally, and discards it when it closes.
-void showForSale(RecordEditorAccess& editor);
+void showForSale(RecordEditorAccess& editor, OpenListStatistics statistics = {});
 
 } // namespace brivanto

@@ -14,6 +14,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QShortcut>
 
 namespace brivanto {
 namespace {
@@ -119,6 +120,27 @@ ListPanel::ListPanel(int top, TabOrder order, QWidget* screen) : QWidget(screen)
     setTabOrder(order == TabOrder::FindButtonSecond ? btnStampa_ : btnTrova_, btnChiudi_);
 
     connect(btnTrova_, &QPushButton::clicked, this, &ListPanel::btnTrovaClick);
+}
+
+QPushButton* ListPanel::addStatisticsButton()
+{
+    if (btnStatistiche_)
+        return btnStatistiche_;
+    btnStatistiche_ = screenButton(QStringLiteral("btnStatistiche"), QStringLiteral("Statistiche"), this);
+    btnStatistiche_->setGeometry(Left + ListWidth - 360, 512, 120, 34);
+    btnStatistiche_->setAccessibleDescription(QStringLiteral(
+        "Statistiche dei soli giochi dell'elenco: valore, generi, giochi in vendita. Scorciatoia: Ctrl+T"));
+    btnStatistiche_->show();
+    setTabOrder(lstRecords_, btnStatistiche_);
+    setTabOrder(btnStatistiche_, btnStampa_);
+    auto* key = new QShortcut(QKeySequence(Qt::ControlModifier | Qt::Key_T), this);
+    key->setContext(Qt::WindowShortcut);
+    key->setAutoRepeat(false);
+    connect(key, &QShortcut::activated, this, [this] {
+        if (btnStatistiche_->isVisible() && btnStatistiche_->isEnabled())
+            btnStatistiche_->click();
+    });
+    return btnStatistiche_;
 }
 
 void ListPanel::startAfresh()

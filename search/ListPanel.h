@@ -34,6 +34,11 @@ public:
     // What a screen does each time it is shown: an empty find box and no last key.
     void startAfresh();
 
+    // "Statistiche", left of "Stampa" and before it in the Tab order, with its key Ctrl+T: for the
+    // lists whose games the statistics can cover.
+    QPushButton* addStatisticsButton();
+    QPushButton* statisticsButton() const { return btnStatistiche_; }
+
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
@@ -45,6 +50,7 @@ private:
     ResultList* lstRecords_;
     QPushButton* btnStampa_;
     QPushButton* btnChiudi_;
+    QPushButton* btnStatistiche_ = nullptr;
 };
 
 // The double-click on a result list: reads the whole archive for the records whose line is the

@@ -34,8 +34,8 @@ constexpr int FilterWidth = 390;
 const QString OpenedByEditor = QStringLiteral("cartoline");
 } // namespace
 
-SearchScreen::SearchScreen(RecordEditorAccess& editor, QWidget* parent)
-    : QDialog(parent), editor_(editor), frxReport_(makeSummaryReport())
+SearchScreen::SearchScreen(RecordEditorAccess& editor, QWidget* parent, OpenListStatistics statistics)
+    : QDialog(parent), editor_(editor), statistics_(std::move(statistics)), frxReport_(makeSummaryReport())
 {
     prepareScreen(this, QStringLiteral("TfrmTrovaCartoline"),
                   QStringLiteral(" Trova giochi da tavolo in archivio"));
@@ -57,6 +57,9 @@ SearchScreen::SearchScreen(RecordEditorAccess& editor, QWidget* parent)
     connect(panContainer_->closeButton(), &QPushButton::clicked, this, &SearchScreen::btnChiudiClick);
     connect(panContainer_->printButton(), &QPushButton::clicked, this, &SearchScreen::btnStampaClick);
     connect(panContainer_->list(), &ResultList::listDoubleClicked, this, &SearchScreen::lstRecordsDblClick);
+    if (statistics_)
+        connect(panContainer_->addStatisticsButton(), &QPushButton::clicked, this,
+                &SearchScreen::btnStatisticheClick);
     // Escape is the "Chiudi" of the panel on view.
     platform::applyScreenKeys(this, {.escape = [this] {
                                   if (panAvvio_->isVisible())
@@ -177,6 +180,7 @@ void SearchScreen::btnCercaClick()
     for (std::size_t i = 0; i < filters_.size(); ++i)
         texts.push_back({SearchFilterBoxes[i].recordField, filters_[i]->text()});
     const RecordFilter filter(texts);
+    lastFilter_ = filter;
     lblConta_->setText(QString::number(filter.givenCount()));
 
     ListScan scan;
@@ -225,9 +229,19 @@ void SearchScreen::lstRecordsDblClick()
     openListedRecord(this, editor_, *panContainer_->list(), trimmed(callerTag_->text()) == OpenedByEditor);
 }
 
-void showSearch(RecordEditorAccess& editor, const QString& callerTag)
+void SearchScreen::btnStatisticheClick()
 {
-    auto* search = new SearchScreen(editor, editor.owner());
+    const ListedGames games{
+        [filter = lastFilter_](const GameRecord& record) { return filter.matches(record); },
+        QStringLiteral("gioco trovato"), QStringLiteral("giochi trovati"), listedLines().size()};
+    // A game opened on the editor from the statistics closes the search, as its own double-click does.
+    if (statistics_(this, games))
+        accept();
+}
+
+void showSearch(RecordEditorAccess& editor, const QString& callerTag, OpenListStatistics statistics)
+{
+    auto* search = new SearchScreen(editor, editor.owner(), std::move(statistics));
     search->setCallerTag(callerTag);
     search->exec();
     delete search;

@@ -2,6 +2,8 @@
 
 #include "report/Report.h"
 #include "search/ListLines.h"
+#include "search/ListStatistics.h"
+#include "search/RecordMatch.h"
 
 #include <QDialog>
 
@@ -22,7 +24,8 @@ class SearchScreen : public QDialog
 {
     Q_OBJECT
 public:
-    SearchScreen(RecordEditorAccess& editor, QWidget* parent);
+    // `statistics`: how the list's "Statistiche" opens the statistics of its games; none, no button.
+    SearchScreen(RecordEditorAccess& editor, QWidget* parent, OpenListStatistics statistics = {});
 
     // `lblMemory`: only a screen opened by the record editor ("cartoline") writes into it.
     void setCallerTag(const QString& tag);
@@ -44,8 +47,12 @@ private:
     void btnChiudiClick();
     void btnStampaClick();
     void lstRecordsDblClick();
+    void btnStatisticheClick();
 
     RecordEditorAccess& editor_;
+    OpenListStatistics statistics_;
+    // The filters of the search that made the list: the statistics cover the games they match.
+    RecordFilter lastFilter_{{}};
     QWidget* panAvvio_ = nullptr;
     ListPanel* panContainer_ = nullptr;
     // The summary template that "Stampa" fills with the listed lines.
@@ -59,6 +66,6 @@ private:
 
 // Opens a fresh search screen over the editor, modally, with the given caller tag, and discards
 // it when it closes.
-void showSearch(RecordEditorAccess& editor, const QString& callerTag);
+void showSearch(RecordEditorAccess& editor, const QString& callerTag, OpenListStatistics statistics = {});
 
 } // namespace brivanto

@@ -16,6 +16,7 @@
 #include "shell/Application.h"
 #include "shell/Launcher.h"
 #include "shell/ScreenSet.h"
+#include "statistics/StatisticsScreen.h"
 #include "storage/FieldText.h"
 #include "storage/ProgramFolder.h"
 
@@ -142,6 +143,60 @@ void writeArchive(const QString& folder)
         .save(folder + QStringLiteral("Foto_Gioco/Collezione_Foto_B_2.jpg"), "JPEG", 90);
 }
 
+// A collection of sixty games such as a collector keeps, for the pictures of the statistics.
+void writeCollection(const QString& folder)
+{
+    struct Sample
+    {
+        const char* genre;
+        const char* publisher;
+        int value; // cents
+    };
+    const char* const names[] = {"Le Strade del Re",  "Isole del Vento",    "Mercanti di Venezia",
+                                 "La Via della Seta", "Draghi e Torri",     "Il Faro",
+                                 "Rotte Polari",      "Giardini Pensili",   "Cronache di Citt\u00E0",
+                                 "L'Ultimo Treno",    "Castelli di Sabbia", "Il Grande Fiume"};
+    const char* const genres[] = {"Strategico", "strategico", "Cooperativo", "Party game",
+                                  "Gestionale", "Astratto",   "Deduzione",   "Piazzamento tessere",
+                                  "Gestionale", "Strategico"};
+    const char* const publishers[] = {"Editrice Ludica", "Tavolo & Dadi",    "Giochi Rossi", "Ludoteca Nord",
+                                      "Dal Negro",       "Cranio Creations", "dV Giochi"};
+    const char* const conditions[] = {"Ottimo", "Buono", "Ottimo", "Discreto", "Nuovo, in cellophane",
+                                      "Buono"};
+    const char* const players[] = {"2-4", "2\u20135", "1-6", "2+", "3-8 giocatori", "2", "1-4"};
+    const char* const times[] = {"45 minuti", "60-90 min", "2 ore", "30'", "1h30", "20 minuti"};
+    const char* const ages[] = {"8+", "10+", "da 12 anni", "14 anni", "10+"};
+    const char* const rarities[] = {"Comune", "Rara", "Rarit\u00E0", "Comune", "Introvabile"};
+    QFile archive(folder + QStringLiteral("Ludoteca.gdt"));
+    archive.open(QIODevice::WriteOnly);
+    for (int n = 0; n < 60; ++n) {
+        GameRecord record{};
+        setField(record, 0,
+                 QString::fromUtf8(names[n % 12]) +
+                     (n >= 12 ? QStringLiteral(" %1").arg(n / 12 + 1) : QString()));
+        setField(record, 1, QStringLiteral("LT-%1").arg(100 + n));
+        setField(record, 2, QString::fromUtf8(genres[(n * 7) % 10]));
+        setField(record, 3, QString::fromUtf8(publishers[(n * 3) % 7]));
+        setField(record, 5, QString::number(1972 + (n * 13) % 53));
+        const int cents = n % 11 == 5 ? 0 : 1500 + (n * 7919) % 24000 + (n % 9 == 0 ? 35000 : 0);
+        setField(record, 6,
+                 n == 17 ? QStringLiteral("1.234,5")
+                         : QStringLiteral("%1,%2").arg(cents / 100).arg(cents % 100, 2, 10, QChar(u'0')));
+        setField(record, 7, n % 5 == 0 ? QStringLiteral("Inglese") : QStringLiteral("Italiano"));
+        setField(record, 9, QString::fromUtf8(rarities[n % 5]));
+        setField(record, 10, n % 4 == 0 ? QStringLiteral("Germania") : QStringLiteral("Italia"));
+        setField(record, 11, n % 3 == 0 ? QStringLiteral("Media") : QStringLiteral("Bassa"));
+        setField(record, 13, n % 8 == 3 ? QStringLiteral("Angolo del coperchio ammaccato") : QString());
+        setField(record, 15, QString::fromUtf8(players[n % 7]));
+        setField(record, 16, QString::fromUtf8(ages[n % 5]));
+        setField(record, 17, QString::fromUtf8(times[n % 6]));
+        setField(record, 18, QString::fromUtf8(conditions[n % 6]));
+        setField(record, 19, QStringLiteral("Scaffale %1").arg(QChar(u'A' + n % 4)));
+        writeForSale(record, n % 6 == 1 || n % 10 == 4);
+        archive.write(reinterpret_cast<const char*>(&record), sizeof record);
+    }
+}
+
 void settle(int ms)
 {
     for (int i = 0; i < ms / 20; ++i) {
@@ -169,6 +224,7 @@ int main(int argc, char** argv)
     QTemporaryDir folder;
     setProgramFolderForTesting(folder.path());
     writeArchive(ProgramFolder());
+    writeCollection(ProgramFolder());
 
     ScreenSet screens;
     screens.start();
@@ -193,8 +249,14 @@ int main(int argc, char** argv)
     // picture is taken once the screen is up, then the screen is closed.
     RecordEditor& editor = *screens.cartoline();
     const std::pair<const char*, std::function<void()>> opened[] = {
-        {"search.png", [&] { showSearch(editor, QStringLiteral("cartoline")); }},
-        {"for_sale.png", [&] { showForSale(editor); }},
+        // The lists as the editor's buttons open them, with their "Statistiche".
+        {"search.png",
+         [&] { QMetaObject::invokeMethod(editor.findChild<QWidget*>(QStringLiteral("cmdTrova")), "click"); }},
+        {"for_sale.png",
+         [&] {
+             QMetaObject::invokeMethod(editor.findChild<QWidget*>(QStringLiteral("cmdCercaDisponibili")),
+                                       "click");
+         }},
         {"attachments.png", [&] { showAttachments(editor); }},
         {"export.png", [&] { showExport(editor); }},
         {"capture.png", [&] { showCapture(editor, QStringLiteral("foto01")); }},
@@ -225,5 +287,58 @@ int main(int argc, char** argv)
         QMetaObject::invokeMethod(screen->findChild<QWidget*>(QStringLiteral("btnStampa")), "click");
     });
     showCardPreview(editor);
+
+    // The statistics of a collection of sixty games: by genre, counted and by value; the games of
+    // a bar; the printed page in its preview.
+    editor.setArchive(ProgramFolder() + QStringLiteral("Ludoteca.gdt"), QStringLiteral("Ludoteca"));
+    const auto statisticsShot =
+        [&ok, &out](const char* name, const std::function<void(statistics::StatisticsScreen*)>& before) {
+            return [&ok, &out, name = QLatin1String(name), before] {
+                auto* screen = qobject_cast<statistics::StatisticsScreen*>(QApplication::activeModalWidget());
+                if (!screen) {
+                    ok = false;
+                    return;
+                }
+                before(screen);
+                settle(700);
+                ok = shoot(out + name) && ok;
+            };
+        };
+    QTimer::singleShot(1500, [&] {
+        statisticsShot("statistics.png", [](statistics::StatisticsScreen*) {})();
+        statisticsShot("statistics_value.png", [](statistics::StatisticsScreen* screen) {
+            screen->setMeasure(statistics::Measure::Value);
+        })();
+        statisticsShot("statistics_players.png", [](statistics::StatisticsScreen* screen) {
+            screen->setMeasure(statistics::Measure::Games);
+            screen->showChart(statistics::ChartId::Players);
+        })();
+        auto* screen = qobject_cast<statistics::StatisticsScreen*>(QApplication::activeModalWidget());
+        if (!screen)
+            return;
+        screen->showChart(statistics::ChartId::Genre);
+        settle(500);
+        QTimer::singleShot(1200, [&ok, &out] {
+            ok = shoot(out + QStringLiteral("statistics_list.png")) && ok;
+            if (auto* list = qobject_cast<QDialog*>(QApplication::activeModalWidget()))
+                list->reject();
+            QTimer::singleShot(300, [&ok, &out] {
+                auto* statisticsScreen = QApplication::activeModalWidget();
+                QTimer::singleShot(2000, [&ok, &out] {
+                    ok = shoot(out + QStringLiteral("statistics_page.png")) && ok;
+                    if (auto* preview = qobject_cast<QDialog*>(QApplication::activeModalWidget()))
+                        preview->reject();
+                    QTimer::singleShot(300, [] {
+                        if (auto* rest = qobject_cast<QDialog*>(QApplication::activeModalWidget()))
+                            rest->reject();
+                    });
+                });
+                QMetaObject::invokeMethod(
+                    statisticsScreen->findChild<QWidget*>(QStringLiteral("btnAnteprima")), "click");
+            });
+        });
+        screen->listBar(0);
+    });
+    statistics::showStatistics(editor, &editor, statistics::StatisticsCoverage::wholeArchive());
     return ok ? 0 : 1;
 }

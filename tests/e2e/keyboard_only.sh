@@ -11,6 +11,8 @@
 #   - Ctrl+F: the search screen finds the game, its list is printed ("Stampa", Space) through the
 #     real print dialogue, accepted with Enter, onto the PDF queue of the test run; Escape closes
 #     the screen;
+#   - Ctrl+T: the statistics of the whole archive, the focus on the chart, whose bar names the game's
+#     genre with its figures; Enter lists the bar's game; Escape closes the list, then the statistics;
 #   - the export screen, reached with Tab and Space: "Esporta" with Space, both questions answered
 #     Yes with Enter; the desktop has no application to open the file with (the program runs
 #     without one on its path), so a warning names the file, and Enter closes it; Escape closes
@@ -170,6 +172,25 @@ done
 xdotool key Escape
 wait_until_gone '^ Trova giochi da tavolo in archivio$' || fail "Escape did not close the search screen"
 
+# The statistics: Ctrl+T on the editor, the chart has the focus, Enter on its bar lists the game.
+window '^ Brivanto - Zendaro$' >/dev/null
+xdotool key ctrl+t
+statistics='^ Statistiche .* tutto l.archivio$'
+window "$statistics" >/dev/null
+await_focus $'^list\tGrafico: Genere, per numero di giochi$'
+"$python" "$here/accessible_screen.py" "$program" " Statistiche — tutto l'archivio" \
+    --says "$genre: 1 gioco, 0 in vendita" --says "In vendita: 0 giochi" >&2 ||
+    fail "the statistics do not name the game's genre and the figures"
+xdotool key Return
+window "^ Statistiche .* Genere: $genre$" >/dev/null
+"$python" "$here/accessible_screen.py" "$program" " Statistiche — Genere: $genre" --says "$title" >&2 ||
+    fail "the list of the bar does not hold the game"
+xdotool key Escape
+wait_until_gone "^ Statistiche .* Genere: $genre$" || fail "Escape did not close the list of the bar"
+window "$statistics" >/dev/null
+xdotool key Escape
+wait_until_gone "$statistics" || fail "Escape did not close the statistics"
+
 # The export.
 window '^ Brivanto - Zendaro$' >/dev/null
 move_focus_to $'^push button\tEsporta l\'archivio in un file di Excel\\.$'
@@ -258,4 +279,4 @@ window '^ Brivanto$' >/dev/null
 move_focus_to $'^push button\tEsci'
 xdotool key space
 await_program_end "the launcher's exit"
-echo "from the password to the end of the program with the keyboard alone: a game saved, its list printed, the archive exported, as CSV too, the game deleted, a collection imported"
+echo "from the password to the end of the program with the keyboard alone: a game saved, its list printed, its statistics and the games of a bar read, the archive exported, as CSV too, the game deleted, a collection imported"

@@ -46,5 +46,14 @@ sleep 0.5
 # and the for-sale box.
 check " Brivanto - Zendaro" --buttons 26 --fields 21 --field "Nome del gioco:" --field "Codice ID:"
 
+# The statistics of the (empty) archive, opened with Ctrl+T: the refresh, the four figures that list
+# their games, the list of charts, the two measures, the chart, the table and the seven buttons.
+xdotool windowfocus --sync "$editor"
+xdotool key ctrl+t
+wait_for_window '^ Statistiche .* tutto l.archivio$' >/dev/null || fail "Ctrl+T did not open the statistics"
+sleep 0.5
+check " Statistiche — tutto l'archivio" --buttons 14 --says "Grafico: Genere, per numero di giochi" \
+    --says "Tabella: Genere" --says "Grafici"
+
 [ "$failed" = 0 ] || fail "a screen reader meets unnamed controls or misses buttons or fields"
 echo "the password screen, the launcher and the record editor read well through the accessibility bus"

@@ -111,6 +111,9 @@ void TestEditorKeys::keyDoesWhatItsButtonDoes_data()
     row("Ctrl+F search", "cmdTrova", ctrl(Qt::Key_F), 5, 3, "txtNote", "3", "TfrmTrovaCartoline");
     row("Ctrl+P print", "cmdStampa", ctrl(Qt::Key_P), 5, 3, "txtNote", "3", "TfrmStampaCartolina");
     row("Ctrl+I import", "cmdImporta", ctrl(Qt::Key_I), 5, 3, "txtNote", "3");
+    row("Ctrl+T statistics", "cmdStatistiche", ctrl(Qt::Key_T), 5, 3, "txtNote", "3", "TfrmStatistiche");
+    row("Ctrl+T statistics from the market value", "cmdStatistiche", ctrl(Qt::Key_T), 5, 3, "txtValore", "3",
+        "TfrmStatistiche");
     row("Alt+Home first", "cmdPrimo", alt(Qt::Key_Home), 5, 3, "txtNote", "1");
     row("Alt+PgUp previous", "cmdIndietro", alt(Qt::Key_PageUp), 5, 3, "txtNote", "2");
     row("Alt+PgDown next", "cmdAvanti", alt(Qt::Key_PageDown), 5, 3, "txtNote", "4");
@@ -230,11 +233,17 @@ void TestEditorKeys::buttonsNameTheirKeys()
 {
     EditorFixture f;
     const std::pair<EditorAction, const char*> buttons[] = {
-        {EditorAction::NewRecord, "cmdNuovo"}, {EditorAction::Save, "cmdSalva"},
-        {EditorAction::Search, "cmdTrova"},    {EditorAction::Print, "cmdStampa"},
-        {EditorAction::First, "cmdPrimo"},     {EditorAction::Previous, "cmdIndietro"},
-        {EditorAction::Next, "cmdAvanti"},     {EditorAction::Last, "cmdUltimo"},
-        {EditorAction::Import, "cmdImporta"},  {EditorAction::Delete, "cmdElimina"},
+        {EditorAction::NewRecord, "cmdNuovo"},
+        {EditorAction::Save, "cmdSalva"},
+        {EditorAction::Search, "cmdTrova"},
+        {EditorAction::Print, "cmdStampa"},
+        {EditorAction::First, "cmdPrimo"},
+        {EditorAction::Previous, "cmdIndietro"},
+        {EditorAction::Next, "cmdAvanti"},
+        {EditorAction::Last, "cmdUltimo"},
+        {EditorAction::Import, "cmdImporta"},
+        {EditorAction::Delete, "cmdElimina"},
+        {EditorAction::Statistics, "cmdStatistiche"},
     };
     for (const EditorKey& key : EditorKeys) {
         const auto button = std::find_if(std::begin(buttons), std::end(buttons),

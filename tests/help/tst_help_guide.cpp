@@ -78,6 +78,7 @@ void TestHelpGuide::guideHoldsEveryParagraphOnce_data()
     QTest::addColumn<QStringList>("paragraphs");
     QTest::newRow("overview") << helpTitle(HelpTopic::Overview) << helpParagraphs(HelpTopic::Overview);
     QTest::newRow("spreadsheet export") << helpTitle(HelpTopic::Export) << helpParagraphs(HelpTopic::Export);
+    QTest::newRow("statistics") << helpTitle(HelpTopic::Statistics) << helpParagraphs(HelpTopic::Statistics);
     QTest::newRow("keyboard") << brivanto::help::keyboardTitle() << brivanto::help::keyboardParagraphs();
 }
 
@@ -114,6 +115,7 @@ void TestHelpGuide::keyboardChapterNamesEveryEditorKey()
         QVERIFY2(guideText_.indexOf(line, chapter) > chapter, qPrintable(line));
     }
     QVERIFY(guideText_.contains(QStringLiteral("Ctrl+S: salva la scheda in archivio.")));
+    QVERIFY(guideText_.contains(QStringLiteral("Ctrl+T: apre le statistiche dell'archivio")));
     QVERIFY(guideText_.contains(QStringLiteral("Alt+Home: mostra la prima scheda dell'archivio.")));
 }
 

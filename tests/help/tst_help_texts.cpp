@@ -19,6 +19,7 @@ void addTopicRows()
     QTest::newRow("archives") << HelpTopic::Archives;
     QTest::newRow("editor") << HelpTopic::Editor;
     QTest::newRow("export") << HelpTopic::Export;
+    QTest::newRow("statistics") << HelpTopic::Statistics;
 }
 } // namespace
 
@@ -44,12 +45,14 @@ void TestHelpTexts::titleAndLength_data()
     QTest::addColumn<QString>("title");
     QTest::addColumn<int>("paragraphs");
 
-    QTest::newRow("overview") << HelpTopic::Overview << QStringLiteral("Uno sguardo a Brivanto") << 24;
+    QTest::newRow("overview") << HelpTopic::Overview << QStringLiteral("Uno sguardo a Brivanto") << 25;
     QTest::newRow("archives") << HelpTopic::Archives
                               << QStringLiteral("Creazione e apertura archivi giochi da tavolo") << 6;
-    QTest::newRow("editor") << HelpTopic::Editor << QStringLiteral("App Zendaro") << 12;
+    QTest::newRow("editor") << HelpTopic::Editor << QStringLiteral("App Zendaro") << 13;
     QTest::newRow("export") << HelpTopic::Export
                             << QStringLiteral("Esportazione archivio giochi da tavolo in Excel") << 4;
+    QTest::newRow("statistics") << HelpTopic::Statistics << QStringLiteral("Statistiche della collezione")
+                                << 8;
 }
 
 void TestHelpTexts::titleAndLength()
@@ -85,7 +88,7 @@ void TestHelpTexts::screensReuseRunsOfTheOverview_data()
     QTest::addColumn<int>("last");
 
     QTest::newRow("create and open archive screens") << HelpTopic::Archives << 3 << 8;
-    QTest::newRow("record editor") << HelpTopic::Editor << 9 << 20;
+    QTest::newRow("record editor") << HelpTopic::Editor << 9 << 21;
 }
 
 void TestHelpTexts::screensReuseRunsOfTheOverview()
@@ -121,7 +124,7 @@ void TestHelpTexts::exportHelpIsItsOwn()
 void TestHelpTexts::firstPasswordIsQuotedOnce()
 {
     const QStringList overview = helpParagraphs(HelpTopic::Overview);
-    QVERIFY(overview.at(21).contains(QStringLiteral("\"benvenutissimo\"")));
+    QVERIFY(overview.at(22).contains(QStringLiteral("\"benvenutissimo\"")));
     QCOMPARE(helpText(HelpTopic::Overview).count(QStringLiteral("benvenutissimo")), 1);
 }
 

@@ -285,6 +285,7 @@ void TestHelpWindows::showHelpShowsTheTopic_data()
     QTest::newRow("record editor") << HelpTopic::Editor << QStringLiteral("App Zendaro");
     QTest::newRow("spreadsheet export")
         << HelpTopic::Export << QStringLiteral("Esportazione archivio giochi da tavolo in Excel");
+    QTest::newRow("statistics") << HelpTopic::Statistics << QStringLiteral("Statistiche della collezione");
 }
 
 void TestHelpWindows::showHelpShowsTheTopic()

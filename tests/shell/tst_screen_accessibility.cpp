@@ -185,7 +185,7 @@ private Q_SLOTS:
             "txtNote",     "chkInVendita",        "cmdNuovo",        "cmdSalva",        "cmdElimina",
             "cmdTrova",    "cmdCercaDisponibili", "cmdFile",         "cmdAnteprima",    "cmdStampa",
             "cmdPrimo",    "cmdIndietro",         "cmdAvanti",       "cmdUltimo",       "cmdEsporta",
-            "cmdImporta",  "cmdSlideShow",        "cmdGuida",        "cmdEsci"};
+            "cmdImporta",  "cmdSlideShow",        "cmdStatistiche",  "cmdGuida",        "cmdEsci"};
         for (const QString& suffix : {QString(), QStringLiteral("02")}) {
             for (const char* button :
                  {"btnCaricaFoto", "btnAcquisisciFoto", "btnSalvaFoto", "btnCancFoto", "btnZoomFoto"})
@@ -300,6 +300,30 @@ private Q_SLOTS:
         QTest::newRow("editor import") << "editor"
                                        << "cmdImporta"
                                        << "Importa giochi da un file CSV.";
+        QTest::newRow("editor statistics") << "editor"
+                                           << "cmdStatistiche"
+                                           << "Visualizza le statistiche della collezione.";
+        QTest::newRow("statistics chart") << "statistics"
+                                          << "grfBarre"
+                                          << "Grafico: Genere, per numero di giochi";
+        QTest::newRow("statistics table") << "statistics"
+                                          << "tblTabella"
+                                          << "Tabella: Genere";
+        QTest::newRow("statistics charts") << "statistics"
+                                           << "lstGrafici"
+                                           << "Grafici";
+        QTest::newRow("statistics measure") << "statistics"
+                                            << "optValore"
+                                            << "il valore di mercato";
+        QTest::newRow("statistics for sale")
+            << "statistics"
+            << "btnInVendita" << QString::fromUtf8("In vendita: 2 giochi, 5,00 €");
+        QTest::newRow("search list statistics") << "search results"
+                                                << "btnStatistiche"
+                                                << "Statistiche";
+        QTest::newRow("group list") << "statistics list"
+                                    << "lstRecords"
+                                    << "Giochi del gruppo Genere: Strategico";
         QTest::newRow("help link icon") << "help"
                                         << "imgPDF"
                                         << "Visualizza guida in formato PDF";

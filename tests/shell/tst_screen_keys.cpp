@@ -199,6 +199,10 @@ void TestScreenKeys::escapeClosesAsTheCloseButtonDoes_data()
                           << "imgFoto";
     QTest::newRow("slideshow") << "slideshow"
                                << "imgFoto";
+    QTest::newRow("statistics") << "statistics"
+                                << "btnChiudi";
+    QTest::newRow("statistics list") << "statistics list"
+                                     << "btnChiudi";
 }
 
 void TestScreenKeys::escapeClosesAsTheCloseButtonDoes()
@@ -237,6 +241,8 @@ void TestScreenKeys::f1OpensTheScreensHelp_data()
             title = help::helpTitle(help::HelpTopic::Editor);
         else if (screen == QLatin1String("export"))
             title = help::helpTitle(help::HelpTopic::Export);
+        else if (screen == QLatin1String("statistics"))
+            title = help::helpTitle(help::HelpTopic::Statistics);
         QTest::newRow(qPrintable(screen)) << screen << title;
     }
 }
@@ -271,6 +277,7 @@ void TestScreenKeys::enterOnASelectedLineOpensIt_data()
     QTest::addColumn<QString>("screen");
     QTest::newRow("search results") << "search results";
     QTest::newRow("for sale") << "for sale";
+    QTest::newRow("statistics list") << "statistics list";
 }
 
 // The keyboard's double-click: Enter on a selected line puts its record on the editor and closes

@@ -31,6 +31,8 @@
 #include "shell/CreateArchiveScreen.h"
 #include "shell/Launcher.h"
 #include "shell/OpenArchiveScreen.h"
+#include "statistics/GroupListScreen.h"
+#include "statistics/StatisticsScreen.h"
 
 #include "tests/editor/EditorFixture.h"
 
@@ -106,13 +108,14 @@ private:
 inline QStringList screenNames()
 {
     return {
-        QStringLiteral("launcher"),     QStringLiteral("create"),          QStringLiteral("open"),
-        QStringLiteral("password"),     QStringLiteral("change password"), QStringLiteral("help"),
-        QStringLiteral("info"),         QStringLiteral("splash"),          QStringLiteral("editor"),
-        QStringLiteral("attachments"),  QStringLiteral("search filters"),  QStringLiteral("search results"),
-        QStringLiteral("for sale"),     QStringLiteral("export"),          QStringLiteral("card print"),
-        QStringLiteral("card preview"), QStringLiteral("preview window"),  QStringLiteral("capture"),
-        QStringLiteral("zoom"),         QStringLiteral("slideshow")};
+        QStringLiteral("launcher"),       QStringLiteral("create"),          QStringLiteral("open"),
+        QStringLiteral("password"),       QStringLiteral("change password"), QStringLiteral("help"),
+        QStringLiteral("info"),           QStringLiteral("splash"),          QStringLiteral("editor"),
+        QStringLiteral("attachments"),    QStringLiteral("search filters"),  QStringLiteral("search results"),
+        QStringLiteral("for sale"),       QStringLiteral("export"),          QStringLiteral("card print"),
+        QStringLiteral("card preview"),   QStringLiteral("preview window"),  QStringLiteral("capture"),
+        QStringLiteral("zoom"),           QStringLiteral("slideshow"),       QStringLiteral("statistics"),
+        QStringLiteral("statistics list")};
 }
 
 // One row per screen, with the column "screen".
@@ -186,8 +189,10 @@ inline QWidget* ScreenSession::openUnexposed(const QString& name)
         screen->setCallerTag(QStringLiteral("cartoline"));
         return showModal(std::move(screen));
     }
+    // The lists offer the statistics of their games; here the statistics open nothing.
+    const OpenListStatistics noStatistics = [](QWidget*, const ListedGames&) { return false; };
     if (name == QLatin1String("search filters") || name == QLatin1String("search results")) {
-        auto* screen = showModal(std::make_unique<SearchScreen>(owner, &owner));
+        auto* screen = showModal(std::make_unique<SearchScreen>(owner, &owner, noStatistics));
         screen->setCallerTag(QStringLiteral("cartoline"));
         if (name == QLatin1String("search results")) {
             screen->findChild<QLineEdit*>(QStringLiteral("txtTitolo"))->setText(QStringLiteral("Gioco"));
@@ -199,7 +204,25 @@ inline QWidget* ScreenSession::openUnexposed(const QString& name)
         return screen;
     }
     if (name == QLatin1String("for sale"))
-        return showModal(std::make_unique<ForSaleList>(owner, &owner));
+        return showModal(std::make_unique<ForSaleList>(owner, &owner, noStatistics));
+    if (name == QLatin1String("statistics")) {
+        auto screen = std::make_unique<statistics::StatisticsScreen>(
+            owner, statistics::StatisticsCoverage::wholeArchive(), &owner);
+        if (!screen->startReading())
+            return nullptr;
+        auto* shown = showModal(std::move(screen));
+        if (!QTest::qWaitFor([shown] { return !shown->isReading(); }))
+            return nullptr;
+        return shown;
+    }
+    if (name == QLatin1String("statistics list")) {
+        ListLines lines;
+        for (int n = 1; n <= 3; ++n)
+            lines.append(numberedRecord(n));
+        lines.sort();
+        return showModal(std::make_unique<statistics::GroupListScreen>(
+            owner, QStringLiteral("Genere: Strategico"), lines, &owner));
+    }
     if (name == QLatin1String("export"))
         return showModal(std::make_unique<ExportScreen>(owner));
     if (name == QLatin1String("card print"))
