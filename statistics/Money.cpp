@@ -52,8 +52,8 @@ MarketValue readMarketValue(QStringView text)
 
 namespace {
 
-// The decimal digits of `value`, with a dot between thousands.
-QString groupedDigits(WideCents value)
+// The decimal digits of `value`, with a dot between thousands when `grouped`.
+QString digitsOf(WideCents value, bool grouped)
 {
     char digits[48];
     int count = 0;
@@ -65,24 +65,20 @@ QString groupedDigits(WideCents value)
     text.reserve(count + count / 3);
     for (int i = count - 1; i >= 0; --i) {
         text.append(QLatin1Char(digits[i]));
-        if (i > 0 && i % 3 == 0)
+        if (grouped && i > 0 && i % 3 == 0)
             text.append(QLatin1Char('.'));
     }
     return text;
 }
 
+QString groupedDigits(WideCents value)
+{
+    return digitsOf(value, true);
+}
+
 QString plainDigits(WideCents value)
 {
-    char digits[48];
-    int count = 0;
-    do {
-        digits[count++] = char('0' + int(value % 10));
-        value /= 10;
-    } while (value != 0);
-    QString text;
-    for (int i = count - 1; i >= 0; --i)
-        text.append(QLatin1Char(digits[i]));
-    return text;
+    return digitsOf(value, false);
 }
 
 QString twoDigits(int value)

@@ -711,19 +711,31 @@ PageHeading headingOf(const RecordEditorAccess& editor, const QString& coverage,
 
 } // namespace
 
-void StatisticsScreen::btnAnteprimaClick()
+// The A4 page of the figures and the chart on show, laid out with the wait cursor; empty when the
+// report engine failed, which it has then reported.
+std::unique_ptr<report::Report> StatisticsScreen::preparedPage()
 {
     if (!statistics_)
+        return {};
+    try {
+        WaitCursor wait;
+        auto page = std::make_unique<report::Report>(makeStatisticsPage(
+            *statistics_, shown_.chart, measure_,
+            headingOf(editor_, coverageText(coverage_, statistics_->figures().all.games), readAt_)));
+        page->prepare();
+        return page;
+    } catch (const report::ReportError& failure) {
+        platform::reportUnhandledFailure(this, failure.description());
+        return {};
+    }
+}
+
+void StatisticsScreen::btnAnteprimaClick()
+{
+    const std::unique_ptr<report::Report> page = preparedPage();
+    if (!page)
         return;
     try {
-        std::unique_ptr<report::Report> page;
-        {
-            WaitCursor wait;
-            page = std::make_unique<report::Report>(makeStatisticsPage(
-                *statistics_, shown_.chart, measure_,
-                headingOf(editor_, coverageText(coverage_, statistics_->figures().all.games), readAt_)));
-            page->prepare();
-        }
         report::preview(*page, this);
     } catch (const report::ReportError& failure) {
         platform::reportUnhandledFailure(this, failure.description());
@@ -732,17 +744,10 @@ void StatisticsScreen::btnAnteprimaClick()
 
 void StatisticsScreen::btnStampaClick()
 {
-    if (!statistics_)
+    const std::unique_ptr<report::Report> page = preparedPage();
+    if (!page)
         return;
     try {
-        std::unique_ptr<report::Report> page;
-        {
-            WaitCursor wait;
-            page = std::make_unique<report::Report>(makeStatisticsPage(
-                *statistics_, shown_.chart, measure_,
-                headingOf(editor_, coverageText(coverage_, statistics_->figures().all.games), readAt_)));
-            page->prepare();
-        }
         report::print(*page, this);
     } catch (const report::ReportError& failure) {
         platform::reportUnhandledFailure(this, failure.description());

@@ -20,6 +20,9 @@ class QTableView;
 
 namespace brivanto {
 class RecordEditorAccess;
+namespace report {
+class Report;
+}
 namespace platform {
 class RepeatingTimer;
 }
@@ -102,6 +105,7 @@ private:
     void btnAggiornaClick();
     void btnCopiaClick();
     void btnSalvaCsvClick();
+    std::unique_ptr<report::Report> preparedPage();
     void btnAnteprimaClick();
     void btnStampaClick();
     void btnGuidaClick();
