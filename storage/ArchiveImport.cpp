@@ -16,12 +16,6 @@ using namespace storage_files;
 constexpr char Header[] = "brivanto importazione 1";
 constexpr char Footer[] = "fine";
 
-void step(ChangeSteps* steps, std::string_view name)
-{
-    if (steps)
-        steps->reached(name);
-}
-
 std::int64_t wholeEnd(std::int64_t length)
 {
     return length / std::int64_t(RecordSize) * std::int64_t(RecordSize);
@@ -83,7 +77,7 @@ void ArchiveImport::begin()
         ::unlink(native(journal_).constData());
         throw;
     }
-    step(steps_, "giornale scritto");
+    reachStep(steps_, "giornale scritto");
 }
 
 void ArchiveImport::append(const GameRecord* records, std::size_t count)
@@ -91,17 +85,17 @@ void ArchiveImport::append(const GameRecord* records, std::size_t count)
     if (!begun_)
         throw ArchiveError("append before the import's journal");
     archive_.Append(records, count);
-    step(steps_, "blocco aggiunto");
+    reachStep(steps_, "blocco aggiunto");
 }
 
 void ArchiveImport::commit()
 {
     archive_.Sync();
-    step(steps_, "schede sul disco");
+    reachStep(steps_, "schede sul disco");
     removeFile(journal_);
     syncFolder(folder_);
     done_ = true;
-    step(steps_, "giornale rimosso");
+    reachStep(steps_, "giornale rimosso");
     archive_.Close();
 }
 
@@ -110,7 +104,7 @@ bool ArchiveImport::undo() noexcept
     if (!begun_ || done_)
         return true;
     try {
-        step(steps_, "annullamento");
+        reachStep(steps_, "annullamento");
     } catch (const ArchiveError&) {
         return false;
     }
@@ -134,7 +128,7 @@ void recoverImport(ArchiveFile& archive, ChangeSteps* steps)
         fail("read import journal");
     const auto journal = parseImportJournal(file.readAll());
     file.close();
-    step(steps, "ripresa");
+    reachStep(steps, "ripresa");
     if (journal) {
         // The bytes the first append wrote over go back, and the archive is cut back to its old
         // length; never lengthened (an archive shorter than that has nothing appended to undo).
@@ -148,7 +142,7 @@ void recoverImport(ArchiveFile& archive, ChangeSteps* steps)
                 fail("undo import");
         }
     }
-    step(steps, "archivio ripristinato");
+    reachStep(steps, "archivio ripristinato");
     removeFile(journalPath);
     syncFolder(QFileInfo(journalPath).absolutePath());
 }

@@ -15,4 +15,11 @@ public:
     virtual void reached(std::string_view step) = 0;
 };
 
+// Tells `steps`, when there are any, that a change reached `step`.
+inline void reachStep(ChangeSteps* steps, std::string_view step)
+{
+    if (steps)
+        steps->reached(step);
+}
+
 } // namespace brivanto

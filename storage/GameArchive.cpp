@@ -113,8 +113,7 @@ SaveResult GameArchive::saveRecord(int position, QByteArrayView loadedRecord, co
     }
     file.Write(record);
     file.Sync(); // the record reaches the disk before its photos change
-    if (steps_)
-        steps_->reached("scheda scritta");
+    reachStep(steps_, "scheda scritta");
     // Still under the lock: a deletion on another workstation cannot move a photo between the
     // record and its photos, nor rename another game's photo over one just written.
     if (photos.a)

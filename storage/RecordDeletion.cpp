@@ -41,12 +41,6 @@ namespace {
 
 using namespace storage_files;
 
-void step(ChangeSteps* steps, std::string_view name)
-{
-    if (steps)
-        steps->reached(name);
-}
-
 // Removes the staging folder. Every photo in it belongs somewhere by then; a file that no plan
 // accounts for (a damaged journal) is handed to the trash, never deleted.
 void removeStaging(const QString& staging, const QString& keep)
@@ -170,19 +164,19 @@ void complete(const Paths& paths, const DeletionPlan& plan, DeletionResult& resu
                 fail("dispose of " + name.toStdString(), EIO);
             ++(disposal == PhotoDisposal::Trash ? result.photosInTrash : result.photosKept);
         }
-        step(steps, "foto eliminata");
+        reachStep(steps, "foto eliminata");
     }
     for (const QString& name : plan.renames) {
         moveIfThere(paths.staged(name), paths.photo(name));
-        step(steps, "foto spostata");
+        reachStep(steps, "foto spostata");
     }
     if (!plan.renames.isEmpty())
         syncFolder(paths.photoFolder);
     removeStaging(paths.staging, paths.kept());
-    step(steps, "cartella di appoggio rimossa");
+    reachStep(steps, "cartella di appoggio rimossa");
     removeFile(paths.journal);
     syncFolder(paths.archiveFolder);
-    step(steps, "giornale rimosso");
+    reachStep(steps, "giornale rimosso");
 }
 
 // Which photo names receive a staged photo, and which photos are the deleted record's. Every
@@ -216,7 +210,7 @@ void stagePhotos(const Paths& paths, const DeletionPlan& plan, ChangeSteps* step
         fail("staging folder");
     for (const QString& name : plan.renames) {
         move(paths.photo(sourceOf(plan, name)), paths.staged(name));
-        step(steps, "foto messa da parte");
+        reachStep(steps, "foto messa da parte");
     }
     syncFolder(paths.staging);
     syncFolder(paths.photoFolder);
@@ -259,7 +253,7 @@ void recoverDeletion(const QString& archivePath, ChangeSteps* steps)
     // beside the archive was never renamed; an archive of the old length is not the new file.
     const bool committed =
         plan->hasPlan() && !exists(paths.newArchive) && holdsRecords(paths.archive, plan->newCount);
-    step(steps, "ripresa");
+    reachStep(steps, "ripresa");
     if (!committed) {
         rollBack(paths, *plan);
         return;
@@ -272,7 +266,7 @@ DeletionResult deleteRecordHeld(ArchiveFile& archive, const DeletionFiles& files
                                 QByteArrayView expectedRecord, ChangeSteps* steps)
 {
     DeletionResult result;
-    step(steps, "inizio");
+    reachStep(steps, "inizio");
     const std::int64_t length = archive.byteLength();
     const int count = archive.RecordCount();
     result.recordCount = count;
@@ -312,7 +306,7 @@ DeletionResult deleteRecordHeld(ArchiveFile& archive, const DeletionFiles& files
     try {
         // First a journal without a plan, so that whatever this deletion leaves behind is undone.
         writeJournal(paths, plan, false);
-        step(steps, "primo giornale");
+        reachStep(steps, "primo giornale");
         // Locked before it takes the archive's name, so that nobody writes into it before the
         // photos have followed their records.
         next.reset(
@@ -323,12 +317,12 @@ DeletionResult deleteRecordHeld(ArchiveFile& archive, const DeletionFiles& files
         lockExclusive(next.get());
         const std::int64_t before = std::int64_t(position - 1) * std::int64_t(RecordSize);
         copyRange(archive.nativeHandle(), next.get(), 0, before);
-        step(steps, "nuovo archivio, prima parte");
+        reachStep(steps, "nuovo archivio, prima parte");
         copyRange(archive.nativeHandle(), next.get(), before + std::int64_t(RecordSize),
                   length - before - std::int64_t(RecordSize));
         if (::fsync(next.get()) != 0)
             fail("sync new archive");
-        step(steps, "nuovo archivio scritto");
+        reachStep(steps, "nuovo archivio scritto");
         struct stat made
         {
         };
@@ -340,10 +334,10 @@ DeletionResult deleteRecordHeld(ArchiveFile& archive, const DeletionFiles& files
         plan.newArchiveDevice = std::uint64_t(made.st_dev);
         plan.newArchiveInode = std::max<std::uint64_t>(made.st_ino, 1);
         writeJournal(paths, plan, true);
-        step(steps, "piano scritto");
+        reachStep(steps, "piano scritto");
         if (!plan.renames.isEmpty())
             stagePhotos(paths, plan, steps);
-        step(steps, "foto pronte");
+        reachStep(steps, "foto pronte");
         if (::rename(native(paths.newArchive).constData(), native(paths.archive).constData()) != 0)
             fail("replace archive");
     } catch (const ArchiveError&) {
@@ -359,7 +353,7 @@ DeletionResult deleteRecordHeld(ArchiveFile& archive, const DeletionFiles& files
     result.outcome = DeletionOutcome::Deleted;
     result.recordCount = count - 1;
     try {
-        step(steps, "archivio sostituito");
+        reachStep(steps, "archivio sostituito");
         syncFolder(paths.archiveFolder);
         complete(paths, plan, result, steps);
     } catch (const ArchiveError&) {
