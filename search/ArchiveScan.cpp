@@ -2,6 +2,7 @@
 
 #include "editor/RecordEditorAccess.h"
 #include "platform/Windows1252.h"
+#include "search/ListBuilder.h"
 #include "search/ListLine.h"
 #include "storage/ArchiveFile.h"
 #include "storage/FieldText.h"
@@ -14,20 +15,26 @@ namespace brivanto {
 ListScan scanArchive(const QString& path, const std::function<bool(const GameRecord&)>& wanted)
 {
     ListScan scan;
+    ArchiveFile archive;
     try {
-        ArchiveFile archive;
         GameArchive::openForReading(archive, path);
-        scan.lines.reserve(archive.RecordCount());
+    } catch (const ArchiveError&) {
+        scan.failed = true;
+        return scan;
+    }
+    // The lines are sorted block by block while the archive is still being read.
+    ListBuilder lines(archive.RecordCount());
+    try {
         while (!archive.AtEnd()) {
             const GameRecord& record = archive.ReadInPlace();
             if (wanted(record))
-                scan.lines.append(record);
+                lines.append(record);
         }
         archive.Close();
     } catch (const ArchiveError&) {
         scan.failed = true;
     }
-    scan.lines.sort();
+    scan.lines = lines.finish();
     return scan;
 }
 

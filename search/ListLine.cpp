@@ -5,6 +5,8 @@
 
 #include <algorithm>
 #include <array>
+#include <cstring>
+#include <utility>
 
 namespace brivanto {
 namespace {
@@ -18,7 +20,7 @@ struct Column
 };
 
 // Left to right: the list line's labels are its own, "Editore" standing for the publisher.
-const std::array<Column, 6> Columns{{
+constexpr std::array<Column, 6> Columns{{
     {offsetof(GameRecord, name), decltype(GameRecord::name)::capacity, 30, ""},
     {offsetof(GameRecord, idCode), decltype(GameRecord::idCode)::capacity, 24, "  ID: "},
     {offsetof(GameRecord, genre), decltype(GameRecord::genre)::capacity, 24, "  Genere: "},
@@ -39,20 +41,70 @@ QByteArrayView columnValue(const std::uint8_t* record, const Column& column)
     return column.width > 0 ? value.first(std::min(value.size(), column.width)) : value;
 }
 
+constexpr std::size_t labelLength(const char* label)
+{
+    std::size_t length = 0;
+    while (label[length])
+        ++length;
+    return length;
+}
+
+// Where each column's value begins in the line, and where the market value begins.
+constexpr std::array<std::size_t, Columns.size()> valueStarts()
+{
+    std::array<std::size_t, Columns.size()> starts{};
+    std::size_t at = 0;
+    for (std::size_t c = 0; c < Columns.size(); ++c) {
+        at += labelLength(Columns[c].before);
+        starts[c] = at;
+        at += static_cast<std::size_t>(Columns[c].width);
+    }
+    return starts;
+}
+constexpr std::array<std::size_t, Columns.size()> ValueAt = valueStarts();
+static_assert(ValueAt.back() + decltype(GameRecord::marketValue)::capacity == LongestListLine);
+
+// Writes a column with copies of sizes known here, which the compiler turns into a few moves: the
+// label, then the column's width of bytes from the value on (the record goes on after every field
+// for at least that far), then blanks from the value's end over the rest of the column. The blanks
+// reach into the next column, which is written afterwards.
+template <std::size_t C> char* writeColumn(const std::uint8_t* record, char* out)
+{
+    constexpr Column column = Columns[C];
+    constexpr std::size_t label = labelLength(column.before);
+    constexpr std::size_t width = column.width > 0 ? static_cast<std::size_t>(column.width) : column.capacity;
+    static_assert(column.offset + 1 + column.capacity + width <= RecordSize);
+    std::memcpy(out + ValueAt[C] - label, column.before, label);
+    const QByteArrayView value = columnValue(record, column);
+    std::memcpy(out + ValueAt[C], value.data(), width);
+    if constexpr (column.width > 0) {
+        static constexpr std::array<char, width> Blanks = [] {
+            std::array<char, width> blanks{};
+            blanks.fill(' ');
+            return blanks;
+        }();
+        std::memcpy(out + ValueAt[C] + value.size(), Blanks.data(), width);
+        return out;
+    } else {
+        return out + ValueAt[C] + value.size();
+    }
+}
+
+template <std::size_t... C>
+char* writeColumns(const std::uint8_t* record, char* out, std::index_sequence<C...>)
+{
+    char* end = nullptr;
+    ((end = writeColumn<C>(record, out)), ...);
+    return end;
+}
+
 } // namespace
 
+// The room of LongestListLine bytes may be written past the line's end.
 char* writeListLineBytes(const GameRecord& record, char* out)
 {
-    const auto* bytes = reinterpret_cast<const std::uint8_t*>(&record);
-    for (const Column& column : Columns) {
-        for (const char* c = column.before; *c; ++c)
-            *out++ = *c;
-        const QByteArrayView value = columnValue(bytes, column);
-        out = std::copy(value.begin(), value.end(), out);
-        for (qsizetype length = value.size(); length < column.width; ++length)
-            *out++ = ' ';
-    }
-    return out;
+    return writeColumns(reinterpret_cast<const std::uint8_t*>(&record), out,
+                        std::make_index_sequence<Columns.size()>());
 }
 
 bool listLineCanBe(const GameRecord& record, QByteArrayView line)

@@ -15,7 +15,8 @@ QString listLine(const GameRecord& record);
 // Five columns, five labels and a market value of at most 12 characters.
 constexpr std::size_t LongestListLine = 145 + 12;
 // The line as the bytes of the archive's code page, one byte a character, written at `out`, which
-// has room for LongestListLine bytes; returns the end.
+// has room for LongestListLine bytes (the bytes past the line's end are left undefined); returns
+// the end.
 char* writeListLineBytes(const GameRecord& record, char* out);
 // Whether the list line of `record`, trimmed, can be `line` (trimmed, in the archive's code
 // page), judged from the first column alone: a quick refusal for a scan that looks for one line,

@@ -6,6 +6,8 @@
 
 #include <algorithm>
 #include <array>
+#include <cstring>
+#include <thread>
 
 namespace brivanto {
 namespace {
@@ -39,6 +41,38 @@ const std::array<std::uint8_t, 256>& sortRanks()
 {
     static const std::array<std::uint8_t, 256> ranks = makeSortRanks();
     return ranks;
+}
+
+// Where two lines first differ in the list order, searched from `from` on (they are known to be
+// equal before it): the place, and which comes first (below 0 the left one, 0 neither: they are
+// equal in the order). Lines met by a merge share long beginnings byte for byte, which are passed
+// over eight bytes at a time; only where the bytes differ are their ranks compared.
+struct Difference
+{
+    std::size_t at;
+    int order;
+};
+
+Difference firstDifference(QByteArrayView left, QByteArrayView right, std::size_t from)
+{
+    const std::array<std::uint8_t, 256>& ranks = sortRanks();
+    const auto* a = reinterpret_cast<const std::uint8_t*>(left.data());
+    const auto* b = reinterpret_cast<const std::uint8_t*>(right.data());
+    const auto shorter = static_cast<std::size_t>(std::min(left.size(), right.size()));
+    std::size_t at = from;
+    for (; at + 8 <= shorter; at += 8) {
+        std::uint64_t x;
+        std::uint64_t y;
+        std::memcpy(&x, a + at, 8);
+        std::memcpy(&y, b + at, 8);
+        if (x != y)
+            break;
+    }
+    for (; at < shorter; ++at) {
+        if (a[at] != b[at] && ranks[a[at]] != ranks[b[at]])
+            return {at, ranks[a[at]] < ranks[b[at]] ? -1 : 1};
+    }
+    return {shorter, left.size() < right.size() ? -1 : left.size() > right.size() ? 1 : 0};
 }
 
 } // namespace
@@ -134,6 +168,8 @@ void ListLines::clear()
     text_ = {};
     starts_ = {0};
     order_ = {};
+    runStarts_ = {};
+    shared_ = {};
 }
 
 QString ListLines::at(qsizetype row) const
@@ -143,7 +179,7 @@ QString ListLines::at(qsizetype row) const
                                      static_cast<std::size_t>(line.size()));
 }
 
-void ListLines::sort()
+void ListLines::sortOrder()
 {
     const auto count = static_cast<std::uint32_t>(size());
     std::vector<SortEntry> entries(count);
@@ -153,9 +189,160 @@ void ListLines::sort()
     order_.resize(count);
     for (std::uint32_t i = 0; i < count; ++i)
         order_[i] = entries[i].line;
+}
+
+void ListLines::sort()
+{
+    sortOrder();
+    runStarts_ = {};
+    shared_ = {};
     // A search that kept few lines of a large archive leaves most of the room it reserved unused.
     if (text_.capacity() - text_.size() > text_.size() / 8)
         text_.shrink_to_fit();
+}
+
+void ListLines::appendSortedRun(ListLines lines)
+{
+    lines.sortOrder();
+    const std::size_t first = static_cast<std::size_t>(size());
+    runStarts_.push_back(static_cast<std::uint32_t>(first));
+    shared_.resize(first + static_cast<std::size_t>(lines.size()));
+    for (qsizetype row = 0; row < lines.size(); ++row) {
+        const QByteArrayView line = lines.bytes(row);
+        text_.insert(text_.end(), line.begin(), line.end());
+        starts_.push_back(static_cast<std::uint32_t>(text_.size()));
+        shared_[first + static_cast<std::size_t>(row)] =
+            row == 0 ? 0 : static_cast<std::uint32_t>(firstDifference(lines.bytes(row - 1), line, 0).at);
+    }
+}
+
+QByteArrayView ListLines::lineAt(std::uint32_t line) const
+{
+    return {text_.data() + starts_[line], starts_[line + 1] - starts_[line]};
+}
+
+// A k-way merge of runs through a tree of losers that knows how long a beginning each line
+// shares with the line that went out last (after Bingmann and Sanders' LCP-aware merging). Each
+// node holds the run whose head lost the match played there and how much of it agrees with the
+// head that won. When the winner's run moves on to its next line, the matches on that run's way
+// to the root are played again, and most are decided by those lengths alone: of two lines that
+// both come after the last one out, the one that agrees with it longer comes first. Only lines
+// that agree with it equally long are compared, and only from there on.
+void ListLines::mergeRange(std::vector<std::uint32_t> next, const std::vector<std::uint32_t>& end,
+                           std::uint32_t* out) const
+{
+    std::size_t leaves = 1;
+    while (leaves < next.size())
+        leaves *= 2;
+    next.resize(leaves, 0);
+    const auto exhausted = [&](std::size_t run) { return run >= end.size() || next[run] >= end[run]; };
+    std::vector<std::size_t> losers(leaves);
+    std::vector<std::size_t> agreeing(leaves); // how much of each node's loser agrees with its winner
+
+    // The first matches compare whole lines.
+    const auto play = [&](auto& self, std::size_t node) -> std::size_t {
+        if (node >= leaves)
+            return node - leaves;
+        std::size_t winner = self(self, 2 * node);
+        std::size_t loser = self(self, 2 * node + 1);
+        agreeing[node] = 0;
+        if (exhausted(winner) || exhausted(loser)) {
+            if (exhausted(winner))
+                std::swap(winner, loser);
+        } else {
+            const Difference difference = firstDifference(lineAt(next[winner]), lineAt(next[loser]), 0);
+            if (difference.order > 0)
+                std::swap(winner, loser);
+            agreeing[node] = difference.at;
+        }
+        losers[node] = loser;
+        return winner;
+    };
+    std::size_t winner = play(play, 1);
+
+    while (!exhausted(winner)) {
+        *out++ = next[winner];
+        // The winner's next line, and how much of it agrees with the line just gone out.
+        std::size_t candidate = winner;
+        const std::uint32_t line = ++next[candidate];
+        std::size_t agrees = exhausted(candidate) ? 0 : shared_[line];
+        for (std::size_t node = (candidate + leaves) / 2; node >= 1; node /= 2) {
+            const std::size_t loser = losers[node];
+            if (exhausted(loser))
+                continue;
+            bool loserFirst;
+            std::size_t agreeingAfter = agreeing[node];
+            if (exhausted(candidate)) {
+                loserFirst = true;
+            } else if (agrees != agreeing[node]) {
+                loserFirst = agreeing[node] > agrees;
+                agreeingAfter = std::min(agrees, agreeing[node]);
+            } else {
+                const Difference difference =
+                    firstDifference(lineAt(next[candidate]), lineAt(next[loser]), agrees);
+                loserFirst = difference.order > 0 || (difference.order == 0 && loser < candidate);
+                agreeingAfter = difference.at;
+            }
+            if (loserFirst) {
+                losers[node] = candidate;
+                const std::size_t loserAgrees = agreeing[node];
+                agreeing[node] = agreeingAfter;
+                candidate = loser;
+                agrees = loserAgrees;
+            } else {
+                agreeing[node] = agreeingAfter;
+            }
+        }
+        winner = candidate;
+    }
+}
+
+// The runs are cut in two at the middle line of the longest one, found in every other run by
+// halving: lines equal to it go to the first half from the runs before its own and to the second
+// half from the runs after. The two halves are merged at once, one on a second thread.
+void ListLines::mergeRuns()
+{
+    const std::size_t runs = runStarts_.size();
+    if (runs > 1) {
+        std::vector<std::uint32_t> begin(runStarts_.begin(), runStarts_.end());
+        std::vector<std::uint32_t> end(runs);
+        for (std::size_t run = 0; run < runs; ++run)
+            end[run] = run + 1 < runs ? runStarts_[run + 1] : static_cast<std::uint32_t>(size());
+        std::size_t longest = 0;
+        for (std::size_t run = 1; run < runs; ++run) {
+            if (end[run] - begin[run] > end[longest] - begin[longest])
+                longest = run;
+        }
+        const std::uint32_t middle = begin[longest] + (end[longest] - begin[longest]) / 2;
+        const QByteArrayView cut = lineAt(middle);
+        std::vector<std::uint32_t> split(runs);
+        std::size_t firstHalf = 0;
+        for (std::size_t run = 0; run < runs; ++run) {
+            if (run == longest) {
+                split[run] = middle;
+            } else {
+                std::uint32_t low = begin[run];
+                std::uint32_t high = end[run];
+                while (low < high) {
+                    const std::uint32_t probe = low + (high - low) / 2;
+                    const int order = firstDifference(lineAt(probe), cut, 0).order;
+                    if (order < 0 || (order == 0 && run < longest))
+                        low = probe + 1;
+                    else
+                        high = probe;
+                }
+                split[run] = low;
+            }
+            firstHalf += split[run] - begin[run];
+        }
+        std::vector<std::uint32_t> order(static_cast<std::size_t>(size()));
+        std::thread second([&] { mergeRange(split, end, order.data() + firstHalf); });
+        mergeRange(begin, split, order.data());
+        second.join();
+        order_ = std::move(order);
+    }
+    runStarts_ = {};
+    shared_ = {};
 }
 
 } // namespace brivanto

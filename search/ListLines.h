@@ -7,6 +7,8 @@
 #include <QStringView>
 
 #include <cstdint>
+#include <memory>
+#include <utility>
 #include <vector>
 
 namespace brivanto {
@@ -30,6 +32,14 @@ public:
     // they were appended in. A line appended afterwards brings back the appended order.
     void sort();
 
+    // A list built in runs (ListBuilder): each run is a list sorted on its own and added in list
+    // order; the runs are then merged. Lines equal in the order keep the order of their runs,
+    // and within a run the order they were appended in, so the list ends as sort() would leave it.
+    // Sorts `lines` and adds them, in list order, after the runs added before.
+    void appendSortedRun(ListLines lines);
+    // Puts the runs' lines in list order.
+    void mergeRuns();
+
     qsizetype size() const { return static_cast<qsizetype>(starts_.size()) - 1; }
     bool isEmpty() const { return size() == 0; }
     QString at(qsizetype row) const;
@@ -42,16 +52,39 @@ public:
     }
 
 private:
-    std::vector<char> text_;
+    // Room made for a line is not filled first: the line is written over it at once.
+    template <class T> struct UnfilledAllocator : std::allocator<T>
+    {
+        template <class U> struct rebind
+        {
+            using other = UnfilledAllocator<U>;
+        };
+        UnfilledAllocator() = default;
+        template <class U> UnfilledAllocator(const UnfilledAllocator<U>&) noexcept {}
+        template <class U> void construct(U* at) noexcept { ::new (static_cast<void*>(at)) U; }
+        template <class U, class... Args> void construct(U* at, Args&&... args)
+        {
+            ::new (static_cast<void*>(at)) U(std::forward<Args>(args)...);
+        }
+    };
+    std::vector<char, UnfilledAllocator<char>> text_;
     // Where each line begins in text_, then where the last one ends. 32 bits reach 27 million
     // lines of the longest kind, the lines of a 90 GB archive.
     std::vector<std::uint32_t> starts_{0};
     // Once sorted, the lines in list order; the block stays in the order they were appended in.
     std::vector<std::uint32_t> order_;
+    // While a list is built in runs: where each run begins, and how many characters each line has
+    // in common, in the order, with the line before it in its run.
+    std::vector<std::uint32_t> runStarts_;
+    std::vector<std::uint32_t> shared_;
 
     struct SortEntry;
     std::uint64_t rankWord(std::uint32_t line, std::uint32_t depth) const;
     void sortRun(SortEntry* first, SortEntry* last, std::uint32_t depth) const;
+    void sortOrder();
+    QByteArrayView lineAt(std::uint32_t line) const;
+    void mergeRange(std::vector<std::uint32_t> next, const std::vector<std::uint32_t>& end,
+                    std::uint32_t* out) const;
 };
 
 } // namespace brivanto

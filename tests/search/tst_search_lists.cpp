@@ -1,5 +1,6 @@
 #include "platform/Windows1252.h"
 #include "search/ArchiveScan.h"
+#include "search/ListBuilder.h"
 #include "search/ListFind.h"
 #include "search/ListLine.h"
 #include "search/ListLines.h"
@@ -10,6 +11,7 @@
 #include "tests/support/RawField.h"
 
 #include <QDir>
+#include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -98,6 +100,8 @@ private Q_SLOTS:
     void sortedList_data();
     void sortedList();
     void everyCharacterSortsByTheListOrder();
+    void sortingBlockByBlockGivesTheSameList_data();
+    void sortingBlockByBlockGivesTheSameList();
     void matching_data();
     void matching();
     void find_data();
@@ -286,6 +290,55 @@ void TestSearchLists::everyCharacterSortsByTheListOrder()
     QCOMPARE(sorted.size(), texts.size());
     for (qsizetype i = 1; i < sorted.size(); ++i)
         QVERIFY2(!listLineLess(sorted[i], sorted[i - 1]), qPrintable(QString::number(i)));
+}
+
+void TestSearchLists::sortingBlockByBlockGivesTheSameList_data()
+{
+    QTest::addColumn<int>("linesPerBlock");
+    for (int lines : {1, 2, 3, 7, 64, 499, 500, 501})
+        QTest::addRow("%d lines a block", lines) << lines;
+}
+
+// A list sorted block by block while it is built, then merged, is the list sorted in one go, line
+// for line: lines equal in the order (the same but for the case of a-z) keep the archive's order
+// across blocks too.
+void TestSearchLists::sortingBlockByBlockGivesTheSameList()
+{
+    QFETCH(int, linesPerBlock);
+    const QStringList names = {"dama",
+                               "DAMA",
+                               "Dama",
+                               "Dama cinese",
+                               "dama cinese",
+                               "Azul",
+                               "",
+                               "Scacchi",
+                               "scacchi ",
+                               "Scacchi 2",
+                               "Regno dei Draghi e dei Mari",
+                               "REGNO DEI DRAGHI E DEI MARI",
+                               "Regno dei Draghi e dei Mari 2",
+                               QString::fromUtf8("Èra"),
+                               QString::fromUtf8("èra"),
+                               Euro,
+                               "_",
+                               "~"};
+    const QStringList codes = {"", "A1", "a1", "B"};
+    QRandomGenerator random(linesPerBlock);
+    ListBuilder builder(500, linesPerBlock);
+    ListLines inOneGo;
+    for (int n = 0; n < 500; ++n) {
+        const GameRecord record =
+            gameRecord({{"name", names[static_cast<qsizetype>(random.bounded(names.size()))]},
+                        {"idCode", codes[static_cast<qsizetype>(random.bounded(codes.size()))]},
+                        {"year", QString::number(random.bounded(2))}});
+        builder.append(record);
+        inOneGo.append(record);
+    }
+    inOneGo.sort();
+    const ListLines blockByBlock = builder.finish();
+    QCOMPARE(textsOf(blockByBlock), textsOf(inOneGo));
+    QVERIFY(builder.finish().isEmpty());
 }
 
 void TestSearchLists::sortingPutsLinesInListOrder()
