@@ -41,11 +41,12 @@ def main(folder):
         rows.append((operation, real, f"{what} {plain_real:.1f}", real / plain_real, target, cpu / plain_cpu))
     with open(os.path.join(folder, "startup.json")) as startup:
         started = json.load(startup)
-    for operation, key, unit, target in (("password window on screen", "window_ms", 1, 1.2),
+    # Both windows are taken when they are on screen with their contents drawn.
+    for operation, key, unit, target in (("password window drawn on screen", "window_ms", 1, 1.2),
                                          ("resident memory at the password window", "resident_kib", 1024, 1.15)):
         program, minimal = started[key]["Brivanto"] / unit, started[key]["minimal"] / unit
         processor = started["processor_ms"]["Brivanto"] / started["processor_ms"]["minimal"]
-        rows.append((operation, program, f"minimal window {minimal:.1f}", program / minimal, target,
+        rows.append((operation, program, f"minimal window drawn {minimal:.1f}", program / minimal, target,
                      processor if key == "window_ms" else None))
 
     # The processor-time ratio, for reading the wall-time one on a busy machine: it counts the

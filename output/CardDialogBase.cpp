@@ -11,7 +11,6 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QShowEvent>
-#include <QSvgRenderer>
 
 namespace brivanto {
 namespace {
@@ -26,7 +25,8 @@ QImage blueEuro()
     QImage picture(SubstituteSize, QImage::Format_RGB32);
     picture.fill(Qt::white);
     QPainter painter(&picture);
-    QSvgRenderer(QStringLiteral(":/print/euro_blu.svg")).render(&painter);
+    painter.drawPixmap(0, 0,
+                       platform::resourcePicture(QStringLiteral(":/print/euro_blu.svg"), SubstituteSize));
     return picture;
 }
 

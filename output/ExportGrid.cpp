@@ -45,11 +45,21 @@ void ExportGridModel::addRow(const GameRecord& record)
         reallocateText(textCapacity_ * 2 + RecordSize);
     Row row{used_, {}};
     char* out = text_.get() + used_;
+    const char* recordEnd = reinterpret_cast<const char*>(&record) + RecordSize;
     for (int f = 0; f < ExportedFieldCount; ++f) {
         const QByteArrayView value = storedValue(fieldAt(record, Fields[f]), Fields[f].capacity);
         const auto length = static_cast<std::size_t>(value.size());
         row.lengths[f] = static_cast<std::uint8_t>(length);
-        std::memcpy(out, value.data(), length);
+        // Values are short: they are copied in pieces of a size known here, which the compiler
+        // turns into a move or two, past their end where the record goes on; the next value is
+        // written over what went too far, within the room of a record kept free above.
+        constexpr std::size_t Piece = 32;
+        if (value.data() + (length + Piece - 1) / Piece * Piece <= recordEnd) {
+            for (std::size_t at = 0; at < length; at += Piece)
+                std::memcpy(out + at, value.data() + at, Piece);
+        } else {
+            std::memcpy(out, value.data(), length);
+        }
         out += length;
     }
     used_ = static_cast<std::size_t>(out - text_.get());

@@ -8,7 +8,6 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QResource>
-#include <QSvgRenderer>
 
 #include <algorithm>
 #include <cstring>
@@ -16,19 +15,21 @@
 
 namespace brivanto::platform {
 
+// Drawings are drawn through the toolkit's SVG picture format, which loads its library on first
+// use: the first window needs none, and the program starts without it.
+QImage drawnSvg(const QString& resource, QSize size)
+{
+    QImageReader reader(resource);
+    if (size.isValid())
+        reader.setScaledSize(size);
+    return reader.read().convertToFormat(QImage::Format_ARGB32_Premultiplied);
+}
+
 QPixmap resourcePicture(const QString& resource, QSize size)
 {
     if (!resource.endsWith(QLatin1String(".svg")))
         return QPixmap(resource);
-    QSvgRenderer renderer(resource);
-    if (!size.isValid())
-        size = renderer.defaultSize();
-    QImage image(size, QImage::Format_ARGB32_Premultiplied);
-    image.fill(Qt::transparent);
-    QPainter painter(&image);
-    renderer.render(&painter);
-    painter.end();
-    return QPixmap::fromImage(image);
+    return QPixmap::fromImage(drawnSvg(resource, size));
 }
 
 ResourcePicture::ResourcePicture() = default;
@@ -52,14 +53,9 @@ ResourcePicture::ResourcePicture(const QString& resource)
             }
         }
     }
-    if (resource.endsWith(QLatin1String(".svg"))) {
-        // Reading the drawing is quick; drawing it (text above all) is what takes the time.
-        svg_ = std::make_unique<QSvgRenderer>(resource);
-        size_ = svg_->defaultSize();
-    } else {
-        resource_ = resource;
-        size_ = QImageReader(resource).size();
-    }
+    // Reading the drawing's size is quick; drawing it (text above all) is what takes the time.
+    resource_ = resource;
+    size_ = QImageReader(resource).size();
 }
 
 ResourcePicture::ResourcePicture(ResourcePicture&&) noexcept = default;
@@ -69,7 +65,6 @@ ResourcePicture::~ResourcePicture() = default;
 ResourcePicture& ResourcePicture::operator=(const QPixmap& picture)
 {
     resource_.clear();
-    svg_.reset();
     pixels_.clear();
     pixmap_ = picture;
     size_ = picture.size();
@@ -83,16 +78,8 @@ const QPixmap& ResourcePicture::pixmap() const
         pixmap_ = QPixmap::fromImage(
             QImage(pixels, size_.width(), size_.height(), QImage::Format_ARGB32_Premultiplied).copy());
         pixels_.clear();
-    } else if (svg_) {
-        QImage image(size_, QImage::Format_ARGB32_Premultiplied);
-        image.fill(Qt::transparent);
-        QPainter painter(&image);
-        svg_->render(&painter);
-        painter.end();
-        pixmap_ = QPixmap::fromImage(image);
-        svg_.reset();
     } else if (!resource_.isEmpty()) {
-        pixmap_ = QPixmap(std::exchange(resource_, QString()));
+        pixmap_ = resourcePicture(std::exchange(resource_, QString()), size_);
     }
     return pixmap_;
 }

@@ -7,7 +7,6 @@
 #include <memory>
 
 class QPainter;
-class QSvgRenderer;
 
 namespace brivanto::platform {
 
@@ -29,9 +28,8 @@ public:
     bool isNull() const { return size_.isEmpty(); }
 
 private:
-    mutable QString resource_;                  // still to be read, when not empty
-    mutable std::unique_ptr<QSvgRenderer> svg_; // still to be drawn
-    mutable QByteArray pixels_;                 // drawn at build time (size, pixels), still to be shown
+    mutable QString resource_;  // still to be read or drawn, when not empty
+    mutable QByteArray pixels_; // drawn at build time (size, pixels), still to be shown
     mutable QPixmap pixmap_;
     QSize size_;
 };
