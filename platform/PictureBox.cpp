@@ -14,6 +14,7 @@
 #include <vector>
 
 namespace brivanto::platform {
+namespace {
 
 // Drawings are drawn through the toolkit's SVG picture format, which loads its library on first
 // use: the first window needs none, and the program starts without it.
@@ -24,6 +25,8 @@ QImage drawnSvg(const QString& resource, QSize size)
         reader.setScaledSize(size);
     return reader.read().convertToFormat(QImage::Format_ARGB32_Premultiplied);
 }
+
+} // namespace
 
 QPixmap resourcePicture(const QString& resource, QSize size)
 {

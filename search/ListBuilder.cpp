@@ -1,6 +1,7 @@
 #include "search/ListBuilder.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace brivanto {
 
@@ -34,7 +35,7 @@ void ListBuilder::handOver()
 {
     {
         const std::lock_guard lock(mutex_);
-        waiting_.push_back(std::move(filling_));
+        waiting_.push_back(std::exchange(filling_, ListLines()));
     }
     wake_.notify_one();
     if (!sorter_.joinable()) {
@@ -42,7 +43,6 @@ void ListBuilder::handOver()
         runs_.reserve(std::max(expectedLines_, 2 * linesPerBlock_));
         sorter_ = std::thread(&ListBuilder::sortBlocks, this);
     }
-    filling_ = ListLines();
     filling_.reserve(linesPerBlock_);
 }
 
@@ -70,8 +70,7 @@ void ListBuilder::sortBlocks()
 
 ListLines ListBuilder::finish()
 {
-    ListLines last = std::move(filling_);
-    filling_ = ListLines();
+    ListLines last = std::exchange(filling_, ListLines());
     if (!sorter_.joinable()) {
         last.sort();
         return last;

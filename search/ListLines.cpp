@@ -216,11 +216,6 @@ void ListLines::appendSortedRun(ListLines lines)
     }
 }
 
-QByteArrayView ListLines::lineAt(std::uint32_t line) const
-{
-    return {text_.data() + starts_[line], starts_[line + 1] - starts_[line]};
-}
-
 // A k-way merge of runs through a tree of losers that knows how long a beginning each line
 // shares with the line that went out last (after Bingmann and Sanders' LCP-aware merging). Each
 // node holds the run whose head lost the match played there and how much of it agrees with the

@@ -46,9 +46,8 @@ public:
     // The line in the archive's code page.
     QByteArrayView bytes(qsizetype row) const
     {
-        const std::uint32_t line =
-            order_.empty() ? static_cast<std::uint32_t>(row) : order_[static_cast<std::size_t>(row)];
-        return {text_.data() + starts_[line], starts_[line + 1] - starts_[line]};
+        return lineAt(order_.empty() ? static_cast<std::uint32_t>(row)
+                                     : order_[static_cast<std::size_t>(row)]);
     }
 
 private:
@@ -82,7 +81,11 @@ private:
     std::uint64_t rankWord(std::uint32_t line, std::uint32_t depth) const;
     void sortRun(SortEntry* first, SortEntry* last, std::uint32_t depth) const;
     void sortOrder();
-    QByteArrayView lineAt(std::uint32_t line) const;
+    // The line appended as `line`th, whatever the order.
+    QByteArrayView lineAt(std::uint32_t line) const
+    {
+        return {text_.data() + starts_[line], starts_[line + 1] - starts_[line]};
+    }
     void mergeRange(std::vector<std::uint32_t> next, const std::vector<std::uint32_t>& end,
                     std::uint32_t* out) const;
 };
