@@ -1,10 +1,10 @@
 #include "exchange/CsvExport.h"
 
 #include "editor/PhotoFile.h"
-#include "exchange/BackgroundWriter.h"
 #include "exchange/CsvColumns.h"
 #include "platform/Windows1252.h"
 #include "storage/ArchiveFile.h"
+#include "storage/BackgroundWriter.h"
 #include "storage/GameArchive.h"
 #include "storage/PhotoNames.h"
 
@@ -222,30 +222,13 @@ private:
     std::array<QByteArray, PhotoSpellings> end_;
 };
 
-// Writes to the device; a file starts on its way to the disk block by block, so that the sync
-// that ends a safe replacement waits only for the last.
-BackgroundWriter::Write writeTo(QIODevice& device)
-{
-    const auto* file = qobject_cast<QFileDevice*>(&device);
-    const int handle = file ? file->handle() : -1;
-    return [&device, handle, offset = off_t(0)](std::string_view block) mutable {
-        const auto size = static_cast<qint64>(block.size());
-        if (device.write(block.data(), size) != size)
-            return false;
-        if (handle >= 0)
-            ::sync_file_range(handle, offset, size, SYNC_FILE_RANGE_WRITE);
-        offset += size;
-        return true;
-    };
-}
-
 // Rows are made in a block of about a megabyte, written by the background writer while the next
 // block is made.
 class RowBlocks
 {
 public:
     RowBlocks(QIODevice& device, std::size_t maxRowBytes)
-        : writer_(writeTo(device)), maxRowBytes_(maxRowBytes)
+        : writer_(writeToDevice(device)), maxRowBytes_(maxRowBytes)
     {
         reserve();
     }

@@ -1,6 +1,6 @@
 #include "exchange/CsvImport.h"
 
-#include "exchange/BackgroundWriter.h"
+#include "storage/BackgroundWriter.h"
 #include "storage/ArchiveFile.h"
 #include "storage/GameArchive.h"
 

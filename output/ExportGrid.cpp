@@ -3,51 +3,88 @@
 #include "platform/LargePages.h"
 #include "platform/Windows1252.h"
 #include "storage/ArchiveFile.h"
+#include "storage/ArchiveHalves.h"
 #include "storage/FieldText.h"
-#include "storage/GameArchive.h"
 
 #include <algorithm>
 #include <cstring>
+#include <exception>
 #include <new>
+#include <thread>
 
 namespace brivanto {
 
 void ExportGridModel::fillFromArchive(const QString& path)
 {
     beginResetModel();
-    text_.reset();
-    textCapacity_ = 0;
-    used_ = 0;
+    texts_ = {};
     rows_.clear();
     changed_.clear();
+    int filled = 0;
+    int middle = 0;
     try {
-        ArchiveFile archive;
-        GameArchive::openForReading(archive, path);
-        const auto count = static_cast<std::size_t>(archive.RecordCount());
-        rows_.reserve(count);
-        // Room for short texts in every record; pages never written to cost nothing.
-        reallocateText(std::max<std::size_t>(count * 512, RecordSize));
-        while (!archive.AtEnd())
-            addRow(archive.ReadInPlace());
+        ArchiveHalves halves(path);
+        middle = halves.middle();
+        rows_.resize(static_cast<std::size_t>(halves.count()));
+        int secondFilled = 0;
+        std::exception_ptr secondFailure;
+        std::jthread second;
+        if (ArchiveFile* archive = halves.second()) {
+            second = std::jthread([&, archive] {
+                try {
+                    secondFilled =
+                        fillPart(*archive, middle, halves.count(), texts_[1], rows_.data() + middle);
+                } catch (...) {
+                    secondFailure = std::current_exception(); // memory that ran out
+                }
+            });
+        }
+        filled = fillPart(halves.first(), 0, middle, texts_[0], rows_.data());
+        if (second.joinable())
+            second.join();
+        if (secondFailure)
+            std::rethrow_exception(secondFailure);
+        // The rows read so far stay, without a gap.
+        if (filled == middle)
+            filled += secondFilled;
+    } catch (const ArchiveError&) {
+        // Not even opened: no rows, and the screen says nothing.
+    }
+    rows_.resize(static_cast<std::size_t>(filled));
+    rows_.shrink_to_fit();
+    secondPart_ = middle;
+    for (Texts& texts : texts_)
+        texts.reallocate(texts.used);
+    endResetModel();
+}
+
+int ExportGridModel::fillPart(ArchiveFile& archive, int from, int to, Texts& texts, Row* rows)
+{
+    // Room for short texts in every record; pages never written to cost nothing.
+    texts.reallocate(std::max<std::size_t>(std::size_t(to - from) * 512, RecordSize));
+    int filled = 0;
+    try {
+        archive.Seek(from);
+        for (; filled < to - from; ++filled)
+            addRow(archive.ReadInPlace(), texts, rows[filled]);
         archive.Close();
     } catch (const ArchiveError&) {
         // The rows read so far stay; the screen says nothing.
     }
-    reallocateText(used_);
-    rows_.shrink_to_fit();
-    endResetModel();
+    return filled;
 }
 
-void ExportGridModel::addRow(const GameRecord& record)
+void ExportGridModel::addRow(const GameRecord& record, Texts& texts, Row& row)
 {
     // The 22 texts take at most their capacities together, well under a record.
-    if (textCapacity_ - used_ < RecordSize)
-        reallocateText(textCapacity_ * 2 + RecordSize);
-    Row row{used_, {}};
-    char* out = text_.get() + used_;
+    if (texts.capacity - texts.used < RecordSize)
+        texts.reallocate(texts.capacity * 2 + RecordSize);
+    row.start = texts.used;
+    char* out = texts.text.get() + texts.used;
+    const auto* bytes = reinterpret_cast<const std::uint8_t*>(&record);
     const char* recordEnd = reinterpret_cast<const char*>(&record) + RecordSize;
     for (int f = 0; f < ExportedFieldCount; ++f) {
-        const QByteArrayView value = storedValue(fieldAt(record, Fields[f]), Fields[f].capacity);
+        const QByteArrayView value = storedValue(bytes + Fields[f].offset, Fields[f].capacity);
         const auto length = static_cast<std::size_t>(value.size());
         row.lengths[f] = static_cast<std::uint8_t>(length);
         // Values are short: they are copied in pieces of a size known here, which the compiler
@@ -62,22 +99,25 @@ void ExportGridModel::addRow(const GameRecord& record)
         }
         out += length;
     }
-    used_ = static_cast<std::size_t>(out - text_.get());
-    rows_.push_back(row);
+    texts.used = static_cast<std::size_t>(out - texts.text.get());
 }
 
 // realloc moves large blocks by remapping their pages, so neither growing nor the final trim
 // copies the texts.
-void ExportGridModel::reallocateText(std::size_t capacity)
+void ExportGridModel::Texts::reallocate(std::size_t wanted)
 {
-    capacity = std::max<std::size_t>(capacity, 1);
-    char* text = static_cast<char*>(std::realloc(text_.get(), capacity));
-    if (!text)
+    if (wanted == 0) {
+        text.reset();
+        capacity = 0;
+        return;
+    }
+    char* moved = static_cast<char*>(std::realloc(text.get(), wanted));
+    if (!moved)
         throw std::bad_alloc();
-    static_cast<void>(text_.release());
-    text_.reset(text);
-    textCapacity_ = capacity;
-    platform::preferLargePages(text, capacity);
+    static_cast<void>(text.release());
+    text.reset(moved);
+    capacity = wanted;
+    platform::preferLargePages(moved, wanted);
 }
 
 int ExportGridModel::rowCount(const QModelIndex& parent) const
@@ -97,16 +137,16 @@ QByteArrayView ExportGridModel::exportCell(int row, int column) const
             return changed->exported;
     }
     const Row& stored = rows_[static_cast<std::size_t>(row)];
-    std::uint64_t start = stored.start;
+    const char* text = textOf(row);
     for (int f = 0; f < column - 1; ++f)
-        start += stored.lengths[f];
-    return {text_.get() + start, stored.lengths[column - 1]};
+        text += stored.lengths[f];
+    return {text, stored.lengths[column - 1]};
 }
 
 void ExportGridModel::exportRow(int row, ExportRow& cells) const
 {
     const Row& stored = rows_[static_cast<std::size_t>(row)];
-    const char* text = text_.get() + stored.start;
+    const char* text = textOf(row);
     for (int f = 0; f < ExportedFieldCount; ++f) {
         cells[f] = QByteArrayView(text, stored.lengths[f]);
         text += stored.lengths[f];
@@ -117,6 +157,11 @@ void ExportGridModel::exportRow(int row, ExportRow& cells) const
         if (const auto changed = changed_.constFind(cellKey(row, f + 1)); changed != changed_.constEnd())
             cells[f] = changed->exported;
     }
+}
+
+const char* ExportGridModel::textOf(int row) const
+{
+    return texts_[row < secondPart_ ? 0 : 1].text.get() + rows_[static_cast<std::size_t>(row)].start;
 }
 
 QString ExportGridModel::storedText(int row, int column) const
@@ -166,7 +211,7 @@ bool ExportGridModel::setData(const QModelIndex& index, const QVariant& value, i
 
 std::size_t ExportGridModel::heldBytes() const
 {
-    std::size_t bytes = textCapacity_ + rows_.capacity() * sizeof(Row);
+    std::size_t bytes = texts_[0].capacity + texts_[1].capacity + rows_.capacity() * sizeof(Row);
     for (const ChangedCell& cell : changed_)
         bytes += sizeof(ChangedCell) + sizeof(qint64) + std::size_t(cell.typed.capacity()) * 2 +
                  std::size_t(cell.exported.capacity());

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "output/ExportColumns.h"
+#include "storage/ArchiveFile.h"
 
 #include <QAbstractTableModel>
 #include <QByteArrayView>
@@ -50,7 +51,7 @@ public:
 private:
     struct Row
     {
-        std::uint64_t start; // of the row's first text in text_
+        std::uint64_t start; // of the row's first text in its part's texts
         std::array<std::uint8_t, ExportedFieldCount> lengths;
     };
     struct ChangedCell
@@ -58,21 +59,31 @@ private:
         QString typed;
         QByteArray exported;
     };
+    // Texts back to back; left uninitialised beyond `used`, so room never written to costs no
+    // memory.
+    struct Texts
+    {
+        struct Free
+        {
+            void operator()(char* text) const { std::free(text); }
+        };
+        std::unique_ptr<char, Free> text;
+        std::size_t capacity = 0;
+        std::size_t used = 0;
+        void reallocate(std::size_t capacity);
+    };
     static qint64 cellKey(int row, int column) { return qint64(row) * ExportColumnCount + column; }
-    void addRow(const GameRecord& record);
+    // Fills rows[0, to - from) from records from..to-1 of `archive`, their texts into `texts`; the
+    // number of rows filled, fewer when reading failed. Closes the archive.
+    static int fillPart(ArchiveFile& archive, int from, int to, Texts& texts, Row* rows);
+    static void addRow(const GameRecord& record, Texts& texts, Row& row);
+    const char* textOf(int row) const;
     QString storedText(int row, int column) const;
 
-    void reallocateText(std::size_t capacity);
-
-    // The texts back to back; left uninitialised beyond used_, so room never written to costs
-    // no memory.
-    struct FreeText
-    {
-        void operator()(char* text) const { std::free(text); }
-    };
-    std::unique_ptr<char, FreeText> text_;
-    std::size_t textCapacity_ = 0;
-    std::size_t used_ = 0;
+    // A large archive is read in two halves at once: the texts of the rows from secondPart_ on
+    // are in texts_[1].
+    std::array<Texts, 2> texts_;
+    int secondPart_ = 0;
     std::vector<Row> rows_;
     QHash<qint64, ChangedCell> changed_;
 };

@@ -2,13 +2,15 @@
 
 #include "output/ExportGrid.h"
 #include "platform/Windows1252.h"
+#include "storage/BackgroundWriter.h"
 #include "storage/ProgramFolder.h"
 
 #include <QSaveFile>
 
+#include <algorithm>
 #include <array>
 #include <cstring>
-#include <vector>
+#include <string>
 
 namespace brivanto {
 namespace {
@@ -87,37 +89,33 @@ char* putEscaped(char* out, QByteArrayView value)
     return out;
 }
 
-// Rows are made in one buffer and written in large blocks: one system call per block, however
-// many rows.
+// Rows are made in blocks of about a megabyte, each written by a thread of its own while the next
+// is made: one system call per block, however many rows.
 class BlockWriter
 {
 public:
-    explicit BlockWriter(QIODevice& device) : device_(device), buffer_(BlockSize) {}
+    explicit BlockWriter(QIODevice& device) : writer_(writeToDevice(device)) {}
 
     // Room for `bytes` more; false when a write failed.
     bool reserve(std::size_t bytes)
     {
-        if (buffer_.size() - used_ >= bytes)
+        if (block_.size() - used_ >= bytes)
             return true;
-        if (!flush())
-            return false;
-        if (buffer_.size() < bytes)
-            buffer_.resize(bytes);
-        return true;
-    }
-    char* end() { return buffer_.data() + used_; }
-    void advanceTo(char* end) { used_ = static_cast<std::size_t>(end - buffer_.data()); }
-    bool flush()
-    {
-        const auto size = static_cast<qint64>(used_);
+        const bool handed = used_ == 0 || writer_.hand(block_, used_);
         used_ = 0;
-        return size == 0 || device_.write(buffer_.data(), size) == size;
+        // The block given back is one handed before, or nothing the first times.
+        if (block_.size() < std::max(bytes, BlockSize))
+            block_.resize(std::max(bytes, BlockSize));
+        return handed;
     }
+    char* end() { return block_.data() + used_; }
+    void advanceTo(char* end) { used_ = static_cast<std::size_t>(end - block_.data()); }
+    bool finish() { return (used_ == 0 || writer_.hand(block_, used_)) && writer_.finish(); }
 
 private:
-    static constexpr std::size_t BlockSize = 1 << 18;
-    QIODevice& device_;
-    std::vector<char> buffer_;
+    static constexpr std::size_t BlockSize = 1 << 20;
+    BackgroundWriter writer_;
+    std::string block_;
     std::size_t used_ = 0;
 };
 
@@ -156,13 +154,14 @@ bool writeExport(QIODevice& device, const ExportGridModel& grid)
     if (!writer.reserve(static_cast<std::size_t>(Closing.size())))
         return false;
     writer.advanceTo(put(writer.end(), Closing));
-    return writer.flush();
+    return writer.finish();
 }
 
 bool writeExportFile(const QString& path, const ExportGridModel& grid)
 {
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
+    // The rows are written in large blocks by another thread: the file buffers nothing.
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         return false;
     // commit() of this Qt version does not notice a failed final flush: check it here.
     if (!writeExport(file, grid) || !file.flush()) {

@@ -5,36 +5,67 @@
 #include "search/ListBuilder.h"
 #include "search/ListLine.h"
 #include "storage/ArchiveFile.h"
+#include "storage/ArchiveHalves.h"
 #include "storage/FieldText.h"
 #include "storage/GameArchive.h"
 
 #include <array>
+#include <atomic>
+#include <exception>
+#include <optional>
+#include <thread>
 
 namespace brivanto {
 
 ListScan scanArchive(const QString& path, const std::function<bool(const GameRecord&)>& wanted)
 {
     ListScan scan;
-    ArchiveFile archive;
+    std::optional<ArchiveHalves> halves;
     try {
-        GameArchive::openForReading(archive, path);
+        halves.emplace(path);
     } catch (const ArchiveError&) {
         scan.failed = true;
         return scan;
     }
-    // The lines are sorted block by block while the archive is still being read.
-    ListBuilder lines(archive.RecordCount());
-    try {
-        while (!archive.AtEnd()) {
-            const GameRecord& record = archive.ReadInPlace();
-            if (wanted(record))
-                lines.append(record);
+    // Each half's lines are sorted block by block while the archive is still being read; the
+    // runs of both are merged at the end, the first half's first where lines are equal.
+    const auto scanPart = [&wanted](ArchiveFile& archive, int from, int to, ListLines& runs) {
+        ListBuilder lines(to - from);
+        bool read = true;
+        try {
+            for (int index = from; index < to; ++index) {
+                const GameRecord& record = archive.ReadInPlace();
+                if (wanted(record))
+                    lines.append(record);
+            }
+            archive.Close();
+        } catch (const ArchiveError&) {
+            read = false;
         }
-        archive.Close();
-    } catch (const ArchiveError&) {
-        scan.failed = true;
+        runs = lines.finishRuns();
+        return read;
+    };
+    ListLines secondRuns;
+    std::atomic<bool> secondRead = true;
+    std::exception_ptr secondFailure;
+    {
+        std::jthread second;
+        if (ArchiveFile* archive = halves->second()) {
+            second = std::jthread([&, archive] {
+                try {
+                    secondRead = scanPart(*archive, halves->middle(), halves->count(), secondRuns);
+                } catch (...) {
+                    secondFailure = std::current_exception(); // memory that ran out
+                }
+            });
+        }
+        scan.failed = !scanPart(halves->first(), 0, halves->middle(), scan.lines);
     }
-    scan.lines = lines.finish();
+    if (secondFailure)
+        std::rethrow_exception(secondFailure);
+    scan.failed = scan.failed || !secondRead;
+    scan.lines.appendRuns(std::move(secondRuns));
+    scan.lines.mergeRuns();
     return scan;
 }
 
@@ -49,27 +80,52 @@ AnsweringRecords findAnsweringRecords(const QString& path, QStringView line)
     const bool answerable =
         platform::fromWindows1252(reinterpret_cast<const std::uint8_t*>(wanted.constData()),
                                   static_cast<std::size_t>(wanted.size())) == trimmedLine;
+    // Each half keeps its own last answers; the second half's, where it has them, come later.
+    const auto findIn = [&](ArchiveFile& archive, int from, int to) {
+        AnsweringRecords answering;
+        std::array<char, LongestListLine> built;
+        for (int index = from; index < to; ++index) {
+            const GameRecord& record = archive.ReadInPlace();
+            if (!answerable || !listLineCanBe(record, wanted))
+                continue;
+            const char* begin = built.data();
+            const char* end = writeListLineBytes(record, built.data());
+            while (begin < end && static_cast<std::uint8_t>(*begin) <= 0x20)
+                ++begin;
+            while (end > begin && static_cast<std::uint8_t>(end[-1]) <= 0x20)
+                --end;
+            if (QByteArrayView(begin, end) != QByteArrayView(wanted))
+                continue;
+            answering.last = ListedRecord{record, index + 1};
+            if (readForSale(record))
+                answering.lastMarked = answering.last;
+        }
+        archive.Close();
+        return answering;
+    };
+    ArchiveHalves halves(path);
+    AnsweringRecords second;
+    std::exception_ptr secondFailure;
     AnsweringRecords answering;
-    ArchiveFile archive;
-    GameArchive::openForReading(archive, path);
-    std::array<char, LongestListLine> built;
-    while (!archive.AtEnd()) {
-        const GameRecord& record = archive.ReadInPlace();
-        if (!answerable || !listLineCanBe(record, wanted))
-            continue;
-        const char* begin = built.data();
-        const char* end = writeListLineBytes(record, built.data());
-        while (begin < end && static_cast<std::uint8_t>(*begin) <= 0x20)
-            ++begin;
-        while (end > begin && static_cast<std::uint8_t>(end[-1]) <= 0x20)
-            --end;
-        if (QByteArrayView(begin, end) != QByteArrayView(wanted))
-            continue;
-        answering.last = ListedRecord{record, archive.Pointer()};
-        if (readForSale(record))
-            answering.lastMarked = answering.last;
+    {
+        std::jthread other;
+        if (ArchiveFile* archive = halves.second()) {
+            other = std::jthread([&, archive] {
+                try {
+                    second = findIn(*archive, halves.middle(), halves.count());
+                } catch (...) {
+                    secondFailure = std::current_exception();
+                }
+            });
+        }
+        answering = findIn(halves.first(), 0, halves.middle());
     }
-    archive.Close();
+    if (secondFailure)
+        std::rethrow_exception(secondFailure);
+    if (second.last)
+        answering.last = second.last;
+    if (second.lastMarked)
+        answering.lastMarked = second.lastMarked;
     return answering;
 }
 

@@ -70,22 +70,31 @@ void ListBuilder::sortBlocks()
 
 ListLines ListBuilder::finish()
 {
-    ListLines last = std::exchange(filling_, ListLines());
     if (!sorter_.joinable()) {
+        ListLines last = std::exchange(filling_, ListLines());
         last.sort();
         return last;
     }
-    {
-        const std::lock_guard lock(mutex_);
-        ending_ = true;
+    ListLines runs = finishRuns();
+    runs.mergeRuns();
+    return runs;
+}
+
+ListLines ListBuilder::finishRuns()
+{
+    ListLines last = std::exchange(filling_, ListLines());
+    if (sorter_.joinable()) {
+        {
+            const std::lock_guard lock(mutex_);
+            ending_ = true;
+        }
+        wake_.notify_one();
+        sorter_.join();
+        ending_ = false;
+        if (failure_)
+            std::rethrow_exception(std::exchange(failure_, nullptr));
     }
-    wake_.notify_one();
-    sorter_.join();
-    ending_ = false;
-    if (failure_)
-        std::rethrow_exception(std::exchange(failure_, nullptr));
     runs_.appendSortedRun(std::move(last));
-    runs_.mergeRuns();
     return std::exchange(runs_, ListLines());
 }
 

@@ -33,6 +33,9 @@ public:
     // The lines appended, in list order (lines equal in that order keep the order they came in).
     // The builder is empty afterwards.
     ListLines finish();
+    // The lines appended as sorted runs, not merged yet: for a list built in parts, whose runs
+    // are put together (ListLines::appendRuns) and merged once. The builder is empty afterwards.
+    ListLines finishRuns();
 
     // About a megabyte of lines a block: its sort runs in the processor's cache.
     static constexpr qsizetype DefaultLinesPerBlock = 8192;

@@ -216,6 +216,19 @@ void ListLines::appendSortedRun(ListLines lines)
     }
 }
 
+void ListLines::appendRuns(ListLines other)
+{
+    const auto firstLine = static_cast<std::uint32_t>(size());
+    const auto firstByte = static_cast<std::uint32_t>(text_.size());
+    for (const std::uint32_t run : other.runStarts_)
+        runStarts_.push_back(firstLine + run);
+    text_.insert(text_.end(), other.text_.begin(), other.text_.end());
+    for (auto start = other.starts_.begin() + 1; start != other.starts_.end(); ++start)
+        starts_.push_back(firstByte + *start);
+    shared_.insert(shared_.end(), other.shared_.begin(), other.shared_.end());
+    order_.clear();
+}
+
 // A k-way merge of runs through a tree of losers that knows how long a beginning each line
 // shares with the line that went out last (after Bingmann and Sanders' LCP-aware merging). Each
 // node holds the run whose head lost the match played there and how much of it agrees with the

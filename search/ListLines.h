@@ -37,6 +37,8 @@ public:
     // and within a run the order they were appended in, so the list ends as sort() would leave it.
     // Sorts `lines` and adds them, in list order, after the runs added before.
     void appendSortedRun(ListLines lines);
+    // Adds the runs of `other` after the runs added before, as they are.
+    void appendRuns(ListLines other);
     // Puts the runs' lines in list order.
     void mergeRuns();
 

@@ -1,26 +1,13 @@
 #include "statistics/StatisticsReading.h"
 
 #include "storage/ArchiveFile.h"
+#include "storage/ArchiveHalves.h"
 #include "storage/GameArchive.h"
 #include "storage/PhotoNames.h"
 
 #include <stdexcept>
 
 namespace brivanto::statistics {
-namespace {
-
-// Below this many records one thread reads the whole archive.
-constexpr int SplitFrom = 4096;
-
-// Opens the archive for reading, as every scan of the lists opens it.
-std::unique_ptr<ArchiveFile> openForReading(const QString& path)
-{
-    auto archive = std::make_unique<ArchiveFile>();
-    GameArchive::openForReading(*archive, path);
-    return archive;
-}
-
-} // namespace
 
 StatisticsReading::StatisticsReading(const QString& archivePath, const QString& photoFolder,
                                      const QString& archiveName, RecordTest covered, int currentYear,
@@ -28,21 +15,14 @@ StatisticsReading::StatisticsReading(const QString& archivePath, const QString& 
     : finished_(std::move(finished))
 {
     int count = 0;
+    int middle = 0;
     try {
-        first_.archive = openForReading(archivePath);
-        count = first_.archive->RecordCount();
-        // A large archive is read in two halves at once, each from its own opening of the file:
-        // each record is still read once. The second opening comes while the first still holds
-        // its lock, so both see the same records; where the file system cannot lock and another
-        // program changed the archive in between, the first reads it all.
-        if (count >= SplitFrom) {
-            second_.archive = openForReading(archivePath);
-            if (second_.archive->RecordCount() != count)
-                second_.archive.reset();
-        }
+        ArchiveHalves halves(archivePath);
+        count = halves.count();
+        middle = halves.middle();
+        first_.archive = halves.takeFirst();
+        second_.archive = halves.takeSecond();
     } catch (const ArchiveError&) {
-        first_.archive.reset();
-        second_.archive.reset();
         if (finished_)
             finished_();
         return;
@@ -51,7 +31,7 @@ StatisticsReading::StatisticsReading(const QString& archivePath, const QString& 
     first_.statistics = std::make_unique<CollectionStatistics>(currentYear);
     first_.statistics->setArchiveRecords(count);
     first_.from = 0;
-    first_.to = second_.archive ? count / 2 : count;
+    first_.to = middle;
     if (second_.archive) {
         second_.statistics = std::make_unique<CollectionStatistics>(currentYear);
         second_.from = first_.to;

@@ -31,6 +31,7 @@ private Q_SLOTS:
     void writesTheWorksheetByteForByte_data();
     void writesTheWorksheetByteForByte();
     void gridHoldsTheArchiveTrimmed();
+    void largeArchiveIsHeldRowForRow();
     void onlyTheListedColumnsCanBeChanged();
     void changedCellsReachTheWorksheetNeverTheArchive_data();
     void changedCellsReachTheWorksheetNeverTheArchive();
@@ -223,6 +224,37 @@ void TestExportWriter::gridHoldsTheArchiveTrimmed()
     QCOMPARE(grid_->index(1, 1).data().toString(), QStringLiteral(u"Citt\u00E0 \u20AC"));
     QCOMPARE(grid_->index(1, 22).data().toString(), Si);
     QCOMPARE(grid_->exportCell(1, 22), QByteArrayView("S\xEC"));
+}
+
+// A large archive is read in two halves at once: every row, those on either side of the middle
+// included, holds its own record's values, as long as their fields allow.
+void TestExportWriter::largeArchiveIsHeldRowForRow()
+{
+    constexpr int Count = 5001;
+    QList<GameRecord> records(Count);
+    for (int i = 0; i < Count; ++i) {
+        for (int f = 0; f < ExportedFieldCount; ++f) {
+            std::uint8_t* field = fieldAt(records[i], Fields[f]);
+            QByteArray value = (i % 3 == 0 ? QByteArray(" \t") : QByteArray()) + QByteArray::number(i) + '/' +
+                               QByteArray(1 + (i + f) % 300, char('a' + f)) + (i % 5 == 0 ? " " : "");
+            value.truncate(qsizetype(Fields[f].capacity));
+            field[0] = std::uint8_t((i + f) % 97 == 0 ? 255 : value.size()); // now and then damaged
+            std::memcpy(field + 1, value.constData(), std::size_t(value.size()));
+        }
+    }
+    fill(records);
+    QCOMPARE(grid_->rowCount(), Count);
+    ExportGridModel::ExportRow cells;
+    for (int r = 0; r < Count; ++r) {
+        grid_->exportRow(r, cells);
+        for (int f = 0; f < ExportedFieldCount; ++f) {
+            const QByteArrayView expected = storedValue(fieldAt(records[r], Fields[f]), Fields[f].capacity);
+            if (cells[f] != expected || grid_->exportCell(r, f + 1) != expected)
+                QFAIL(qPrintable(QStringLiteral("row %1, column %2").arg(r).arg(f + 1)));
+        }
+    }
+    const QByteArrayView last = storedValue(fieldAt(records.last(), Fields[0]), Fields[0].capacity);
+    QCOMPARE(grid_->index(Count - 1, 1).data().toString(), QString::fromLatin1(last));
 }
 
 void TestExportWriter::onlyTheListedColumnsCanBeChanged()

@@ -83,6 +83,35 @@ struct ScratchArchive
     QTemporaryDir dir;
     QString path(const QString& name = QStringLiteral("Giochi.gdt")) const { return dir.filePath(name); }
 };
+
+// A game whose line is often equal in the order to others' (the same but for the case of a-z),
+// begins theirs, or holds accented letters and the euro sign.
+GameRecord randomListedGame(QRandomGenerator& random)
+{
+    static const QStringList names = {"dama",
+                                      "DAMA",
+                                      "Dama",
+                                      "Dama cinese",
+                                      "dama cinese",
+                                      "Azul",
+                                      "",
+                                      "Scacchi",
+                                      "scacchi ",
+                                      "Scacchi 2",
+                                      "Regno dei Draghi e dei Mari",
+                                      "REGNO DEI DRAGHI E DEI MARI",
+                                      "Regno dei Draghi e dei Mari 2",
+                                      QString::fromUtf8("Èra"),
+                                      QString::fromUtf8("èra"),
+                                      Euro,
+                                      "_",
+                                      "~"};
+    static const QStringList codes = {"", "A1", "a1", "B"};
+    return gameRecord({{"name", names[static_cast<qsizetype>(random.bounded(names.size()))]},
+                       {"idCode", codes[static_cast<qsizetype>(random.bounded(codes.size()))]},
+                       {"year", QString::number(random.bounded(2))}});
+}
+
 } // namespace
 
 // The list line, the list order, the search's matching rules, "Trova" and the for-sale rule, on
@@ -111,7 +140,11 @@ private Q_SLOTS:
     void scanReadsWholeRecordsOnly();
     void scanOfAMissingArchiveCreatesItEmpty();
     void scanThatFailsKeepsWhatItRead();
+    void largeArchiveGivesTheListOfOneReading_data();
+    void largeArchiveGivesTheListOfOneReading();
     void answeringRecordsKeepTheLastAndTheLastMarked();
+    void answeringRecordsOfALargeArchive_data();
+    void answeringRecordsOfALargeArchive();
     void answeringRecordsMatchTheWholeLine_data();
     void answeringRecordsMatchTheWholeLine();
     void answeringOnAnUnusableArchiveThrows();
@@ -305,33 +338,11 @@ void TestSearchLists::sortingBlockByBlockGivesTheSameList_data()
 void TestSearchLists::sortingBlockByBlockGivesTheSameList()
 {
     QFETCH(int, linesPerBlock);
-    const QStringList names = {"dama",
-                               "DAMA",
-                               "Dama",
-                               "Dama cinese",
-                               "dama cinese",
-                               "Azul",
-                               "",
-                               "Scacchi",
-                               "scacchi ",
-                               "Scacchi 2",
-                               "Regno dei Draghi e dei Mari",
-                               "REGNO DEI DRAGHI E DEI MARI",
-                               "Regno dei Draghi e dei Mari 2",
-                               QString::fromUtf8("Èra"),
-                               QString::fromUtf8("èra"),
-                               Euro,
-                               "_",
-                               "~"};
-    const QStringList codes = {"", "A1", "a1", "B"};
     QRandomGenerator random(linesPerBlock);
     ListBuilder builder(500, linesPerBlock);
     ListLines inOneGo;
     for (int n = 0; n < 500; ++n) {
-        const GameRecord record =
-            gameRecord({{"name", names[static_cast<qsizetype>(random.bounded(names.size()))]},
-                        {"idCode", codes[static_cast<qsizetype>(random.bounded(codes.size()))]},
-                        {"year", QString::number(random.bounded(2))}});
+        const GameRecord record = randomListedGame(random);
         builder.append(record);
         inOneGo.append(record);
     }
@@ -530,6 +541,37 @@ void TestSearchLists::scanThatFailsKeepsWhatItRead()
     QVERIFY(unusable.lines.isEmpty());
 }
 
+// A large archive is read in two halves at once: the list is the one a single reading from the
+// first record to the last gives, lines equal in the order in file order across the halves too.
+void TestSearchLists::largeArchiveGivesTheListOfOneReading_data()
+{
+    QTest::addColumn<QString>("idCode");
+    QTest::newRow("every record") << QString();
+    QTest::newRow("one filter") << QStringLiteral("a1");
+}
+
+void TestSearchLists::largeArchiveGivesTheListOfOneReading()
+{
+    QFETCH(QString, idCode);
+    QRandomGenerator random(29);
+    QByteArray bytes;
+    ListLines inOneReading;
+    const RecordFilter filter(std::vector<FilterText>{{1, idCode}}); // Codice ID
+    for (int n = 0; n < 6001; ++n) {
+        const GameRecord record = randomListedGame(random);
+        bytes.append(reinterpret_cast<const char*>(&record), sizeof record);
+        if (filter.matches(record))
+            inOneReading.append(record);
+    }
+    inOneReading.sort();
+    ScratchArchive scratch;
+    QVERIFY(writeArchive(scratch.path(), bytes));
+    const ListScan scan = scanArchive(scratch.path(), [&](const GameRecord& r) { return filter.matches(r); });
+    QVERIFY(!scan.failed);
+    QVERIFY(scan.lines.size() > 1000);
+    QCOMPARE(textsOf(scan.lines), textsOf(inOneReading));
+}
+
 void TestSearchLists::answeringRecordsKeepTheLastAndTheLastMarked()
 {
     ScratchArchive scratch;
@@ -548,6 +590,41 @@ void TestSearchLists::answeringRecordsKeepTheLastAndTheLastMarked()
 
     const AnsweringRecords none = findAnsweringRecords(scratch.path(), QStringLiteral("Dama"));
     QVERIFY(!none.last && !none.lastMarked);
+}
+
+// In a large archive, read in two halves at once, the answers may lie in either half.
+void TestSearchLists::answeringRecordsOfALargeArchive_data()
+{
+    QTest::addColumn<int>("marked");
+    QTest::addColumn<int>("unmarked");
+    QTest::addColumn<int>("last");
+    QTest::newRow("both in the first half") << 10 << 20 << 20;
+    QTest::newRow("marked in the first half, unmarked in the second") << 10 << 4000 << 4000;
+    QTest::newRow("unmarked in the first half, marked in the second") << 4500 << 100 << 4500;
+    QTest::newRow("both in the second half") << 4999 << 3000 << 4999;
+}
+
+void TestSearchLists::answeringRecordsOfALargeArchive()
+{
+    QFETCH(int, marked);
+    QFETCH(int, unmarked);
+    QFETCH(int, last);
+    const GameRecord forSale =
+        listedGame("Dama", "D-1", "Classico", "Dal Negro", "1980", "5,00", QString::fromUtf8("Sì"));
+    const GameRecord plain = listedGame("Dama", "D-1", "Classico", "Dal Negro", "1980", "5,00", "");
+    const GameRecord other = listedGame("Go", "G-1", "Astratto", "Nessuno", "1950", "");
+    QByteArray bytes;
+    for (int position = 1; position <= 5000; ++position) {
+        const GameRecord& record = position == marked ? forSale : position == unmarked ? plain : other;
+        bytes.append(reinterpret_cast<const char*>(&record), sizeof record);
+    }
+    ScratchArchive scratch;
+    QVERIFY(writeArchive(scratch.path(), bytes));
+
+    const AnsweringRecords answering = findAnsweringRecords(scratch.path(), brivanto::listLine(forSale));
+    QVERIFY(answering.last && answering.lastMarked);
+    QCOMPARE(answering.last->position, last);
+    QCOMPARE(answering.lastMarked->position, marked);
 }
 
 // The archive holds one record per title, all else alike; the line looked for is the list line of

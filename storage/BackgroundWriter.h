@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QIODevice>
+
 #include <condition_variable>
 #include <functional>
 #include <mutex>
@@ -43,5 +45,9 @@ private:
     bool failed_ = false;
     std::thread thread_;
 };
+
+// Writes to `device`. A file starts on its way to the disk block by block, so that the sync that
+// ends a safe replacement waits only for the last block.
+BackgroundWriter::Write writeToDevice(QIODevice& device);
 
 } // namespace brivanto

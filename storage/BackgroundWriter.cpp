@@ -1,4 +1,8 @@
-#include "exchange/BackgroundWriter.h"
+#include "storage/BackgroundWriter.h"
+
+#include <QFileDevice>
+
+#include <fcntl.h>
 
 namespace brivanto {
 
@@ -57,6 +61,22 @@ void BackgroundWriter::run()
             return;
         }
     }
+}
+
+BackgroundWriter::Write writeToDevice(QIODevice& device)
+{
+    const auto* file = qobject_cast<QFileDevice*>(&device);
+    const int handle = file ? file->handle() : -1;
+    return [&device, handle, offset = off_t(0)](std::string_view block) mutable {
+        const auto size = static_cast<qint64>(block.size());
+        if (device.write(block.data(), size) != size)
+            return false;
+        // Only a hint: where it is not taken, the sync writes everything.
+        if (handle >= 0)
+            ::sync_file_range(handle, offset, size, SYNC_FILE_RANGE_WRITE);
+        offset += size;
+        return true;
+    };
 }
 
 } // namespace brivanto
