@@ -94,7 +94,20 @@ void drawCentred(QPainter& painter, const QRect& box, const QPixmap& picture)
         size.scale(box.size(), Qt::KeepAspectRatio);
     const QRect target(QPoint((box.width() - size.width()) / 2, (box.height() - size.height()) / 2), size);
     painter.setRenderHint(QPainter::SmoothPixmapTransform);
-    painter.drawPixmap(target, picture);
+    if (size != picture.size()) {
+        painter.drawPixmap(target, picture);
+        return;
+    }
+    // Drawn as it is, in bands: the toolkit blends a picture of more than about 96 rows on a pool
+    // of threads that it starts on first use, which a picture this small never repays (the
+    // password window's logo would start two before the first window is up). Each pixel is
+    // blended alone, so the bands give the same pixels.
+    constexpr int Band = 64;
+    for (int y = 0; y < size.height(); y += Band) {
+        const int rows = std::min(Band, size.height() - y);
+        painter.drawPixmap(QRect(target.x(), target.y() + y, size.width(), rows), picture,
+                           QRect(0, y, size.width(), rows));
+    }
 }
 
 namespace {

@@ -30,6 +30,8 @@ private Q_SLOTS:
     void windows1252HighRange();
     void picturesOfTheResources_data();
     void picturesOfTheResources();
+    void centredPictureDrawsAsOneDraw_data();
+    void centredPictureDrawsAsOneDraw();
 };
 
 void TestPlatform::shellTarget_data()
@@ -249,6 +251,51 @@ void TestPlatform::picturesOfTheResources()
     PictureButton replacedButton(QStringLiteral("btnButton"), resource, nullptr);
     replacedButton.setPicture(other);
     QCOMPARE(replacedButton.picture().toImage(), other.toImage());
+}
+
+// A picture drawn at its own size is drawn in bands; a translucent one, over a coloured ground,
+// still gives the pixels of one draw of the whole picture.
+void TestPlatform::centredPictureDrawsAsOneDraw_data()
+{
+    QTest::addColumn<QSize>("picture");
+    QTest::addColumn<QSize>("box");
+    QTest::newRow("as it is, bands and a shorter last one") << QSize(360, 150) << QSize(380, 170);
+    QTest::newRow("as it is, one band") << QSize(50, 64) << QSize(50, 64);
+    QTest::newRow("scaled down") << QSize(200, 300) << QSize(100, 100);
+}
+
+void TestPlatform::centredPictureDrawsAsOneDraw()
+{
+    QFETCH(QSize, picture);
+    QFETCH(QSize, box);
+    QImage pixels(picture, QImage::Format_ARGB32_Premultiplied);
+    for (int y = 0; y < picture.height(); ++y) {
+        for (int x = 0; x < picture.width(); ++x)
+            pixels.setPixelColor(x, y, QColor((x * 7) % 256, (y * 5) % 256, (x + y) % 256, (x * y) % 256));
+    }
+    const QPixmap drawn = QPixmap::fromImage(pixels);
+    const auto ground = [&] {
+        QImage image(box, QImage::Format_RGB32);
+        image.fill(QColor(0xEC, 0xE9, 0xD8));
+        return image;
+    };
+    QImage banded = ground();
+    {
+        QPainter painter(&banded);
+        drawCentred(painter, QRect(QPoint(), box), drawn);
+    }
+    QImage whole = ground();
+    {
+        QPainter painter(&whole);
+        painter.setRenderHint(QPainter::SmoothPixmapTransform);
+        QSize shown = picture;
+        if (shown.width() > box.width() || shown.height() > box.height())
+            shown.scale(box, Qt::KeepAspectRatio);
+        painter.drawPixmap(
+            QRect(QPoint((box.width() - shown.width()) / 2, (box.height() - shown.height()) / 2), shown),
+            drawn);
+    }
+    QCOMPARE(banded, whole);
 }
 
 QTEST_MAIN(TestPlatform)
