@@ -4,8 +4,8 @@
 #include "exchange/CsvColumns.h"
 #include "platform/Windows1252.h"
 #include "storage/ArchiveFile.h"
+#include "storage/ArchiveHalves.h"
 #include "storage/BackgroundWriter.h"
-#include "storage/GameArchive.h"
 #include "storage/PhotoNames.h"
 
 #include <QDir>
@@ -17,7 +17,14 @@
 #include <array>
 #include <bit>
 #include <charconv>
+#include <condition_variable>
 #include <cstring>
+#include <deque>
+#include <exception>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <utility>
 
 #ifdef __SSE2__
 #include <emmintrin.h>
@@ -222,6 +229,8 @@ private:
     std::array<QByteArray, PhotoSpellings> end_;
 };
 
+constexpr std::size_t Block = 1 << 20;
+
 // Rows are made in a block of about a megabyte, written by the background writer while the next
 // block is made.
 class RowBlocks
@@ -240,10 +249,11 @@ public:
         used_ = static_cast<std::size_t>(end - block_.data());
         return used_ < Block || handOver();
     }
+    // Rows made elsewhere, the first `used` bytes of `block`, after those made here.
+    bool rowsDone(std::string& block, std::size_t used) { return handOver() && writer_.hand(block, used); }
     bool finish() { return handOver() && writer_.finish(); }
 
 private:
-    static constexpr std::size_t Block = 1 << 20;
     void reserve() { block_.resize(Block + maxRowBytes_ + CopySlack); }
     bool handOver()
     {
@@ -260,6 +270,112 @@ private:
     std::size_t used_ = 0;
 };
 
+// The rows of the second half of a large archive, made while the first half's are still being
+// made and kept until their turn. Their maker waits while they hold a budget of bytes, so memory
+// stays bounded whatever the size of the archive.
+class WaitingRows
+{
+public:
+    struct Rows
+    {
+        std::string block;
+        std::size_t used = 0;
+    };
+    // False once the taker has given up: nothing more is wanted.
+    bool put(Rows rows)
+    {
+        std::unique_lock lock(mutex_);
+        changed_.wait(lock, [this] { return held_ < Budget || abandoned_; });
+        if (abandoned_)
+            return false;
+        held_ += rows.block.size();
+        waiting_.push_back(std::move(rows));
+        changed_.notify_all();
+        return true;
+    }
+    void close(std::exception_ptr failure)
+    {
+        const std::lock_guard lock(mutex_);
+        closed_ = true;
+        failure_ = std::move(failure);
+        changed_.notify_all();
+    }
+    // The next rows in order; false when there are no more. Throws what stopped the maker.
+    bool take(Rows& rows)
+    {
+        std::unique_lock lock(mutex_);
+        changed_.wait(lock, [this] { return !waiting_.empty() || closed_; });
+        if (waiting_.empty()) {
+            if (failure_)
+                std::rethrow_exception(failure_);
+            return false;
+        }
+        rows = std::move(waiting_.front());
+        waiting_.pop_front();
+        held_ -= rows.block.size();
+        changed_.notify_all();
+        return true;
+    }
+    void abandon()
+    {
+        const std::lock_guard lock(mutex_);
+        abandoned_ = true;
+        changed_.notify_all();
+    }
+
+private:
+    static constexpr std::size_t Budget = std::size_t(64) << 20;
+    std::mutex mutex_;
+    std::condition_variable changed_;
+    std::deque<Rows> waiting_;
+    std::size_t held_ = 0;
+    bool closed_ = false;
+    bool abandoned_ = false;
+    std::exception_ptr failure_;
+};
+
+// What a row is made of, for either half.
+struct RowMaker
+{
+    const PhotosPresent& photos;
+    const PhotoColumn& photoA;
+    const PhotoColumn& photoB;
+
+    char* put(char* out, const GameRecord& record, int position) const
+    {
+        const auto* bytes = reinterpret_cast<const std::uint8_t*>(&record);
+        for (const FieldInfo& field : Fields) {
+            out = putStoredValue(out, bytes + field.offset, field.capacity, RecordSize - field.offset - 1);
+            *out++ = CsvSeparator;
+        }
+        out = photoA.put(out, photos, position);
+        *out++ = CsvSeparator;
+        out = photoB.put(out, photos, position);
+        *out++ = '\r';
+        *out++ = '\n';
+        return out;
+    }
+};
+
+// Makes the rows of records from..to-1 into blocks for `waiting`, reading them from `archive`.
+void makeRows(ArchiveFile& archive, int from, int to, const RowMaker& maker, std::size_t maxRowBytes,
+              WaitingRows& waiting)
+{
+    const std::size_t room = Block + maxRowBytes + CopySlack;
+    WaitingRows::Rows rows{std::string(room, '\0'), 0};
+    for (int index = from; index < to; ++index) {
+        const char* end = maker.put(rows.block.data() + rows.used, archive.ReadInPlace(), index + 1);
+        rows.used = static_cast<std::size_t>(end - rows.block.data());
+        if (rows.used >= Block) {
+            if (!waiting.put(std::exchange(rows, {std::string(room, '\0'), 0})))
+                return;
+        }
+    }
+    archive.Close();
+    if (rows.used > 0)
+        waiting.put(std::move(rows));
+}
+
 } // namespace
 
 QString defaultCsvExportPath(const QString& archiveName)
@@ -268,7 +384,7 @@ QString defaultCsvExportPath(const QString& archiveName)
         .filePath(archiveName + QStringLiteral(".csv"));
 }
 
-bool writeArchiveCsv(QIODevice& device, ArchiveFile& archive, const QString& archiveName)
+bool writeArchiveCsv(QIODevice& device, ArchiveHalves& archive, const QString& archiveName)
 {
     QByteArray heading("\xEF\xBB\xBF");
     const auto& names = csvColumnNames();
@@ -277,35 +393,51 @@ bool writeArchiveCsv(QIODevice& device, ArchiveFile& archive, const QString& arc
     heading += "\r\n";
     const PhotoColumn photoA(archiveName, 'A');
     const PhotoColumn photoB(archiveName, 'B');
-    RowBlocks rows(device, std::max(std::size_t(heading.size()),
-                                    MaxFieldBytes + photoA.mostBytes() + photoB.mostBytes() + 3));
+    const std::size_t maxRowBytes =
+        std::max(std::size_t(heading.size()), MaxFieldBytes + photoA.mostBytes() + photoB.mostBytes() + 3);
+    RowBlocks rows(device, maxRowBytes);
     if (!rows.rowDone(std::copy(heading.cbegin(), heading.cend(), rows.rowStart())))
         return false;
 
-    const int count = archive.RecordCount();
+    const int count = archive.count();
     const PhotoListing listing = listPhotos(photoFolder(), archiveName, 1, count);
     // A folder that cannot be read would export every game without its photos.
     if (!listing.ok)
         throw ArchiveError("photo folder cannot be read");
-    const PhotosPresent& photos = listing.photos;
+    const RowMaker maker{listing.photos, photoA, photoB};
     // Read, not mapped: a disk or share that fails halfway is then an error to report, where a
-    // mapping would end the program (and whatever the editor behind holds unsaved).
-    archive.Seek(0);
-    for (int index = 0; index < count; ++index) {
-        const GameRecord& record = archive.ReadInPlace();
-        const auto* bytes = reinterpret_cast<const std::uint8_t*>(&record);
-        char* out = rows.rowStart();
-        for (const FieldInfo& field : Fields) {
-            out = putStoredValue(out, bytes + field.offset, field.capacity, RecordSize - field.offset - 1);
-            *out++ = CsvSeparator;
-        }
-        out = photoA.put(out, photos, index + 1);
-        *out++ = CsvSeparator;
-        out = photoB.put(out, photos, index + 1);
-        *out++ = '\r';
-        *out++ = '\n';
-        if (!rows.rowDone(out))
+    // mapping would end the program (and whatever the editor behind holds unsaved). A large
+    // archive's second half is read and made into rows at the same time as the first.
+    WaitingRows secondRows;
+    std::jthread second;
+    if (ArchiveFile* secondHalf = archive.second()) {
+        second = std::jthread([&, secondHalf] {
+            std::exception_ptr failure;
+            try {
+                makeRows(*secondHalf, archive.middle(), count, maker, maxRowBytes, secondRows);
+            } catch (...) {
+                failure = std::current_exception(); // an archive that fails halfway, memory that ran out
+            }
+            secondRows.close(failure);
+        });
+    }
+    // Whatever ends this export early stops the second half's maker too.
+    struct Abandon
+    {
+        WaitingRows& rows;
+        ~Abandon() { rows.abandon(); }
+    } abandon{secondRows};
+    ArchiveFile& firstHalf = archive.first();
+    for (int index = 0; index < archive.middle(); ++index) {
+        if (!rows.rowDone(maker.put(rows.rowStart(), firstHalf.ReadInPlace(), index + 1)))
             return false;
+    }
+    firstHalf.Close();
+    if (second.joinable()) {
+        for (WaitingRows::Rows made; secondRows.take(made);) {
+            if (!rows.rowsDone(made.block, made.used))
+                return false;
+        }
     }
     return rows.finish();
 }
@@ -313,8 +445,7 @@ bool writeArchiveCsv(QIODevice& device, ArchiveFile& archive, const QString& arc
 CsvExportStatus exportArchiveCsv(const QString& archivePath, const QString& csvPath)
 {
     try {
-        ArchiveFile archive;
-        GameArchive::openForReading(archive, archivePath);
+        ArchiveHalves archive(archivePath);
         QSaveFile file(csvPath);
         if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
             return CsvExportStatus::FileNotWritten;
@@ -323,7 +454,6 @@ CsvExportStatus exportArchiveCsv(const QString& archivePath, const QString& csvP
             file.cancelWriting();
             return CsvExportStatus::FileNotWritten;
         }
-        archive.Close();
         return file.commit() ? CsvExportStatus::Written : CsvExportStatus::FileNotWritten;
     } catch (const ArchiveError&) {
         return CsvExportStatus::ArchiveUnreadable;

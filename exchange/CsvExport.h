@@ -6,7 +6,7 @@ class QIODevice;
 
 namespace brivanto {
 
-class ArchiveFile;
+class ArchiveHalves;
 
 // Where the save dialog starts: <archive name>.csv in the user's documents folder.
 QString defaultCsvExportPath(const QString& archiveName);
@@ -17,7 +17,7 @@ QString defaultCsvExportPath(const QString& archiveName);
 // ';', '"' or a control character (CR and LF among them), or begins or ends with a blank, so
 // that every spreadsheet program and this program's import read it back exactly. False when a
 // write fails; ArchiveError when the archive cannot be read.
-bool writeArchiveCsv(QIODevice& out, ArchiveFile& archive, const QString& archiveName);
+bool writeArchiveCsv(QIODevice& out, ArchiveHalves& archive, const QString& archiveName);
 
 enum class CsvExportStatus
 {
