@@ -27,7 +27,7 @@ install_missing_packages() {
 BRIVANTO_PACKAGES=(
     g++ cmake ninja-build pkg-config
     qt6-base-dev qt6-svg-dev qt6-multimedia-dev libqt6svg6 qt6-qpa-plugins qt6-translations-l10n
-    libgl-dev
+    libgl-dev libfontconfig-dev
     fonts-liberation fonts-dejavu-core
     # The camera at run time: Qt's multimedia backend builds its capture pipeline from these.
     gstreamer1.0-plugins-base gstreamer1.0-plugins-good
