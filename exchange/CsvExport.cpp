@@ -23,7 +23,6 @@
 #include <exception>
 #include <mutex>
 #include <string>
-#include <thread>
 #include <utility>
 
 #ifdef __SSE2__
@@ -229,46 +228,8 @@ private:
     std::array<QByteArray, PhotoSpellings> end_;
 };
 
+// The second half's rows are made in blocks of about a megabyte, as the first half's.
 constexpr std::size_t Block = 1 << 20;
-
-// Rows are made in a block of about a megabyte, written by the background writer while the next
-// block is made.
-class RowBlocks
-{
-public:
-    RowBlocks(QIODevice& device, std::size_t maxRowBytes)
-        : writer_(writeToDevice(device)), maxRowBytes_(maxRowBytes)
-    {
-        reserve();
-    }
-    // Where the next row goes: room for maxRowBytes.
-    char* rowStart() { return block_.data() + used_; }
-    // The row made up to `end`; false when a write has failed.
-    bool rowDone(char* end)
-    {
-        used_ = static_cast<std::size_t>(end - block_.data());
-        return used_ < Block || handOver();
-    }
-    // Rows made elsewhere, the first `used` bytes of `block`, after those made here.
-    bool rowsDone(std::string& block, std::size_t used) { return handOver() && writer_.hand(block, used); }
-    bool finish() { return handOver() && writer_.finish(); }
-
-private:
-    void reserve() { block_.resize(Block + maxRowBytes_ + CopySlack); }
-    bool handOver()
-    {
-        const bool handed = used_ == 0 || writer_.hand(block_, used_);
-        used_ = 0;
-        if (block_.empty())
-            reserve();
-        return handed;
-    }
-
-    BackgroundWriter writer_;
-    const std::size_t maxRowBytes_;
-    std::string block_;
-    std::size_t used_ = 0;
-};
 
 // The rows of the second half of a large archive, made while the first half's are still being
 // made and kept until their turn. Their maker waits while they hold a budget of bytes, so memory
@@ -395,9 +356,12 @@ bool writeArchiveCsv(QIODevice& device, ArchiveHalves& archive, const QString& a
     const PhotoColumn photoB(archiveName, 'B');
     const std::size_t maxRowBytes =
         std::max(std::size_t(heading.size()), MaxFieldBytes + photoA.mostBytes() + photoB.mostBytes() + 3);
-    RowBlocks rows(device, maxRowBytes);
-    if (!rows.rowDone(std::copy(heading.cbegin(), heading.cend(), rows.rowStart())))
+    // Rows are made in blocks of about a megabyte, written by a thread of their own while the next
+    // block is made.
+    BlockOutput rows(device);
+    if (!rows.reserve(std::size_t(heading.size())))
         return false;
+    rows.advanceTo(std::copy(heading.cbegin(), heading.cend(), rows.end()));
 
     const int count = archive.count();
     const PhotoListing listing = listPhotos(photoFolder(), archiveName, 1, count);
@@ -409,37 +373,38 @@ bool writeArchiveCsv(QIODevice& device, ArchiveHalves& archive, const QString& a
     // mapping would end the program (and whatever the editor behind holds unsaved). A large
     // archive's second half is read and made into rows at the same time as the first.
     WaitingRows secondRows;
-    std::jthread second;
-    if (ArchiveFile* secondHalf = archive.second()) {
-        second = std::jthread([&, secondHalf] {
+    const bool split = archive.second() != nullptr;
+    const auto written = archive.readBoth([&](ArchiveFile& half, int from, int to) {
+        if (from > 0) {
+            // The second half: its rows wait for their turn.
             std::exception_ptr failure;
             try {
-                makeRows(*secondHalf, archive.middle(), count, maker, maxRowBytes, secondRows);
+                makeRows(half, from, to, maker, maxRowBytes, secondRows);
             } catch (...) {
                 failure = std::current_exception(); // an archive that fails halfway, memory that ran out
             }
             secondRows.close(failure);
-        });
-    }
-    // Whatever ends this export early stops the second half's maker too.
-    struct Abandon
-    {
-        WaitingRows& rows;
-        ~Abandon() { rows.abandon(); }
-    } abandon{secondRows};
-    ArchiveFile& firstHalf = archive.first();
-    for (int index = 0; index < archive.middle(); ++index) {
-        if (!rows.rowDone(maker.put(rows.rowStart(), firstHalf.ReadInPlace(), index + 1)))
-            return false;
-    }
-    firstHalf.Close();
-    if (second.joinable()) {
-        for (WaitingRows::Rows made; secondRows.take(made);) {
-            if (!rows.rowsDone(made.block, made.used))
+            return true;
+        }
+        // Whatever ends the first half early stops the second half's maker too.
+        struct Abandon
+        {
+            WaitingRows& rows;
+            ~Abandon() { rows.abandon(); }
+        } abandon{secondRows};
+        for (int index = from; index < to; ++index) {
+            if (!rows.reserve(maxRowBytes + CopySlack))
+                return false;
+            rows.advanceTo(maker.put(rows.end(), half.ReadInPlace(), index + 1));
+        }
+        half.Close();
+        for (WaitingRows::Rows made; split && secondRows.take(made);) {
+            if (!rows.add(made.block, made.used))
                 return false;
         }
-    }
-    return rows.finish();
+        return true;
+    });
+    return written[0] && rows.finish();
 }
 
 CsvExportStatus exportArchiveCsv(const QString& archivePath, const QString& csvPath)

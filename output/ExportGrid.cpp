@@ -8,9 +8,7 @@
 
 #include <algorithm>
 #include <cstring>
-#include <exception>
 #include <new>
-#include <thread>
 
 namespace brivanto {
 
@@ -26,27 +24,11 @@ void ExportGridModel::fillFromArchive(const QString& path)
         ArchiveHalves halves(path);
         middle = halves.middle();
         rows_.resize(static_cast<std::size_t>(halves.count()));
-        int secondFilled = 0;
-        std::exception_ptr secondFailure;
-        std::jthread second;
-        if (ArchiveFile* archive = halves.second()) {
-            second = std::jthread([&, archive] {
-                try {
-                    secondFilled =
-                        fillPart(*archive, middle, halves.count(), texts_[1], rows_.data() + middle);
-                } catch (...) {
-                    secondFailure = std::current_exception(); // memory that ran out
-                }
-            });
-        }
-        filled = fillPart(halves.first(), 0, middle, texts_[0], rows_.data());
-        if (second.joinable())
-            second.join();
-        if (secondFailure)
-            std::rethrow_exception(secondFailure);
+        const auto parts = halves.readBoth([this](ArchiveFile& archive, int from, int to) {
+            return fillPart(archive, from, to, texts_[from == 0 ? 0 : 1], rows_.data() + from);
+        });
         // The rows read so far stay, without a gap.
-        if (filled == middle)
-            filled += secondFilled;
+        filled = parts[0] == middle ? parts[0] + parts[1] : parts[0];
     } catch (const ArchiveError&) {
         // Not even opened: no rows, and the screen says nothing.
     }

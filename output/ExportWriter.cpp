@@ -89,36 +89,6 @@ char* putEscaped(char* out, QByteArrayView value)
     return out;
 }
 
-// Rows are made in blocks of about a megabyte, each written by a thread of its own while the next
-// is made: one system call per block, however many rows.
-class BlockWriter
-{
-public:
-    explicit BlockWriter(QIODevice& device) : writer_(writeToDevice(device)) {}
-
-    // Room for `bytes` more; false when a write failed.
-    bool reserve(std::size_t bytes)
-    {
-        if (block_.size() - used_ >= bytes)
-            return true;
-        const bool handed = used_ == 0 || writer_.hand(block_, used_);
-        used_ = 0;
-        // The block given back is one handed before, or nothing the first times.
-        if (block_.size() < std::max(bytes, BlockSize))
-            block_.resize(std::max(bytes, BlockSize));
-        return handed;
-    }
-    char* end() { return block_.data() + used_; }
-    void advanceTo(char* end) { used_ = static_cast<std::size_t>(end - block_.data()); }
-    bool finish() { return (used_ == 0 || writer_.hand(block_, used_)) && writer_.finish(); }
-
-private:
-    static constexpr std::size_t BlockSize = 1 << 20;
-    BackgroundWriter writer_;
-    std::string block_;
-    std::size_t used_ = 0;
-};
-
 } // namespace
 
 QString exportFilePath()
@@ -129,7 +99,7 @@ QString exportFilePath()
 bool writeExport(QIODevice& device, const ExportGridModel& grid)
 {
     static const QByteArray heading = header();
-    BlockWriter writer(device);
+    BlockOutput writer(device);
     if (!writer.reserve(static_cast<std::size_t>(heading.size())))
         return false;
     writer.advanceTo(put(writer.end(), heading));

@@ -7,31 +7,18 @@
 #include "storage/ArchiveFile.h"
 #include "storage/ArchiveHalves.h"
 #include "storage/FieldText.h"
-#include "storage/GameArchive.h"
 
 #include <array>
-#include <atomic>
-#include <exception>
-#include <optional>
-#include <thread>
 
 namespace brivanto {
 
 ListScan scanArchive(const QString& path, const std::function<bool(const GameRecord&)>& wanted)
 {
-    ListScan scan;
-    std::optional<ArchiveHalves> halves;
-    try {
-        halves.emplace(path);
-    } catch (const ArchiveError&) {
-        scan.failed = true;
-        return scan;
-    }
     // Each half's lines are sorted block by block while the archive is still being read; the
     // runs of both are merged at the end, the first half's first where lines are equal.
-    const auto scanPart = [&wanted](ArchiveFile& archive, int from, int to, ListLines& runs) {
+    const auto scanPart = [&wanted](ArchiveFile& archive, int from, int to) {
         ListBuilder lines(to - from);
-        bool read = true;
+        ListScan part;
         try {
             for (int index = from; index < to; ++index) {
                 const GameRecord& record = archive.ReadInPlace();
@@ -40,31 +27,22 @@ ListScan scanArchive(const QString& path, const std::function<bool(const GameRec
             }
             archive.Close();
         } catch (const ArchiveError&) {
-            read = false;
+            part.failed = true;
         }
-        runs = lines.finishRuns();
-        return read;
+        part.lines = lines.finishRuns();
+        return part;
     };
-    ListLines secondRuns;
-    std::atomic<bool> secondRead = true;
-    std::exception_ptr secondFailure;
-    {
-        std::jthread second;
-        if (ArchiveFile* archive = halves->second()) {
-            second = std::jthread([&, archive] {
-                try {
-                    secondRead = scanPart(*archive, halves->middle(), halves->count(), secondRuns);
-                } catch (...) {
-                    secondFailure = std::current_exception(); // memory that ran out
-                }
-            });
-        }
-        scan.failed = !scanPart(halves->first(), 0, halves->middle(), scan.lines);
+    std::array<ListScan, 2> parts;
+    try {
+        parts = ArchiveHalves(path).readBoth(scanPart);
+    } catch (const ArchiveError&) {
+        ListScan unopened;
+        unopened.failed = true;
+        return unopened;
     }
-    if (secondFailure)
-        std::rethrow_exception(secondFailure);
-    scan.failed = scan.failed || !secondRead;
-    scan.lines.appendRuns(std::move(secondRuns));
+    ListScan scan = std::move(parts[0]);
+    scan.failed = scan.failed || parts[1].failed;
+    scan.lines.appendRuns(std::move(parts[1].lines));
     scan.lines.mergeRuns();
     return scan;
 }
@@ -103,29 +81,12 @@ AnsweringRecords findAnsweringRecords(const QString& path, QStringView line)
         archive.Close();
         return answering;
     };
-    ArchiveHalves halves(path);
-    AnsweringRecords second;
-    std::exception_ptr secondFailure;
-    AnsweringRecords answering;
-    {
-        std::jthread other;
-        if (ArchiveFile* archive = halves.second()) {
-            other = std::jthread([&, archive] {
-                try {
-                    second = findIn(*archive, halves.middle(), halves.count());
-                } catch (...) {
-                    secondFailure = std::current_exception();
-                }
-            });
-        }
-        answering = findIn(halves.first(), 0, halves.middle());
-    }
-    if (secondFailure)
-        std::rethrow_exception(secondFailure);
-    if (second.last)
-        answering.last = second.last;
-    if (second.lastMarked)
-        answering.lastMarked = second.lastMarked;
+    const auto parts = ArchiveHalves(path).readBoth(findIn);
+    AnsweringRecords answering = parts[0];
+    if (parts[1].last)
+        answering.last = parts[1].last;
+    if (parts[1].lastMarked)
+        answering.lastMarked = parts[1].lastMarked;
     return answering;
 }
 

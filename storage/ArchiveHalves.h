@@ -4,7 +4,11 @@
 
 #include <QString>
 
+#include <array>
+#include <exception>
 #include <memory>
+#include <thread>
+#include <type_traits>
 
 namespace brivanto {
 
@@ -33,6 +37,32 @@ public:
     // The second half's opening, at middle(); none when the archive is read whole.
     ArchiveFile* second() { return second_.get(); }
     std::unique_ptr<ArchiveFile> takeFirst() { return std::move(first_); }
+
+    // Reads both halves at once: `read(archive, from, to)` for the second half on a thread of its
+    // own, for the first on the calling thread, each with its half's opening. The results come in
+    // file order; the second is a default one when the archive is read whole. What the first half
+    // throws is thrown once the second has ended, otherwise what the second threw.
+    template <class Read> auto readBoth(Read&& read)
+    {
+        std::array<std::invoke_result_t<Read&, ArchiveFile&, int, int>, 2> results{};
+        std::exception_ptr secondFailure;
+        {
+            std::jthread second;
+            if (second_) {
+                second = std::jthread([&] {
+                    try {
+                        results[1] = read(*second_, middle_, count_);
+                    } catch (...) {
+                        secondFailure = std::current_exception();
+                    }
+                });
+            }
+            results[0] = read(*first_, 0, middle_);
+        }
+        if (secondFailure)
+            std::rethrow_exception(secondFailure);
+        return results;
+    }
     std::unique_ptr<ArchiveFile> takeSecond() { return std::move(second_); }
 
 private:

@@ -2,6 +2,7 @@
 
 #include <QIODevice>
 
+#include <algorithm>
 #include <condition_variable>
 #include <functional>
 #include <mutex>
@@ -49,5 +50,43 @@ private:
 // Writes to `device`. A file starts on its way to the disk block by block, so that the sync that
 // ends a safe replacement waits only for the last block.
 BackgroundWriter::Write writeToDevice(QIODevice& device);
+
+// Output made in blocks of about a megabyte, each handed to a background writer once full: one
+// system call per block, and the next block made while the last is written.
+class BlockOutput
+{
+public:
+    explicit BlockOutput(QIODevice& device) : writer_(writeToDevice(device)) {}
+
+    // Room for `bytes` more at end(); false once a write has failed.
+    bool reserve(std::size_t bytes)
+    {
+        if (block_.size() - used_ >= bytes)
+            return true;
+        const bool handed = handOver();
+        // The block given back is one handed before, or nothing the first times.
+        if (block_.size() < std::max(bytes, BlockSize))
+            block_.resize(std::max(bytes, BlockSize));
+        return handed;
+    }
+    char* end() { return block_.data() + used_; }
+    void advanceTo(char* end) { used_ = static_cast<std::size_t>(end - block_.data()); }
+    // The first `used` bytes of a block made elsewhere, after what was made here.
+    bool add(std::string& block, std::size_t used) { return handOver() && writer_.hand(block, used); }
+    bool finish() { return handOver() && writer_.finish(); }
+
+private:
+    static constexpr std::size_t BlockSize = 1 << 20;
+    bool handOver()
+    {
+        const bool handed = used_ == 0 || writer_.hand(block_, used_);
+        used_ = 0;
+        return handed;
+    }
+
+    BackgroundWriter writer_;
+    std::string block_;
+    std::size_t used_ = 0;
+};
 
 } // namespace brivanto
