@@ -6,14 +6,21 @@
 #include "search/ListLines.h"
 #include "search/RecordMatch.h"
 #include "storage/ArchiveFile.h"
+#include "storage/GameArchive.h"
+#include "storage/RecordDeletion.h"
 
 #include "tests/search/SearchFixture.h"
+#include "tests/storage/ScriptedSteps.h"
 #include "tests/support/RawField.h"
 
 #include <QDir>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QThread>
+
+#include <sys/wait.h>
+#include <unistd.h>
 
 using namespace brivanto;
 using brivanto::testing::putRawField;
@@ -142,6 +149,7 @@ private Q_SLOTS:
     void scanThatFailsKeepsWhatItRead();
     void largeArchiveGivesTheListOfOneReading_data();
     void largeArchiveGivesTheListOfOneReading();
+    void largeArchiveSearchedWhileAnotherWorkstationDeletes();
     void answeringRecordsKeepTheLastAndTheLastMarked();
     void answeringRecordsOfALargeArchive_data();
     void answeringRecordsOfALargeArchive();
@@ -570,6 +578,65 @@ void TestSearchLists::largeArchiveGivesTheListOfOneReading()
     QVERIFY(!scan.failed);
     QVERIFY(scan.lines.size() > 1000);
     QCOMPARE(textsOf(scan.lines), textsOf(inOneReading));
+}
+
+// Another workstation deletes the first game of a large archive. A search that starts while
+// the new archive is written waits for it, then reads both halves from the new archive alone.
+void TestSearchLists::largeArchiveSearchedWhileAnotherWorkstationDeletes()
+{
+    constexpr int Count = 5000;
+    ScratchArchive scratch;
+    QByteArray bytes;
+    for (int n = 1; n <= Count; ++n)
+        bytes +=
+            archiveBytes({gameRecord({{"name", QStringLiteral("Gioco %1").arg(n, 4, 10, QChar(u'0'))}})});
+    QVERIFY(writeArchive(scratch.path(), bytes));
+    const QString stopped = scratch.path(QStringLiteral("fermo"));
+    const QString waiting = scratch.path(QStringLiteral("in-attesa"));
+    const auto waitFor = [](const QString& file) {
+        for (int tries = 0; tries < 5000 && !QFileInfo::exists(file); ++tries)
+            QThread::msleep(2);
+        return QFileInfo::exists(file);
+    };
+    const auto touch = [](const QString& file) {
+        QFile created(file);
+        return created.open(QIODevice::WriteOnly);
+    };
+
+    const pid_t deleting = ::fork();
+    if (deleting == 0) {
+        ScriptedSteps steps;
+        steps.onStep = [&](std::string_view step) {
+            if (step == "nuovo archivio scritto") {
+                touch(stopped);
+                waitFor(waiting);
+            }
+        };
+        GameArchive owner(scratch.path(), scratch.path(QStringLiteral("Foto_Gioco")),
+                          QStringLiteral("Giochi"));
+        owner.setChangeSteps(&steps);
+        const bool deleted =
+            owner.deleteRecord(1, bytes.first(qsizetype(RecordSize))).outcome == DeletionOutcome::Deleted;
+        ::_exit(deleted ? 0 : 1);
+    }
+    QVERIFY(waitFor(stopped));
+    ArchiveFile::setLockWaitObserver([&](bool nowWaiting) {
+        if (nowWaiting)
+            touch(waiting);
+    });
+    const ListScan scan = scanArchive(scratch.path(), [](const GameRecord&) { return true; });
+    ArchiveFile::setLockWaitObserver({});
+    int status = 0;
+    ::waitpid(deleting, &status, 0);
+    QVERIFY(WIFEXITED(status));
+    QCOMPARE(WEXITSTATUS(status), 0);
+    QVERIFY2(QFileInfo::exists(waiting), "the search did not wait for the deletion");
+    QVERIFY(!scan.failed);
+    QCOMPARE(scan.lines.size(), Count - 1);
+    for (int n = 2; n <= Count; ++n) {
+        if (!scan.lines.at(n - 2).startsWith(QStringLiteral("Gioco %1 ").arg(n, 4, 10, QChar(u'0'))))
+            QFAIL(qPrintable(scan.lines.at(n - 2)));
+    }
 }
 
 void TestSearchLists::answeringRecordsKeepTheLastAndTheLastMarked()
