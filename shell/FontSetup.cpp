@@ -15,7 +15,7 @@ FontSetup::FontSetup()
     }
 }
 
-void FontSetup::wait()
+FontSetup::~FontSetup()
 {
     if (reading_.joinable())
         reading_.join();

@@ -4,20 +4,18 @@
 
 namespace brivanto {
 
-// Reads the system's font configuration on a thread of its own, while the application connects
-// to the display. Reading it takes several milliseconds, which the toolkit would otherwise spend
-// when the first window lays out its first text, on the way to the first window being drawn.
-// wait() must come before the first font is used: the toolkit then finds the configuration read
-// (it would read it a second time if both read at once).
+// Reads the system's font configuration on a thread of its own while the first window's controls
+// are made. Reading it takes several milliseconds, which the toolkit would otherwise spend when
+// the first window lays out its first text. Made after the application object: while that
+// connects to the display, a second reader would only slow it down. Should the toolkit ask for the
+// configuration before the thread is done, it reads it too, and one of the two readings is kept.
 class FontSetup
 {
 public:
     FontSetup();
-    ~FontSetup() { wait(); }
+    ~FontSetup();
     FontSetup(const FontSetup&) = delete;
     FontSetup& operator=(const FontSetup&) = delete;
-
-    void wait();
 
 private:
     std::thread reading_;

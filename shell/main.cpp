@@ -4,9 +4,8 @@
 
 int main(int argc, char* argv[])
 {
-    brivanto::FontSetup fonts;
     brivanto::Application app(argc, argv);
-    fonts.wait();
+    brivanto::FontSetup fonts;
     brivanto::ScreenSet screens;
     QObject::connect(&screens, &brivanto::ScreenSet::endRequested, &app, &QApplication::quit,
                      Qt::QueuedConnection);
